@@ -1,0 +1,13 @@
+// Writes glEntryHub.cpp and glEntryHub.h into the current directory.
+#pragma once
+
+#include <string>
+
+#include "scan/symbol_tables.h"
+
+extern const char kSourceFileName[];  // "glEntryHub.cpp"
+extern const char kHeaderFileName[];  // "glEntryHub.h"
+
+// Writes both files from `tables`, replacing any earlier ones. Returns false with a one-line
+// reason in `failure` when a file cannot be opened (then neither file is changed) or written.
+bool emitSources(const SymbolTables& tables, std::string& failure);

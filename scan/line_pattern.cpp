@@ -1,0 +1,84 @@
+// scanf-style matching of one line against a fixed pattern.
+#include "scan/line_pattern.h"
+
+#include "scan/ascii.h"
+
+namespace {
+
+std::size_t skipWhitespace(std::string_view text, std::size_t at) {
+    while (at < text.size() && isWhitespace(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+// Reads a maximal run of non-whitespace at `at`; fails on an empty run.
+bool readString(std::string_view text, std::size_t& at, Conversion& result) {
+    std::size_t end = at;
+    while (end < text.size() && !isWhitespace(text[end])) {
+        ++end;
+    }
+    if (end == at) {
+        return false;
+    }
+    result.text = text.substr(at, end - at);
+    at = end;
+    return true;
+}
+
+// Reads an optional sign and at least one digit; fails outside the signed 32-bit range.
+bool readNumber(std::string_view text, std::size_t& at, Conversion& result) {
+    std::size_t end = at;
+    bool negative = false;
+    if (end < text.size() && (text[end] == '+' || text[end] == '-')) {
+        negative = text[end] == '-';
+        ++end;
+    }
+    const std::size_t firstDigit = end;
+    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT32_MIN) : INT32_MAX;
+    std::int64_t magnitude = 0;
+    for (; end < text.size() && isDigit(text[end]); ++end) {
+        magnitude = magnitude * 10 + (text[end] - '0');
+        if (magnitude > limit) {
+            return false;
+        }
+    }
+    if (end == firstDigit) {
+        return false;
+    }
+    result.number = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    result.text = text.substr(at, end - at);
+    at = end;
+    return true;
+}
+
+}  // namespace
+
+int matchPattern(std::string_view text, std::string_view pattern, Conversion* out, int capacity) {
+    int converted = 0;
+    std::size_t at = 0;
+    for (std::size_t p = 0; p < pattern.size(); ++p) {
+        const char expected = pattern[p];
+        if (isWhitespace(expected)) {
+            at = skipWhitespace(text, at);
+        } else if (expected == '%' && p + 1 < pattern.size()) {
+            const char kind = pattern[++p];
+            Conversion result;
+            at = skipWhitespace(text, at);
+            const bool ok = kind == 's' ? readString(text, at, result)
+                                        : kind == 'd' && readNumber(text, at, result);
+            if (!ok) {
+                return converted;
+            }
+            if (converted < capacity) {
+                out[converted] = result;
+            }
+            ++converted;
+        } else if (at < text.size() && text[at] == expected) {
+            ++at;
+        } else {
+            return converted;
+        }
+    }
+    return converted;
+}

@@ -1,0 +1,25 @@
+// The four symbol lists of one run: filled by the header scanner, read by the emitters.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Extension names exactly as read, in the order found; duplicates stay.
+using ExtensionList = std::vector<std::string>;
+
+// One entry point: its name as read, and its function-pointer type, "PFN" + upper-cased name +
+// "PROC".
+struct EntryPoint {
+    std::string name;
+    std::string pointerType;
+};
+
+// Entry points in the order found; duplicates stay.
+using EntryPointList = std::vector<EntryPoint>;
+
+struct SymbolTables {
+    ExtensionList glExtensions;
+    ExtensionList wglExtensions;
+    EntryPointList glEntryPoints;
+    EntryPointList wglEntryPoints;
+};

@@ -1,0 +1,151 @@
+// The header scanner: which lines add which names, and how a file is split into lines.
+#include "scan/header_scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/test_support.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+SymbolTables scanLines(const Names& lines) {
+    SymbolTables tables;
+    for (const std::string& line : lines) {
+        scanLine(line, tables.glExtensions, tables.glEntryPoints);
+    }
+    return tables;
+}
+
+Names entryNames(const SymbolTables& tables) {
+    Names names;
+    for (const EntryPoint& entry : tables.glEntryPoints) {
+        names.push_back(entry.name + " " + entry.pointerType);
+    }
+    return names;
+}
+
+TEST(ScanLine, DefineOfOneWithAGlOrWglPrefixIsAnExtension) {
+    const SymbolTables tables = scanLines({
+        "#define GL_ARB_multitexture 1",
+        "#define WGL_ARB_pbuffer 1",
+        "#define GL_VERSION_1_2 1",
+        "#define GL_ARB_shadow 1 /* comment */",
+        "#define GL_ZERO_ONE 0",
+        "#define GL_TEXTURE0_ARB 0x84C0",
+        "#define GL_HEX_ONE 0x1",
+        "#define GLU_VERSION_1_3 1",
+        "#define GLX_ARB_multisample 1",
+        "#define gl_lower_case 1",
+        "#define wgl_lower_case 1",
+        "#define GL 1",
+        "#define WGL 1",
+        "#define GL_MINUS_ONE -1",
+        "#define GL_PLUS_ONE +1",
+    });
+    EXPECT_EQ(tables.glExtensions, (Names{"GL_ARB_multitexture", "WGL_ARB_pbuffer",
+                                          "GL_VERSION_1_2", "GL_ARB_shadow", "GL_PLUS_ONE"}));
+    EXPECT_TRUE(tables.glEntryPoints.empty());
+}
+
+TEST(ScanLine, BothPrototypeFormsGiveNameAndPointerType) {
+    const SymbolTables tables = scanLines({
+        "GLAPI void APIENTRY glBlendColor (GLfloat red, GLfloat green, GLfloat blue);",
+        "extern HANDLE WINAPI wglCreateBufferRegionARB (HDC, int, UINT);",
+        "GLAPI const GLubyte *APIENTRY glGetStringi (GLenum name, GLuint index);",
+        "extern const char * WINAPI wglGetExtensionsStringARB (HDC hdc);",
+        "GLAPI void APIENTRY glNoBlank(GLenum mode);",
+        "GLAPI void APIENTRY glMixed_9\xC3\xA9z (void);",
+        "GLAPI void APIENTRYP glPointer (void);",
+        "WINGDIAPI void APIENTRY glNotMatched (void);",
+        "typedef void (APIENTRYP PFNGLBLENDCOLORPROC) (GLfloat red);",
+    });
+    EXPECT_EQ(entryNames(tables), (Names{
+                                      "glBlendColor PFNGLBLENDCOLORPROC",
+                                      "wglCreateBufferRegionARB PFNWGLCREATEBUFFERREGIONARBPROC",
+                                      "glNoBlank(GLenum PFNGLNOBLANK(GLENUMPROC",
+                                      "glMixed_9\xC3\xA9z PFNGLMIXED_9\xC3\xA9ZPROC",
+                                      "P PFNPPROC",
+                                  }))
+        << "a blank in the pattern also matches no whitespace, so APIENTRYP leaves a P";
+}
+
+TEST(ScanLine, DuplicatesAppendEveryTime) {
+    const SymbolTables tables = scanLines({
+        "#define GL_ARB_multitexture 1",
+        "GLAPI void APIENTRY glActiveTextureARB (GLenum texture);",
+        "#define GL_ARB_multitexture 1",
+        "GLAPI void APIENTRY glActiveTextureARB (GLenum texture);",
+    });
+    EXPECT_EQ(tables.glExtensions, (Names{"GL_ARB_multitexture", "GL_ARB_multitexture"}));
+    EXPECT_EQ(tables.glEntryPoints.size(), 2u);
+}
+
+TEST(ScanLine, ZeroByteEndsWhatThePatternsSee) {
+    using namespace std::string_literals;
+    const SymbolTables tables = scanLines({
+        "#define GL_CUT\0 1"s,
+        "#define GL_KEPT 1\0garbage"s,
+        "GLAPI void\0 APIENTRY glCut (void);"s,
+    });
+    EXPECT_EQ(tables.glExtensions, (Names{"GL_KEPT"}));
+    EXPECT_TRUE(tables.glEntryPoints.empty());
+}
+
+TEST(ScanHeader, LinesAreFoundWhateverTheirLayout) {
+    using namespace std::string_literals;
+    const SymbolTables tables = scanBytes(
+        "\n\n   \t#define GL_INDENTED 1\r\n"
+        "#define GL_CRLF 1\r\n"
+        "\r\n\f\v\n"
+        "#define GL_NUL_LINE\0 1\n#define GL_AFTER_NUL 1\n"
+        "GLAPI void APIENTRY glCr (void);\r\n"
+        "#define GL_LAST 1"s);
+    EXPECT_EQ(tables.glExtensions, (Names{"GL_INDENTED", "GL_CRLF", "GL_AFTER_NUL", "GL_LAST"}));
+    EXPECT_EQ(entryNames(tables), (Names{"glCr PFNGLCRPROC"}));
+}
+
+TEST(ScanHeader, CtrlZEndsTheHeader) {
+    const SymbolTables tables =
+        scanBytes("#define GL_BEFORE 1\n#define GL_SAME_LINE 1\x1A\n#define GL_AFTER 1\n");
+    EXPECT_EQ(tables.glExtensions, (Names{"GL_BEFORE", "GL_SAME_LINE"}));
+}
+
+TEST(ScanHeader, LongLinesAndTokensAreReadWhole) {
+    const std::string longName = "GL_" + std::string(300000, 'x');
+    const std::string longComment = "// " + std::string(5000000, '-') + "\n";
+    // Pad so that one define straddles the reader's 64 KiB chunks.
+    const std::string padding = "//" + std::string(65530, 'p') + "\n";
+    const SymbolTables tables = scanBytes(longComment + "#define " + longName + " 1\n" + padding +
+                                          "#define GL_SPLIT 1\n" + "#define GL_TAIL 1");
+    ASSERT_EQ(tables.glExtensions.size(), 3u);
+    EXPECT_EQ(tables.glExtensions[0], longName);
+    EXPECT_EQ(tables.glExtensions[1], "GL_SPLIT");
+    EXPECT_EQ(tables.glExtensions[2], "GL_TAIL");
+}
+
+TEST(ScanHeader, EmptyAndWhitespaceOnlyFilesAddNothing) {
+    EXPECT_TRUE(scanBytes("").glExtensions.empty());
+    const SymbolTables blank = scanBytes(" \n\t\r\n\n ");
+    EXPECT_TRUE(blank.glExtensions.empty());
+    EXPECT_TRUE(blank.glEntryPoints.empty());
+}
+
+TEST(ScanHeader, UnreadablePathsFailWithAReasonAndKeepTheLists) {
+    TempDir dir;
+    SymbolTables tables;
+    tables.glExtensions.push_back("GL_EARLIER");
+    std::string failure;
+    EXPECT_FALSE(
+        scanHeader(dir.file("missing.h"), tables.glExtensions, tables.glEntryPoints, failure));
+    EXPECT_EQ(failure, "No such file or directory");
+    EXPECT_FALSE(scanHeader(dir.path, tables.glExtensions, tables.glEntryPoints, failure));
+    EXPECT_EQ(failure, "Is a directory");
+    EXPECT_EQ(tables.glExtensions, (Names{"GL_EARLIER"}));
+    EXPECT_TRUE(tables.glEntryPoints.empty());
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// Test helpers; POSIX process control is fine here, the tool itself uses none.
+#include "tests/test_support.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "scan/header_scanner.h"
+
+TempDir::TempDir() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "linkweld-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    path = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() !=
+           std::filesystem::file_type::not_found;
+}
+
+SymbolTables scanBytes(const std::string& bytes) {
+    TempDir dir;
+    writeFile(dir.file("header.h"), bytes);
+    SymbolTables tables;
+    std::string failure;
+    if (!scanHeader(dir.file("header.h"), tables.glExtensions, tables.glEntryPoints, failure)) {
+        throw std::runtime_error("scan failed: " + failure);
+    }
+    return tables;
+}
+
+RunResult runLinkweld(const std::string& directory, const std::vector<std::string>& args,
+                      const RunOptions& options) {
+    TempDir capture;
+    const std::string outPath = capture.file("stdout");
+    const std::string errPath = capture.file("stderr");
+    std::vector<std::string> argvStrings{"linkweld"};
+    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : argvStrings) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
+            chdir(directory.c_str()) != 0) {
+            _exit(127);
+        }
+        if (options.addressSpaceLimit > 0) {
+            const rlimit limit{static_cast<rlim_t>(options.addressSpaceLimit),
+                               static_cast<rlim_t>(options.addressSpaceLimit)};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+        execv(LINKWELD_EXE, argv.data());
+        _exit(127);
+    }
+    RunResult result;
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child) {
+        throw std::runtime_error("cannot run linkweld");
+    }
+    if (WIFEXITED(status)) {
+        result.exitStatus = WEXITSTATUS(status);
+    }
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
+    return result;
+}
+
+std::string sourcePath(const std::string& relative) {
+    return std::string(LINKWELD_SOURCE_DIR) + "/" + relative;
+}

@@ -1,0 +1,41 @@
+// Helpers for the tests: scratch directories, whole-file I/O, and running the built linkweld.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "scan/symbol_tables.h"
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+struct TempDir {
+    std::string path;
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string file(const std::string& name) const { return path + "/" + name; }
+};
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+
+// Scans `bytes` as one header file with "-gl" lists and returns what was found.
+SymbolTables scanBytes(const std::string& bytes);
+
+struct RunResult {
+    int exitStatus = -1;  // -1 when the process did not exit normally
+    std::string out;
+    std::string err;
+};
+
+struct RunOptions {
+    long addressSpaceLimit = 0;  // bytes; 0 leaves it unlimited
+};
+
+// Runs the built linkweld in `directory` with `args` (program name excluded).
+RunResult runLinkweld(const std::string& directory, const std::vector<std::string>& args,
+                      const RunOptions& options = {});
+
+// The path of a file in the source tree, such as "examples/glext.h".
+std::string sourcePath(const std::string& relative);
