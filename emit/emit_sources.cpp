@@ -87,6 +87,9 @@ bool emitSources(const SymbolTables& tables, std::string& failure) {
     }
     writeBanner(source);
     writeBanner(header);
+    writeSourceTables(source, tables);
+    writeSourceDiscovery(source);
+    writeHeaderBody(header, tables);
     bool ok = closeOutput(source, kSourceFileName, failure);
     ok = closeOutput(header, kHeaderFileName, failure) && ok;
     return ok;

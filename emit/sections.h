@@ -7,3 +7,6 @@
 #include "scan/symbol_tables.h"
 
 void writeBanner(std::FILE* out);
+void writeSourceTables(std::FILE* out, const SymbolTables& tables);
+void writeSourceDiscovery(std::FILE* out);
+void writeHeaderBody(std::FILE* out, const SymbolTables& tables);
