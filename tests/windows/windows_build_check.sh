@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Cross-builds linkweld.exe and checks that under Wine it reads CR LF headers and a 0x1A byte as
+# the host build does, and writes the same files with CR LF line ends.
+source "$(dirname "$0")/common.sh"
+need "$MINGW_CXX"
+need_wine
+
+work="$LINKWELD_WORK/windows_build"
+fresh_dir "$work"
+cmake -S "$LINKWELD_SOURCE_DIR" -B "$work/build" -DLINKWELD_TESTS=OFF \
+    -DCMAKE_TOOLCHAIN_FILE="$LINKWELD_SOURCE_DIR/cmake/mingw-w64.cmake" >/dev/null
+cmake --build "$work/build" --target linkweld
+exe="$work/build/linkweld.exe"
+
+cd "$work"
+sed 's/$/\r/' "$LINKWELD_SOURCE_DIR/examples/glext.h" > glext_crlf.h
+sed 's/$/\r/' "$LINKWELD_SOURCE_DIR/examples/wglext.h" > wglext_crlf.h
+printf '#define GL_BEFORE_STOP 1\r\nGLAPI void APIENTRY glBeforeStop (void);\r\n#define GL_SAME_LINE 1\032 trailing\r\n#define GL_AFTER_STOP 1\r\n' > ctrl_z.h
+
+mkdir windows host
+(cd windows && run_wine "$exe" -gl ../glext_crlf.h -gl ../ctrl_z.h -wgl ../wglext_crlf.h)
+(cd host && "$LINKWELD" -gl ../glext_crlf.h -gl ../ctrl_z.h -wgl ../wglext_crlf.h)
+
+failed=0
+for file in glEntryHub.cpp glEntryHub.h; do
+    if grep -qv $'\r$' <(head -n -1 "windows/$file"); then
+        echo "$file: a line of the Windows build does not end with CR LF"
+        failed=1
+    fi
+    if ! cmp <(sed 's/\r$//' "windows/$file") "host/$file"; then
+        echo "$file: the Windows build differs from the host build beyond CR LF"
+        failed=1
+    fi
+done
+grep -q 'FLEXT(GL_SAME_LINE)' host/glEntryHub.h || { echo "the line with 0x1A was lost"; failed=1; }
+if grep -q 'GL_AFTER_STOP' host/glEntryHub.h; then
+    echo "a line after 0x1A was read"
+    failed=1
+fi
+(cd windows && run_wine "$exe" > usage.txt)
+printf '\r\n Linkweld - OpenGL extension loader generator\r\n Usage: linkweld -gl glext.h [-gl glATI.h] -wgl wglext.h [-wgl wglATI.h]\r\n Linkweld will generate glentryhub.cpp and glentryhub.h based on header files' \
+    | cmp - windows/usage.txt || { echo "usage banner differs"; failed=1; }
+[ "$failed" = 0 ] && echo "linkweld.exe under Wine: same output as the host build, CR LF line ends"
+exit "$failed"
