@@ -2,10 +2,10 @@
 #pragma once
 
 #include <string>
-#include <vector>
+#include <deque>
 
 // Extension names exactly as read, in the order found; duplicates stay.
-using ExtensionList = std::vector<std::string>;
+using ExtensionList = std::deque<std::string>;
 
 // One entry point: its name as read, and its function-pointer type, "PFN" + upper-cased name +
 // "PROC".
@@ -15,7 +15,7 @@ struct EntryPoint {
 };
 
 // Entry points in the order found; duplicates stay.
-using EntryPointList = std::vector<EntryPoint>;
+using EntryPointList = std::deque<EntryPoint>;
 
 struct SymbolTables {
     ExtensionList glExtensions;

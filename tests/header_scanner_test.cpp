@@ -12,6 +12,10 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+Names asNames(const ExtensionList& list) {
+    return Names(list.begin(), list.end());
+}
+
 SymbolTables scanLines(const Names& lines) {
     SymbolTables tables;
     for (const std::string& line : lines) {
@@ -46,7 +50,7 @@ TEST(ScanLine, DefineOfOneWithAGlOrWglPrefixIsAnExtension) {
         "#define GL_MINUS_ONE -1",
         "#define GL_PLUS_ONE +1",
     });
-    EXPECT_EQ(tables.glExtensions, (Names{"GL_ARB_multitexture", "WGL_ARB_pbuffer",
+    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_ARB_multitexture", "WGL_ARB_pbuffer",
                                           "GL_VERSION_1_2", "GL_ARB_shadow", "GL_PLUS_ONE"}));
     EXPECT_TRUE(tables.glEntryPoints.empty());
 }
@@ -80,7 +84,7 @@ TEST(ScanLine, DuplicatesAppendEveryTime) {
         "#define GL_ARB_multitexture 1",
         "GLAPI void APIENTRY glActiveTextureARB (GLenum texture);",
     });
-    EXPECT_EQ(tables.glExtensions, (Names{"GL_ARB_multitexture", "GL_ARB_multitexture"}));
+    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_ARB_multitexture", "GL_ARB_multitexture"}));
     EXPECT_EQ(tables.glEntryPoints.size(), 2u);
 }
 
@@ -91,7 +95,7 @@ TEST(ScanLine, ZeroByteEndsWhatThePatternsSee) {
         "#define GL_KEPT 1\0garbage"s,
         "GLAPI void\0 APIENTRY glCut (void);"s,
     });
-    EXPECT_EQ(tables.glExtensions, (Names{"GL_KEPT"}));
+    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_KEPT"}));
     EXPECT_TRUE(tables.glEntryPoints.empty());
 }
 
@@ -104,14 +108,14 @@ TEST(ScanHeader, LinesAreFoundWhateverTheirLayout) {
         "#define GL_NUL_LINE\0 1\n#define GL_AFTER_NUL 1\n"
         "GLAPI void APIENTRY glCr (void);\r\n"
         "#define GL_LAST 1"s);
-    EXPECT_EQ(tables.glExtensions, (Names{"GL_INDENTED", "GL_CRLF", "GL_AFTER_NUL", "GL_LAST"}));
+    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_INDENTED", "GL_CRLF", "GL_AFTER_NUL", "GL_LAST"}));
     EXPECT_EQ(entryNames(tables), (Names{"glCr PFNGLCRPROC"}));
 }
 
 TEST(ScanHeader, CtrlZEndsTheHeader) {
     const SymbolTables tables =
         scanBytes("#define GL_BEFORE 1\n#define GL_SAME_LINE 1\x1A\n#define GL_AFTER 1\n");
-    EXPECT_EQ(tables.glExtensions, (Names{"GL_BEFORE", "GL_SAME_LINE"}));
+    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_BEFORE", "GL_SAME_LINE"}));
 }
 
 TEST(ScanHeader, LongLinesAndTokensAreReadWhole) {
@@ -144,7 +148,7 @@ TEST(ScanHeader, UnreadablePathsFailWithAReasonAndKeepTheLists) {
     EXPECT_EQ(failure, "No such file or directory");
     EXPECT_FALSE(scanHeader(dir.path, tables.glExtensions, tables.glEntryPoints, failure));
     EXPECT_EQ(failure, "Is a directory");
-    EXPECT_EQ(tables.glExtensions, (Names{"GL_EARLIER"}));
+    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_EARLIER"}));
     EXPECT_TRUE(tables.glEntryPoints.empty());
 }
 
