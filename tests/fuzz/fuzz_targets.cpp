@@ -1,0 +1,104 @@
+// Invariant checks over arbitrary bytes for the scanner and the argument walk.
+#include "tests/fuzz/fuzz_targets.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/argument_walk.h"
+#include "scan/ascii.h"
+#include "scan/header_lines.h"
+#include "scan/header_scanner.h"
+
+namespace {
+
+void check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+SymbolTables scanInChunks(std::string_view bytes, std::size_t chunkSize) {
+    SymbolTables tables;
+    const auto onLine = [&](std::string_view line) {
+        scanLine(line, tables.glExtensions, tables.glEntryPoints);
+    };
+    HeaderLines lines;
+    for (std::size_t at = 0; at < bytes.size(); at += chunkSize) {
+        lines.feed(bytes.substr(at, chunkSize), onLine);
+    }
+    lines.finish(onLine);
+    return tables;
+}
+
+bool hasWhitespaceOrZero(std::string_view name) {
+    for (char c : name) {
+        if (isWhitespace(c) || c == '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void fuzzScanner(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const SymbolTables whole = scanInChunks(bytes, bytes.size() + 1);
+    const SymbolTables chunked = scanInChunks(bytes, size > 0 ? data[0] % 17 + 1 : 1);
+    check(whole.glExtensions == chunked.glExtensions);
+    check(whole.glEntryPoints.size() == chunked.glEntryPoints.size());
+    for (const std::string& name : whole.glExtensions) {
+        check(name.rfind("GL_", 0) == 0 || name.rfind("WGL_", 0) == 0);
+        check(!hasWhitespaceOrZero(name));
+    }
+    for (std::size_t i = 0; i < whole.glEntryPoints.size(); ++i) {
+        const EntryPoint& entry = whole.glEntryPoints[i];
+        check(entry.name == chunked.glEntryPoints[i].name);
+        check(!entry.name.empty() && !hasWhitespaceOrZero(entry.name));
+        check(entry.pointerType.size() == entry.name.size() + 7);
+        check(entry.pointerType.compare(0, 3, "PFN") == 0);
+        check(entry.pointerType.compare(entry.pointerType.size() - 4, 4, "PROC") == 0);
+        for (std::size_t c = 0; c < entry.name.size(); ++c) {
+            check(entry.pointerType[c + 3] == toUpperAscii(entry.name[c]));
+        }
+    }
+}
+
+void fuzzArgumentWalk(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::string> strings{"linkweld"};
+    std::string current;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) {
+            strings.push_back(current);
+            current.clear();
+        } else {
+            current += static_cast<char>(data[i]);
+        }
+    }
+    strings.push_back(current);
+    const std::vector<std::string> typed = strings;
+    std::vector<char*> argv;
+    for (std::string& s : strings) {
+        argv.push_back(s.data());
+    }
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(strings.size());
+
+    std::ptrdiff_t previous = 0;
+    for (const HeaderArgument& header : walkArguments(argc, argv.data())) {
+        if (!header.path) {
+            continue;
+        }
+        const std::ptrdiff_t index =
+            std::find(argv.begin(), argv.end() - 1, header.path) - argv.begin();
+        check(index >= 2 && index < argc);
+        check(index > previous);
+        previous = index;
+        check(std::strcmp(argv[index - 1], header.wgl ? "-wgl" : "-gl") == 0);
+        check(typed[index] == header.path);
+    }
+}

@@ -1,0 +1,14 @@
+// The fuzzed entry points, shared by the libFuzzer programs and the regression-corpus test.
+// Each aborts when an invariant of its subject fails.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Scans `data` as a header: fed whole and fed in chunks of a size taken from the first byte, the
+// results must agree and every name must have the shape its line form gives it.
+void fuzzScanner(const std::uint8_t* data, std::size_t size);
+
+// Splits `data` at zero bytes into an argument vector and walks it: every header found must name
+// an argument after its flag, in command-line order.
+void fuzzArgumentWalk(const std::uint8_t* data, std::size_t size);

@@ -1,0 +1,93 @@
+// Hostile input to the whole program: huge lines and tokens, binary bytes, odd paths and
+// argument vectors. Each run must end normally, and the ordinary header given with the hostile
+// one must still show in the output.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/test_support.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+const char kOrdinaryFlag[] = "\n\tbool FLEXT(GL_ARB_multitexture);";
+
+// Runs linkweld with `args` followed by the ordinary example header and checks the outcome.
+RunResult runBesideOrdinaryHeader(const TempDir& dir, Args args) {
+    args.push_back("-gl");
+    args.push_back(sourcePath("examples/glext.h"));
+    RunResult run = runLinkweld(dir.path, args);
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(readFile(dir.file("glEntryHub.h")).find(kOrdinaryFlag), std::string::npos);
+    return run;
+}
+
+std::string randomBytes(std::size_t count, unsigned seed) {
+    std::mt19937 generator(seed);
+    std::string bytes(count, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(generator() & 0xFF);
+    }
+    return bytes;
+}
+
+TEST(HostileInput, HugeLinesAndTokens) {
+    TempDir dir;
+    writeFile(dir.file("line.h"), "// " + std::string(64 << 20, 'x') + " \n#define GL_AFTER 1\n");
+    writeFile(dir.file("token.h"), "#define GL_" + std::string(16 << 20, 't') + " 1");
+    runBesideOrdinaryHeader(dir, {"-gl", "line.h", "-wgl", "token.h"});
+    const std::string header = readFile(dir.file("glEntryHub.h"));
+    EXPECT_NE(header.find("\n\tbool FLEXT(GL_AFTER);"), std::string::npos);
+    EXPECT_NE(header.find("\n\tbool FLEXT(GL_" + std::string(16 << 20, 't') + ");"),
+              std::string::npos);
+}
+
+TEST(HostileInput, BinaryBytes) {
+    TempDir dir;
+    std::string everyByte;
+    for (int byte = 0; byte < 256; ++byte) {
+        everyByte += static_cast<char>(byte);
+        everyByte += "#define GL_A 1\n";
+    }
+    writeFile(dir.file("random.h"), randomBytes(1 << 20, 7));
+    writeFile(dir.file("every_byte.h"), everyByte);
+    writeFile(dir.file("zeros.h"), std::string(1 << 20, '\0'));
+    runBesideOrdinaryHeader(dir, {"-gl", "random.h", "-gl", "every_byte.h", "-wgl", "zeros.h"});
+}
+
+TEST(HostileInput, PathsThatAreNoHeaders) {
+    TempDir dir;
+    const RunResult run = runBesideOrdinaryHeader(
+        dir, {"-gl", dir.path, "-wgl", "/dev/null", "-gl", std::string(5000, 'p'), "-gl",
+              "missing/" + std::string(300, 'c') + "/h.h"});
+    EXPECT_NE(run.err.find(": Is a directory; skipped\n"), std::string::npos);
+    EXPECT_NE(run.err.find(": File name too long; skipped\n"), std::string::npos);
+    EXPECT_EQ(run.err.find("/dev/null"), std::string::npos) << "an empty file is no problem";
+}
+
+TEST(HostileInput, ThousandsOfFlags) {
+    TempDir dir;
+    const RunResult run = runBesideOrdinaryHeader(dir, Args(5000, "-gl"));
+    // Each "-gl" after a "-gl" is taken as a file name, so half of them are missing headers.
+    std::size_t lines = 0;
+    for (char c : run.err) {
+        lines += c == '\n';
+    }
+    EXPECT_EQ(lines, 2500u);
+}
+
+TEST(HostileInput, NonAsciiArguments) {
+    TempDir dir;
+    writeFile(dir.file("h\xE9\xC3\xA9.h"), "#define GL_NON_ASCII_PATH 1\n");
+    const RunResult run = runBesideOrdinaryHeader(
+        dir, {"-GL\xC3\x89", "\xFF\xFE", "-gl", "h\xE9\xC3\xA9.h", "-\xC0wgl", "x"});
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(readFile(dir.file("glEntryHub.h")).find("FLEXT(GL_NON_ASCII_PATH)"),
+              std::string::npos);
+}
+
+}  // namespace
