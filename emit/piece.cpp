@@ -2,28 +2,25 @@
 #include "emit/piece.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
-void writeBytes(std::FILE* out, std::string_view bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-}
-
-void writeFormatted(std::FILE* out, const char* text, std::string_view first,
-                    std::string_view second) {
+// Expands `text` into `piece`: "%s" takes the next argument, "%%" becomes "%".
+void format(std::string& piece, const char* text, std::string_view first, std::string_view second) {
     const std::string_view arguments[] = {first, second};
     std::size_t next = 0;
     while (const char* percent = std::strchr(text, '%')) {
-        writeBytes(out, std::string_view(text, percent - text));
+        piece.append(text, percent - text);
         if (percent[1] == 's') {
-            writeBytes(out, next < 2 ? arguments[next] : std::string_view());
+            piece.append(next < 2 ? arguments[next] : std::string_view());
             ++next;
         } else if (percent[1] == '%') {
-            std::fputc('%', out);
+            piece += '%';
         }
         text = percent[1] == '\0' ? percent + 1 : percent + 2;
     }
-    std::fputs(text, out);
+    piece.append(text);
 }
 
 const ExtensionList* namesFor(Repeat repeat, const SymbolTables& tables) {
@@ -42,12 +39,14 @@ const EntryPointList* entriesFor(Repeat repeat, const SymbolTables& tables) {
 
 void writePiece(std::FILE* out, const Piece& piece, std::string_view first,
                 std::string_view second) {
-    writeFormatted(out, piece.text, first, second);
+    // One write per piece; the scratch string keeps its capacity from piece to piece.
+    static std::string scratch;
+    scratch.clear();
+    format(scratch, piece.text, first, second);
     for (const Blanks& run : piece.trailing) {
-        for (unsigned char i = 0; i < run.count; ++i) {
-            std::fputc(run.byte, out);
-        }
+        scratch.append(run.count, run.byte);
     }
+    std::fwrite(scratch.data(), 1, scratch.size(), out);
 }
 
 void writePieces(std::FILE* out, const Piece* pieces, std::size_t count,
