@@ -48,7 +48,8 @@ int runCommandLine(int argc, char** argv) {
     }
     // The tables live as long as the process and are released with it: freeing hundreds of
     // thousands of names one by one would cost a large run a tenth of its time.
-    SymbolTables& tables = *new SymbolTables;
+    static SymbolTables* const processTables = new SymbolTables;
+    SymbolTables& tables = *processTables;
     for (const HeaderArgument& argument : walkArguments(argc, argv)) {
         scanArgument(argument, tables);
     }
