@@ -23,14 +23,11 @@ bool isMissing(const char* name) {
            std::filesystem::file_type::not_found;
 }
 
-// Opens `name` for writing without truncating it, to learn whether it can be written at all;
-// `created` tells whether the probe made a new, empty file.
-bool probeWritable(const char* name, bool& created, std::string& failure) {
-    created = isMissing(name);
+// Opens `name` for writing without truncating it, to learn whether it can be written at all.
+bool probeWritable(const char* name, std::string& failure) {
     std::FILE* file = std::fopen(name, "a");
     if (!file) {
         failure = describe("open", name, errno);
-        created = false;
         return false;
     }
     std::fclose(file);
@@ -64,14 +61,13 @@ bool closeOutput(std::FILE* file, const char* name, std::string& failure) {
 
 bool emitSources(const SymbolTables& tables, std::string& failure) {
     // Both files are probed before either is truncated, so a file that cannot be opened leaves
-    // both as they were.
-    bool sourceCreated = false;
-    bool headerCreated = false;
-    if (!probeWritable(kSourceFileName, sourceCreated, failure)) {
+    // both as they were; a source file that only the probe created is removed again.
+    const bool sourceWasMissing = isMissing(kSourceFileName);
+    if (!probeWritable(kSourceFileName, failure)) {
         return false;
     }
-    if (!probeWritable(kHeaderFileName, headerCreated, failure)) {
-        if (sourceCreated) {
+    if (!probeWritable(kHeaderFileName, failure)) {
+        if (sourceWasMissing) {
             std::remove(kSourceFileName);
         }
         return false;
