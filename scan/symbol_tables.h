@@ -1,8 +1,8 @@
 // The four symbol lists of one run: filled by the header scanner, read by the emitters.
 #pragma once
 
-#include <string>
 #include <deque>
+#include <string>
 
 // Extension names exactly as read, in the order found; duplicates stay.
 using ExtensionList = std::deque<std::string>;

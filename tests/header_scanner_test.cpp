@@ -50,8 +50,9 @@ TEST(ScanLine, DefineOfOneWithAGlOrWglPrefixIsAnExtension) {
         "#define GL_MINUS_ONE -1",
         "#define GL_PLUS_ONE +1",
     });
-    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_ARB_multitexture", "WGL_ARB_pbuffer",
-                                          "GL_VERSION_1_2", "GL_ARB_shadow", "GL_PLUS_ONE"}));
+    EXPECT_EQ(asNames(tables.glExtensions),
+              (Names{"GL_ARB_multitexture", "WGL_ARB_pbuffer", "GL_VERSION_1_2", "GL_ARB_shadow",
+                     "GL_PLUS_ONE"}));
     EXPECT_TRUE(tables.glEntryPoints.empty());
 }
 
@@ -108,7 +109,8 @@ TEST(ScanHeader, LinesAreFoundWhateverTheirLayout) {
         "#define GL_NUL_LINE\0 1\n#define GL_AFTER_NUL 1\n"
         "GLAPI void APIENTRY glCr (void);\r\n"
         "#define GL_LAST 1"s);
-    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_INDENTED", "GL_CRLF", "GL_AFTER_NUL", "GL_LAST"}));
+    EXPECT_EQ(asNames(tables.glExtensions),
+              (Names{"GL_INDENTED", "GL_CRLF", "GL_AFTER_NUL", "GL_LAST"}));
     EXPECT_EQ(entryNames(tables), (Names{"glCr PFNGLCRPROC"}));
 }
 
