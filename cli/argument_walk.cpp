@@ -13,24 +13,46 @@ void lowerInPlace(char* argument) {
     }
 }
 
+bool equals(const char* argument, const char* flag) {
+    return std::strcmp(argument, flag) == 0;
+}
+
+Request requestOf(const char* argument) {
+    for (const char* help : {"--help", "-h", "-?", "/?"}) {
+        if (equals(argument, help)) {
+            return Request::help;
+        }
+    }
+    return equals(argument, "--version") ? Request::version : Request::generate;
+}
+
 // Takes the argument after the flag at `i` as its file name and steps `i` onto it.
-void takeFileName(int argc, char** argv, int& i, bool wgl, std::vector<HeaderArgument>& found) {
-    found.push_back({wgl, i + 1 < argc ? argv[i + 1] : nullptr});
+void takeFileName(int argc, char** argv, int& i, Api api, ArgumentWalk& walk) {
+    walk.headers.push_back({api, i + 1 < argc ? argv[i + 1] : nullptr});
     ++i;
 }
 
 }  // namespace
 
-std::vector<HeaderArgument> walkArguments(int argc, char** argv) {
-    std::vector<HeaderArgument> found;
+ArgumentWalk walkArguments(int argc, char** argv) {
+    ArgumentWalk walk;
     for (int i = 1; i < argc; ++i) {
+        const std::string typed = argv[i];
         lowerInPlace(argv[i]);
-        if (std::strcmp(argv[i], "-gl") == 0) {
-            takeFileName(argc, argv, i, false, found);
+        walk.request = requestOf(argv[i]);
+        if (walk.request != Request::generate) {
+            break;
         }
-        if (i < argc && std::strcmp(argv[i], "-wgl") == 0) {
-            takeFileName(argc, argv, i, true, found);
+        const int start = i;
+        if (equals(argv[i], "-gl")) {
+            takeFileName(argc, argv, i, Api::gl, walk);
+        }
+        if (i < argc && equals(argv[i], "-wgl")) {
+            takeFileName(argc, argv, i, Api::wgl, walk);
+        }
+        if (i == start) {
+            walk.ignored.push_back(typed);
         }
     }
-    return found;
+    return walk;
 }

@@ -1,7 +1,9 @@
-// The driver: prints the usage banner or runs the scan over every flagged header, then emits.
+// The driver: prints the usage banner or the version, or scans every flagged header and emits.
 #include "cli/command_line.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "cli/argument_walk.h"
@@ -17,45 +19,79 @@ constexpr const char* kUsage[] = {
     "\n Linkweld will generate glentryhub.cpp and glentryhub.h based on header files",
 };
 
-void printUsage() {
-    for (const char* piece : kUsage) {
+constexpr const char kVersion[] = "linkweld " LINKWELD_VERSION "\n";
+
+// Writes `pieces` to standard output; a closed or full standard output is a failure, status 1.
+template <std::size_t N>
+int printToStandardOutput(const char* const (&pieces)[N], const char* what) {
+    for (const char* piece : pieces) {
         std::fputs(piece, stdout);
     }
-    std::fflush(stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        reportProblem("cannot write the %s to standard output: %s", what, std::strerror(errno));
+        return 1;
+    }
+    return 0;
+}
+
+const char* flagOf(Api api) {
+    return api == Api::wgl ? "-wgl" : "-gl";
 }
 
 void scanArgument(const HeaderArgument& argument, SymbolTables& tables) {
-    const char* flag = argument.wgl ? "-wgl" : "-gl";
     if (!argument.path) {
-        reportProblem(std::string(flag) + " needs a header file name; ignored");
+        reportProblem("%s needs a header file name; ignored", flagOf(argument.api));
         return;
     }
     std::string failure;
-    ExtensionList& extensions = argument.wgl ? tables.wglExtensions : tables.glExtensions;
-    EntryPointList& entryPoints = argument.wgl ? tables.wglEntryPoints : tables.glEntryPoints;
+    const bool wgl = argument.api == Api::wgl;
+    ExtensionList& extensions = wgl ? tables.wglExtensions : tables.glExtensions;
+    EntryPointList& entryPoints = wgl ? tables.wglEntryPoints : tables.glEntryPoints;
     if (!scanHeader(argument.path, extensions, entryPoints, failure)) {
-        reportProblem(std::string("cannot read header ") + argument.path + ": " + failure +
-                      "; skipped");
+        reportProblem("cannot read header %s: %s; skipped", quoted(argument.path).c_str(),
+                      failure.c_str());
     }
+}
+
+bool namesAHeader(const ArgumentWalk& walk) {
+    for (const HeaderArgument& header : walk.headers) {
+        if (header.path) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
 
 int runCommandLine(int argc, char** argv) {
     if (argc == 1) {
-        printUsage();
-        return 0;
+        return printToStandardOutput(kUsage, "usage banner");
+    }
+    const ArgumentWalk walk = walkArguments(argc, argv);
+    if (walk.request == Request::help) {
+        return printToStandardOutput(kUsage, "usage banner");
+    }
+    if (walk.request == Request::version) {
+        const char* const version[] = {kVersion};
+        return printToStandardOutput(version, "version");
+    }
+    for (const std::string& argument : walk.ignored) {
+        reportProblem("ignoring argument %s: not -gl or -wgl", quoted(argument).c_str());
+    }
+    if (!namesAHeader(walk)) {
+        reportProblem("no header named with -gl or -wgl; writing a loader with empty lists");
     }
     // The tables live as long as the process and are released with it: freeing hundreds of
     // thousands of names one by one would cost a large run a tenth of its time.
     static SymbolTables* const processTables = new SymbolTables;
     SymbolTables& tables = *processTables;
-    for (const HeaderArgument& argument : walkArguments(argc, argv)) {
+    for (const HeaderArgument& argument : walk.headers) {
         scanArgument(argument, tables);
     }
     std::string failure;
     if (!emitSources(tables, failure)) {
-        reportProblem(failure);
+        reportProblem("%s", failure.c_str());
         return 1;
     }
     return 0;

@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
     try {
         return runCommandLine(argc, argv);
     } catch (const std::bad_alloc&) {
+        // Written without allocating: memory has just run out.
         std::fputs("linkweld: out of memory\n", stderr);
         return 1;
     }

@@ -8,6 +8,7 @@
 extern const char kSourceFileName[];  // "glEntryHub.cpp"
 extern const char kHeaderFileName[];  // "glEntryHub.h"
 
-// Writes both files from `tables`, replacing any earlier ones. Returns false with a one-line
-// reason in `failure` when a file cannot be opened (then neither file is changed) or written.
+// Writes both files from `tables`, replacing any earlier ones together: readers see the previous
+// pair or the new one, never a part. Returns false with a one-line reason in `failure` when a
+// file cannot be opened, written or put in place; then both files are as they were.
 bool emitSources(const SymbolTables& tables, std::string& failure);

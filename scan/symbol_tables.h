@@ -4,6 +4,9 @@
 #include <deque>
 #include <string>
 
+// Which pair of lists a header fills: the one its "-gl" or "-wgl" flag selects.
+enum class Api { gl, wgl };
+
 // Extension names exactly as read, in the order found; duplicates stay.
 using ExtensionList = std::deque<std::string>;
 

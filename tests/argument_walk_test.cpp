@@ -29,8 +29,8 @@ struct Arguments {
 Strings walk(Arguments& arguments) {
     Strings found;
     for (const HeaderArgument& header :
-         walkArguments(static_cast<int>(arguments.strings.size()), arguments.argv.data())) {
-        found.push_back(std::string(header.wgl ? "wgl:" : "gl:") +
+         walkArguments(static_cast<int>(arguments.strings.size()), arguments.argv.data()).headers) {
+        found.push_back(std::string(header.api == Api::wgl ? "wgl:" : "gl:") +
                         (header.path ? header.path : "(none)"));
     }
     return found;

@@ -85,7 +85,11 @@ TEST(HostileInput, NonAsciiArguments) {
     writeFile(dir.file("h\xE9\xC3\xA9.h"), "#define GL_NON_ASCII_PATH 1\n");
     const RunResult run = runBesideOrdinaryHeader(
         dir, {"-GL\xC3\x89", "\xFF\xFE", "-gl", "h\xE9\xC3\xA9.h", "-\xC0wgl", "x"});
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.err,
+              "linkweld: ignoring argument \"-GL\xC3\x89\": not -gl or -wgl\n"
+              "linkweld: ignoring argument \"\xFF\xFE\": not -gl or -wgl\n"
+              "linkweld: ignoring argument \"-\xC0wgl\": not -gl or -wgl\n"
+              "linkweld: ignoring argument \"x\": not -gl or -wgl\n");
     EXPECT_NE(readFile(dir.file("glEntryHub.h")).find("FLEXT(GL_NON_ASCII_PATH)"),
               std::string::npos);
 }

@@ -38,7 +38,9 @@ TEST(Process, AnyArgumentWritesBothFilesAndNothingToStandardOutput) {
     const RunResult run = runLinkweld(dir.path, {"lonely.h"});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.err,
+              "linkweld: ignoring argument \"lonely.h\": not -gl or -wgl\n"
+              "linkweld: no header named with -gl or -wgl; writing a loader with empty lists\n");
     EXPECT_TRUE(startsWith(readFile(dir.file("glEntryHub.cpp")), kBanner));
     EXPECT_TRUE(startsWith(readFile(dir.file("glEntryHub.h")), kBanner));
 }
@@ -70,7 +72,7 @@ TEST(Process, UnopenableOutputChangesNeitherFile) {
     TempDir other;
     mkdir(other.file("glEntryHub.cpp").c_str(), 0755);
     writeFile(other.file("glEntryHub.h"), "previous header");
-    run = runLinkweld(other.path, {"anything"});
+    run = runLinkweld(other.path, {"-gl", "/dev/null"});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err, "linkweld: cannot open glEntryHub.cpp: Is a directory\n");
     EXPECT_EQ(readFile(other.file("glEntryHub.h")), "previous header");
@@ -91,9 +93,9 @@ TEST(Process, UnreadableHeadersAreNamedAndSkipped) {
                                sourcePath("examples/glext.h")});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.err,
-              "linkweld: cannot read header missing.h: No such file or directory; skipped\n"
-              "linkweld: cannot read header " +
-                  dir.path + ": Is a directory; skipped\n");
+              "linkweld: cannot read header \"missing.h\": No such file or directory; skipped\n"
+              "linkweld: cannot read header \"" +
+                  dir.path + "\": Is a directory; skipped\n");
     EXPECT_NE(readFile(dir.file("glEntryHub.h")).find("\n\tbool FLEXT(GL_ARB_multitexture);"),
               std::string::npos)
         << "the readable header still counts";
@@ -105,6 +107,57 @@ TEST(Process, FlagWithoutFileNameIsReportedAndIgnored) {
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.err, "linkweld: -wgl needs a header file name; ignored\n");
     EXPECT_TRUE(startsWith(readFile(dir.file("glEntryHub.cpp")), kBanner));
+}
+
+TEST(Process, HelpAndVersionPrintAndChangeNothing) {
+    TempDir dir;
+    writeFile(dir.file("glEntryHub.cpp"), "good source");
+    writeFile(dir.file("glEntryHub.h"), "good header");
+    for (const char* help : {"--help", "-H", "-?", "/?"}) {
+        const RunResult run = runLinkweld(dir.path, {"-gl", "x.h", help, "-gl", "y.h"});
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.out, kUsage) << help;
+        EXPECT_EQ(run.err, "");
+    }
+    const RunResult version = runLinkweld(dir.path, {"--Version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, "linkweld " LINKWELD_VERSION "\n");
+    EXPECT_EQ(readFile(dir.file("glEntryHub.cpp")), "good source");
+    EXPECT_EQ(readFile(dir.file("glEntryHub.h")), "good header");
+    EXPECT_EQ(listDirectory(dir.path).size(), 2u);
+
+    // Only where a pass starts: after a flag, "--help" is a file name.
+    const RunResult named = runLinkweld(dir.path, {"-gl", "--help"});
+    EXPECT_EQ(named.exitStatus, 0);
+    EXPECT_EQ(named.err,
+              "linkweld: cannot read header \"--help\": No such file or directory; "
+              "skipped\n");
+    EXPECT_TRUE(startsWith(readFile(dir.file("glEntryHub.h")), kBanner));
+}
+
+TEST(Process, UnwritableStandardOutputIsAFailure) {
+    TempDir dir;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"--help"}, {"--version"}}) {
+        RunOptions closed;
+        closed.closeStandardOutput = true;
+        const RunResult run = runLinkweld(dir.path, args, closed);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.err.rfind("linkweld: cannot write the ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(" to standard output: Bad file descriptor\n"), std::string::npos);
+    }
+}
+
+TEST(Process, IgnoredArgumentsAreNamedWithControlBytesEscaped) {
+    TempDir dir;
+    const RunResult run = runLinkweld(
+        dir.path, {"-G", "glext.h", "-wgl", "/dev/null", "x\nlinkweld: forged\x01\"\\\xC3\xA9"});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err,
+              "linkweld: ignoring argument \"-G\": not -gl or -wgl\n"
+              "linkweld: ignoring argument \"glext.h\": not -gl or -wgl\n"
+              "linkweld: ignoring argument \"x\\nlinkweld: forged\\x01\\\"\\\\\xC3\xA9\": "
+              "not -gl or -wgl\n");
 }
 
 #if !defined(__SANITIZE_ADDRESS__)

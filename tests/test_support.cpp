@@ -3,9 +3,12 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -85,10 +88,18 @@ RunResult runLinkweld(const std::string& directory, const std::vector<std::strin
             chdir(directory.c_str()) != 0) {
             _exit(127);
         }
-        if (options.addressSpaceLimit > 0) {
-            const rlimit limit{static_cast<rlim_t>(options.addressSpaceLimit),
-                               static_cast<rlim_t>(options.addressSpaceLimit)};
-            setrlimit(RLIMIT_AS, &limit);
+        const auto limit = [](int resource, long bytes) {
+            const rlimit value{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+            if (bytes > 0) {
+                setrlimit(resource, &value);
+            }
+        };
+        limit(RLIMIT_AS, options.addressSpaceLimit);
+        limit(RLIMIT_FSIZE, options.fileSizeLimit);
+        std::signal(SIGXFSZ, options.ignoreFileSizeSignal ? SIG_IGN : SIG_DFL);
+        umask(static_cast<mode_t>(options.umask));
+        if (options.closeStandardOutput) {
+            close(1);
         }
         execv(LINKWELD_EXE, argv.data());
         _exit(127);
@@ -100,10 +111,21 @@ RunResult runLinkweld(const std::string& directory, const std::vector<std::strin
     }
     if (WIFEXITED(status)) {
         result.exitStatus = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        result.signal = WTERMSIG(status);
     }
     result.out = readFile(outPath);
     result.err = readFile(errPath);
     return result;
+}
+
+std::vector<std::string> listDirectory(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string sourcePath(const std::string& relative) {

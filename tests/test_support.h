@@ -25,17 +25,25 @@ SymbolTables scanBytes(const std::string& bytes);
 
 struct RunResult {
     int exitStatus = -1;  // -1 when the process did not exit normally
+    int signal = 0;       // the signal that ended it, if one did
     std::string out;
     std::string err;
 };
 
 struct RunOptions {
-    long addressSpaceLimit = 0;  // bytes; 0 leaves it unlimited
+    long addressSpaceLimit = 0;         // bytes; 0 leaves it unlimited
+    long fileSizeLimit = 0;             // bytes; 0 leaves it unlimited
+    bool ignoreFileSizeSignal = false;  // SIGXFSZ ignored, so an oversized write fails instead
+    int umask = 022;
+    bool closeStandardOutput = false;
 };
 
 // Runs the built linkweld in `directory` with `args` (program name excluded).
 RunResult runLinkweld(const std::string& directory, const std::vector<std::string>& args,
                       const RunOptions& options = {});
+
+// The names in `directory`, sorted, hidden ones included.
+std::vector<std::string> listDirectory(const std::string& directory);
 
 // The path of a file in the source tree, such as "examples/glext.h".
 std::string sourcePath(const std::string& relative);

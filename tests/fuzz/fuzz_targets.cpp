@@ -89,7 +89,7 @@ void fuzzArgumentWalk(const std::uint8_t* data, std::size_t size) {
     const int argc = static_cast<int>(strings.size());
 
     std::ptrdiff_t previous = 0;
-    for (const HeaderArgument& header : walkArguments(argc, argv.data())) {
+    for (const HeaderArgument& header : walkArguments(argc, argv.data()).headers) {
         if (!header.path) {
             continue;
         }
@@ -98,7 +98,7 @@ void fuzzArgumentWalk(const std::uint8_t* data, std::size_t size) {
         check(index >= 2 && index < argc);
         check(index > previous);
         previous = index;
-        check(std::strcmp(argv[index - 1], header.wgl ? "-wgl" : "-gl") == 0);
+        check(std::strcmp(argv[index - 1], header.api == Api::wgl ? "-wgl" : "-gl") == 0);
         check(typed[index] == header.path);
     }
 }

@@ -18,6 +18,8 @@ sed 's/$/\r/' "$LINKWELD_SOURCE_DIR/examples/wglext.h" > wglext_crlf.h
 printf '#define GL_BEFORE_STOP 1\r\nGLAPI void APIENTRY glBeforeStop (void);\r\n#define GL_SAME_LINE 1\032 trailing\r\n#define GL_AFTER_STOP 1\r\n' > ctrl_z.h
 
 mkdir windows host
+# An existing pair, longer than the new one, must be replaced whole.
+head -c 200000 /dev/zero | tr '\0' x | tee windows/glEntryHub.cpp > windows/glEntryHub.h
 (cd windows && run_wine "$exe" -gl ../glext_crlf.h -gl ../ctrl_z.h -wgl ../wglext_crlf.h)
 (cd host && "$LINKWELD" -gl ../glext_crlf.h -gl ../ctrl_z.h -wgl ../wglext_crlf.h)
 
@@ -37,6 +39,8 @@ if grep -q 'GL_AFTER_STOP' host/glEntryHub.h; then
     echo "a line after 0x1A was read"
     failed=1
 fi
+leftovers=$(ls -A windows | grep -v '^glEntryHub\.\(cpp\|h\)$' || true)
+[ -z "$leftovers" ] || { echo "left beside the pair: $leftovers"; failed=1; }
 (cd windows && run_wine "$exe" > usage.txt)
 printf '\r\n Linkweld - OpenGL extension loader generator\r\n Usage: linkweld -gl glext.h [-gl glATI.h] -wgl wglext.h [-wgl wglATI.h]\r\n Linkweld will generate glentryhub.cpp and glentryhub.h based on header files' \
     | cmp - windows/usage.txt || { echo "usage banner differs"; failed=1; }
