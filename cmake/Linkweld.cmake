@@ -1,37 +1,72 @@
 # Build integration: runs linkweld as a build step, so the generated loader follows its headers.
+# find_package(linkweld) brings these functions in; so do add_subdirectory and FetchContent.
 #
-#   include(path/to/Linkweld.cmake)
-#   linkweld_add_loader(my_app GL glext.h glATI.h WGL wglext.h)
+#   find_package(linkweld 1.0 REQUIRED)
+#   linkweld_add_loader(my_app GL include/glext.h include/glATI.h WGL include/wglext.h)
 #
 # linkweld_generate(OUTPUT_DIR <dir> [GL <header>...] [WGL <header>...] [LINKWELD <program>])
 #   Adds a build rule that writes <dir>/glEntryHub.cpp and <dir>/glEntryHub.h, running linkweld
-#   in <dir>, and rerunning it whenever a header or linkweld itself changes. Relative header
-#   paths are taken from the current source directory. LINKWELD defaults to the linkweld target
-#   of this build if there is one, else to the linkweld program found on the PATH.
+#   in <dir> and rerunning it whenever a header or linkweld itself changes. Relative header
+#   paths are taken from the current source directory.
 #
-# linkweld_add_loader(<target> [OUTPUT_DIR <dir>] [GL ...] [WGL ...] [LINKWELD <program>])
-#   Does the same into <dir> (by default <binary dir>/<target>_linkweld), adds glEntryHub.cpp to
-#   <target>'s sources and <dir> to its include path.
+# linkweld_add_loader(<target> [OUTPUT_DIR <dir>] [GL ...] [WGL ...] [LINKWELD <program>]
+#                     [WRITE_STDAFX])
+#   Does the same into <dir> (by default <binary dir>/<target>_linkweld) and adds to <target>:
+#   glEntryHub.cpp as a source; <dir> and the directory of every header named glext.h or
+#   wglext.h on its include path; and, on glEntryHub.cpp alone, the options that silence the
+#   warnings its fixed text raises (string literals in "char *" members, casts of the
+#   wglGetProcAddress result, MSVC's "#pragma comment", an unused local), so that the target's
+#   own code can stay strict. glEntryHub.cpp includes "stdafx.h" first: the application's own,
+#   which must declare printf, strlen, strcpy, strcmp, malloc, free and memset; or, with
+#   WRITE_STDAFX, a minimal one written into <dir>.
+#
+# The program that runs is, in this order: the LINKWELD argument; the cache variable
+# LINKWELD_EXECUTABLE; the linkweld target of this build (add_subdirectory, FetchContent), unless
+# the build cross-compiles; the imported linkweld::linkweld of find_package(linkweld); and only
+# then a linkweld on the host's PATH, looked up outside any cross-compiling find root.
+
+# Sets <out_program> to the command that runs linkweld and <out_depends> to what the generated
+# files depend on.
+function(_linkweld_program explicit out_program out_depends)
+  if(explicit)
+    set(program "${explicit}")
+    set(depends "${explicit}")
+  elseif(LINKWELD_EXECUTABLE)
+    set(program "${LINKWELD_EXECUTABLE}")
+    set(depends "${LINKWELD_EXECUTABLE}")
+  elseif(TARGET linkweld AND NOT CMAKE_CROSSCOMPILING)
+    set(program "$<TARGET_FILE:linkweld>")
+    set(depends linkweld)
+  elseif(TARGET linkweld::linkweld)
+    set(program "$<TARGET_FILE:linkweld::linkweld>")
+    set(depends "$<TARGET_FILE:linkweld::linkweld>")
+  else()
+    find_program(LINKWELD_EXECUTABLE linkweld NO_CMAKE_FIND_ROOT_PATH
+                 DOC "linkweld that runs on the build host")
+    if(NOT LINKWELD_EXECUTABLE)
+      if(CMAKE_CROSSCOMPILING)
+        set(reason "this build cross-compiles, so the linkweld it builds cannot run here")
+      else()
+        set(reason "no linkweld target, no find_package(linkweld), none on the PATH")
+      endif()
+      message(FATAL_ERROR "linkweld: no linkweld program to generate the loader with "
+        "(${reason}). Pass LINKWELD <program> to linkweld_generate or linkweld_add_loader, "
+        "set the cache variable LINKWELD_EXECUTABLE to a linkweld built for this host, or "
+        "put one on the PATH.")
+    endif()
+    set(program "${LINKWELD_EXECUTABLE}")
+    set(depends "${LINKWELD_EXECUTABLE}")
+  endif()
+  set(${out_program} "${program}" PARENT_SCOPE)
+  set(${out_depends} "${depends}" PARENT_SCOPE)
+endfunction()
 
 function(linkweld_generate)
   cmake_parse_arguments(PARSE_ARGV 0 ARG "" "OUTPUT_DIR;LINKWELD" "GL;WGL")
   if(NOT ARG_OUTPUT_DIR)
     message(FATAL_ERROR "linkweld_generate: OUTPUT_DIR is required")
   endif()
-  set(program "${ARG_LINKWELD}")
-  set(program_dependency "")
-  if(NOT program)
-    if(TARGET linkweld)
-      set(program "$<TARGET_FILE:linkweld>")
-      set(program_dependency linkweld)
-    else()
-      find_program(LINKWELD_PROGRAM linkweld REQUIRED)
-      set(program "${LINKWELD_PROGRAM}")
-    endif()
-  endif()
-  if(NOT program_dependency)
-    set(program_dependency "${program}")
-  endif()
+  _linkweld_program("${ARG_LINKWELD}" program program_depends)
 
   set(arguments "")
   set(headers "")
@@ -49,18 +84,50 @@ function(linkweld_generate)
     OUTPUT "${ARG_OUTPUT_DIR}/glEntryHub.cpp" "${ARG_OUTPUT_DIR}/glEntryHub.h"
     COMMAND "${program}" ${arguments}
     WORKING_DIRECTORY "${ARG_OUTPUT_DIR}"
-    DEPENDS ${headers} ${program_dependency}
+    DEPENDS ${headers} ${program_depends}
     COMMENT "Generating glEntryHub.cpp and glEntryHub.h in ${ARG_OUTPUT_DIR}"
     VERBATIM)
 endfunction()
 
 function(linkweld_add_loader target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "OUTPUT_DIR;LINKWELD" "GL;WGL")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "WRITE_STDAFX" "OUTPUT_DIR;LINKWELD" "GL;WGL")
   if(NOT ARG_OUTPUT_DIR)
     set(ARG_OUTPUT_DIR "${CMAKE_CURRENT_BINARY_DIR}/${target}_linkweld")
   endif()
   linkweld_generate(OUTPUT_DIR "${ARG_OUTPUT_DIR}" GL ${ARG_GL} WGL ${ARG_WGL}
                     LINKWELD "${ARG_LINKWELD}")
-  target_sources(${target} PRIVATE "${ARG_OUTPUT_DIR}/glEntryHub.cpp")
+  set(source "${ARG_OUTPUT_DIR}/glEntryHub.cpp")
+  target_sources(${target} PRIVATE "${source}")
   target_include_directories(${target} PRIVATE "${ARG_OUTPUT_DIR}")
+
+  # The generated header includes "glext.h" and "wglext.h" by those names.
+  foreach(header IN LISTS ARG_GL ARG_WGL)
+    get_filename_component(header "${header}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    get_filename_component(name "${header}" NAME)
+    if(name STREQUAL "glext.h" OR name STREQUAL "wglext.h")
+      get_filename_component(directory "${header}" DIRECTORY)
+      target_include_directories(${target} PRIVATE "${directory}")
+    endif()
+  endforeach()
+
+  if(ARG_WRITE_STDAFX)
+    # What glEntryHub.cpp needs first: the C library functions its fixed text calls.
+    file(CONFIGURE OUTPUT "${ARG_OUTPUT_DIR}/stdafx.h" CONTENT [=[
+// Written by linkweld_add_loader (WRITE_STDAFX): what glEntryHub.cpp needs first.
+#pragma once
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+]=])
+  endif()
+
+  set(gnu_or_clang "$<CXX_COMPILER_ID:GNU,Clang,AppleClang>")
+  set(clang_13 "$<AND:$<CXX_COMPILER_ID:Clang>,$<VERSION_GREATER_EQUAL:$<CXX_COMPILER_VERSION>,13>>")
+  set_property(SOURCE "${source}" TARGET_DIRECTORY ${target} APPEND PROPERTY COMPILE_OPTIONS
+    "$<${gnu_or_clang}:-Wno-unknown-pragmas;-Wno-unused-variable>"
+    "$<$<CXX_COMPILER_ID:GNU>:-Wno-write-strings;-Wno-cast-function-type>"
+    "$<$<CXX_COMPILER_ID:Clang,AppleClang>:-Wno-writable-strings>"
+    "$<${clang_13}:-Wno-cast-function-type>"
+    "$<$<CXX_COMPILER_ID:MSVC>:/Zc:strictStrings-;/wd4996;/wd4189>")
 endfunction()

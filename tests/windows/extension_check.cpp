@@ -93,8 +93,9 @@ int main() {
 
     std::set<std::string> announced;
     addLookedUpNames(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), announced);
+    // Through void (*)(), the one function type GCC lets any other be cast to without a warning.
     auto getWglExtensions = reinterpret_cast<PFNWGLGETEXTENSIONSSTRINGARBPROC>(
-        wglGetProcAddress("wglGetExtensionsStringARB"));
+        reinterpret_cast<void (*)()>(wglGetProcAddress("wglGetExtensionsStringARB")));
     if (getWglExtensions) {
         addLookedUpNames(getWglExtensions(wglGetCurrentDC()), announced);
     }

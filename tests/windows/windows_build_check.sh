@@ -44,5 +44,19 @@ leftovers=$(ls -A windows | grep -v '^glEntryHub\.\(cpp\|h\)$' || true)
 (cd windows && run_wine "$exe" > usage.txt)
 printf '\r\n Linkweld - OpenGL extension loader generator\r\n Usage: linkweld -gl glext.h [-gl glATI.h] -wgl wglext.h [-wgl wglATI.h]\r\n Linkweld will generate glentryhub.cpp and glentryhub.h based on header files' \
     | cmp - windows/usage.txt || { echo "usage banner differs"; failed=1; }
+# The Windows package: linkweld.exe needing no MinGW DLL, the CMake package, README and LICENSE.
+(cd "$work/build" && cpack -G ZIP >/dev/null)
+zip=$(ls "$work"/build/linkweld-*-win64.zip)
+listing=$(cd "$work" && cmake -E tar tf "$zip")
+for part in bin/linkweld.exe lib/cmake/linkweld/linkweldConfig.cmake lib/cmake/linkweld/Linkweld.cmake \
+    share/doc/linkweld/README.md share/doc/linkweld/LICENSE; do
+    grep -q "/$part\$" <<< "$listing" || { echo "$zip lacks $part"; failed=1; }
+done
+dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')
+if grep -qiE 'libstdc|libgcc|libwinpthread' <<< "$dlls"; then
+    echo "linkweld.exe needs MinGW's DLLs: $dlls"
+    failed=1
+fi
+echo "$(basename "$zip"): $(stat -c %s "$zip") bytes; linkweld.exe imports $dlls"
 [ "$failed" = 0 ] && echo "linkweld.exe under Wine: same output as the host build, CR LF line ends"
 exit "$failed"

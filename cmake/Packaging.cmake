@@ -1,0 +1,46 @@
+# Install rules, the CMake package that find_package(linkweld) reads, and CPack packages:
+#   cmake --install build --prefix /usr/local
+#   cd build && cpack -G DEB      (also TGZ; ZIP from a MinGW cross build)
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/linkweld)
+
+install(TARGETS linkweld EXPORT linkweldTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES doc/linkweld.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+install(EXPORT linkweldTargets NAMESPACE linkweld:: DESTINATION ${package_dir})
+configure_package_config_file(cmake/linkweldConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/linkweldConfig.cmake INSTALL_DESTINATION ${package_dir})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/linkweldConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion ARCH_INDEPENDENT)
+install(FILES
+  ${CMAKE_CURRENT_BINARY_DIR}/linkweldConfig.cmake
+  ${CMAKE_CURRENT_BINARY_DIR}/linkweldConfigVersion.cmake
+  cmake/Linkweld.cmake
+  DESTINATION ${package_dir})
+
+set(CPACK_PACKAGE_NAME linkweld)
+set(CPACK_PACKAGE_VENDOR linkweld)
+set(CPACK_PACKAGE_CONTACT "linkweld <linkweld@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
+set(CPACK_RESOURCE_FILE_README ${CMAKE_CURRENT_SOURCE_DIR}/README.md)
+set(CPACK_GENERATOR TGZ)
+set(CPACK_STRIP_FILES ON)
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME win64)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(CPACK_SYSTEM_NAME win32)
+  endif()
+endif()
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${PROJECT_DESCRIPTION}
+ linkweld reads OpenGL extension headers (glext.h, wglext.h and vendor headers
+ in the same layout) and writes glEntryHub.h and glEntryHub.cpp: one function
+ pointer per entry point and one flag per extension, filled by one call.")
+include(CPack)

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the .deb and .tar.gz packages from the build tree, checks what the .deb holds, runs the
+# linkweld it carries, and lints the man page.
+source "$LINKWELD_SOURCE_DIR/tests/windows/common.sh"
+need dpkg-deb dpkg-shlibdeps groff
+work="$LINKWELD_WORK/package"
+fresh_dir "$work"
+(cd "$work" && cpack --config "$LINKWELD_BUILD_DIR/CPackConfig.cmake" -G "DEB;TGZ" >/dev/null)
+deb=$(ls "$work"/linkweld_*.deb)
+ls -l "$deb" "$work"/linkweld-*.tar.gz
+dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
+for path in ./usr/bin/linkweld ./usr/share/man/man1/linkweld.1 ./usr/share/doc/linkweld/README.md \
+    ./usr/share/doc/linkweld/LICENSE ./usr/lib/cmake/linkweld/linkweldConfig.cmake \
+    ./usr/lib/cmake/linkweld/linkweldConfigVersion.cmake ./usr/lib/cmake/linkweld/Linkweld.cmake; do
+    grep -qx "$path" "$work/contents" || { echo "the .deb lacks $path"; exit 1; }
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for library in libc6 libstdc++6; do
+    [[ "$depends" == *"$library"* ]] || { echo "the .deb does not depend on $library"; exit 1; }
+done
+dpkg-deb -x "$deb" "$work/root"
+version=$("$work/root/usr/bin/linkweld" --version)
+[ "$version" = "linkweld $(dpkg-deb -f "$deb" Version)" ] || { echo "packaged linkweld says: $version"; exit 1; }
+warnings=$(groff -man -ww -z "$work/root/usr/share/man/man1/linkweld.1" 2>&1)
+[ -z "$warnings" ] || { echo "man page: $warnings"; exit 1; }
+echo "$version, $(wc -l < "$work/contents") paths in the .deb, man page clean"
