@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
-"""Times linkweld on a ~100 MB header made from the Khronos glext.h, beside a naive fscanf scan
-of the same file and `wc -l`; prints wall times, throughput, peak memory and the ratios.
+"""Times linkweld beside baselines measured in the same run, and measures its memory.
 
-    python3 bench/benchmark.py [--size-mb 100] [--runs 5]
+    python3 bench/benchmark.py [--runs 7] [--linkweld PATH]
 
-Builds a Release linkweld and the baseline under build-bench/; nothing large is kept."""
+Inputs, made in a temporary directory: a ~100 MB header of copies of the Khronos glext.h; the
+real glext.h with wglext.h; a header holding one 64 MB line that matches no form; a define whose
+name is 64 MB; /dev/zero, a header that never ends a line; and 1, 10 and 100 MB headers for the
+growth table. Baselines: a naive fscanf scan (bench/fscanf_baseline.cpp), `wc -l` and `cat` of
+the same files. Every time is the median of --runs runs. Builds a Release linkweld and the
+baseline under build-bench/ unless --linkweld names a linkweld to time."""
 import argparse
 import os
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -14,11 +19,13 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 KHRONOS = "/usr/include/khronos-api/GL"
+MB = 1024 * 1024
 
 
 def build(build_dir):
     subprocess.run(["cmake", "-S", ROOT, "-B", build_dir, "-DCMAKE_BUILD_TYPE=Release",
-                    "-DLINKWELD_TESTS=OFF"], check=True, stdout=subprocess.DEVNULL)
+                    "-DLINKWELD_TESTS=OFF", "-DLINKWELD_INSTALL=OFF"], check=True,
+                   stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", build_dir, "--target", "linkweld"], check=True,
                    stdout=subprocess.DEVNULL)
     baseline = os.path.join(build_dir, "fscanf_baseline")
@@ -27,56 +34,125 @@ def build(build_dir):
     return os.path.join(build_dir, "linkweld"), baseline
 
 
+def run_once(command, cwd):
+    """Wall time of one run."""
+    start = time.perf_counter()
+    status = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL).returncode
+    elapsed = time.perf_counter() - start
+    if status != 0:
+        sys.exit(f"{' '.join(command)} failed")
+    return elapsed
+
+
+def peak_memory(command, cwd, seconds=None):
+    """Peak resident set (bytes) of one run, stopped after `seconds` if given. GNU time runs it:
+    a child of this Python process would inherit Python's own peak, which Linux keeps across exec."""
+    with tempfile.NamedTemporaryFile("r") as report:
+        child = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", report.name] + command,
+                                 cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if seconds is not None:
+            time.sleep(seconds)
+            subprocess.run(["pkill", "-KILL", "-P", str(child.pid)])
+        child.wait()
+        return int(report.read().split()[-1]) * 1024
+
+
 def measure(command, cwd, runs):
-    """Best wall time of `runs` runs, and the largest peak resident set among them (bytes)."""
-    best, peak = None, 0
-    for _ in range(runs):
-        start = time.perf_counter()
-        child = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL)
-        _, status, usage = os.wait4(child.pid, 0)
-        elapsed = time.perf_counter() - start
-        if os.waitstatus_to_exitcode(status) != 0:
-            sys.exit(f"{command[0]} failed")
-        best = elapsed if best is None else min(best, elapsed)
-        peak = max(peak, usage.ru_maxrss * 1024)
-    return best, peak
+    """Median wall time of `runs` runs, and the peak resident set of one more."""
+    times = [run_once(command, cwd) for _ in range(runs)]
+    return statistics.median(times), peak_memory(command, cwd)
+
+
+def write_copies(path, text, size):
+    copies = -(-size // len(text))
+    with open(path, "wb") as f:
+        for _ in range(copies):
+            f.write(text)
+    return copies
+
+
+def write_line(path, head, byte, count, tail):
+    """A header holding `head`, `count` copies of `byte` and `tail`, written in pieces."""
+    with open(path, "wb") as f:
+        f.write(head)
+        for _ in range(count // MB):
+            f.write(byte * MB)
+        f.write(tail)
+
+
+def row(name, seconds, size, peak=None):
+    rate = f"{size / MB / seconds:8.1f} MB/s" if size else " " * 13
+    memory = f"  peak RSS {peak / MB:7.1f} MiB" if peak is not None else ""
+    return f"  {name:<24}{seconds * 1000:9.1f} ms {rate}{memory}"
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--size-mb", type=int, default=100)
-    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--linkweld", help="time this linkweld instead of building one")
     args = parser.parse_args()
 
-    linkweld, baseline = build(os.path.join(ROOT, "build-bench"))
+    built, baseline = build(os.path.join(ROOT, "build-bench"))
+    linkweld = os.path.abspath(args.linkweld) if args.linkweld else built
     with open(os.path.join(KHRONOS, "glext.h"), "rb") as f:
         glext = f.read()
+    khronos = [os.path.join(KHRONOS, "glext.h"), os.path.join(KHRONOS, "wglext.h")]
+    runs = args.runs
+
     with tempfile.TemporaryDirectory(prefix="linkweld-bench-") as work:
         big = os.path.join(work, "big_glext.h")
-        copies = -(-args.size_mb * 1024 * 1024 // len(glext))
-        with open(big, "wb") as f:
-            for _ in range(copies):
-                f.write(glext)
+        copies = write_copies(big, glext, 100 * MB)
         size = os.path.getsize(big)
-
-        full, full_peak = measure([linkweld, "-gl", big], work, args.runs)
-        naive, _ = measure([baseline, big], work, args.runs)
-        lines, _ = measure(["wc", "-l", big], work, args.runs)
-        khronos, _ = measure([linkweld, "-gl", os.path.join(KHRONOS, "glext.h"),
-                              "-wgl", os.path.join(KHRONOS, "wglext.h")], work, args.runs)
+        full, full_peak = measure([linkweld, "-gl", big], work, runs)
+        naive, _ = measure([baseline, big], work, runs)
+        lines, _ = measure(["wc", "-l", big], work, runs)
+        cat_big, _ = measure(["cat", big], work, runs)
         out = sum(os.path.getsize(os.path.join(work, n)) for n in ("glEntryHub.cpp", "glEntryHub.h"))
-        measure([linkweld, "-gl", big], work, 1)
-        big_out = sum(os.path.getsize(os.path.join(work, n)) for n in ("glEntryHub.cpp", "glEntryHub.h"))
+        print(f"100 MB header ({copies} copies of glext.h, {size / MB:.1f} MiB), "
+              f"output {out / MB:.1f} MiB, medians of {runs} runs:")
+        print(row("linkweld, full run", full, size, full_peak))
+        print(row("fscanf baseline scan", naive, size))
+        print(row("wc -l", lines, size))
+        print(row("cat > /dev/null", cat_big, size))
+        print(f"  linkweld / fscanf = {full / naive:.2f} (target <= 0.5), "
+              f"linkweld / wc -l = {full / lines:.1f} (target <= 10), "
+              f"peak RSS / input = {full_peak / size:.2f} (target <= 0.3)")
 
-    mb = size / 1e6
-    print(f"input: {mb:.1f} MB ({copies} copies of glext.h); output {big_out / 1e6:.1f} MB")
-    print(f"linkweld, full run:   {full * 1000:8.1f} ms  {mb / full:7.1f} MB/s  "
-          f"peak RSS {full_peak / 1e6:.1f} MB ({full_peak / size:.2f} of the input)")
-    print(f"fscanf baseline scan: {naive * 1000:8.1f} ms  {mb / naive:7.1f} MB/s")
-    print(f"wc -l:                {lines * 1000:8.1f} ms  {mb / lines:7.1f} MB/s")
-    print(f"ratios: linkweld / fscanf = {full / naive:.2f} (target <= 0.5), "
-          f"linkweld / wc -l = {full / lines:.1f} (target <= 10)")
-    print(f"Khronos glext.h + wglext.h, whole run: {khronos * 1000:.1f} ms ({out / 1e3:.0f} kB written)")
+        khronos_size = sum(os.path.getsize(p) for p in khronos)
+        real, real_peak = measure([linkweld, "-gl", khronos[0], "-wgl", khronos[1]], work,
+                                  runs * 5)
+        cat_real, _ = measure(["cat"] + khronos, work, runs * 5)
+        print(f"Khronos glext.h + wglext.h ({khronos_size / 1e3:.0f} kB), medians of {runs * 5} runs:")
+        print(row("linkweld, whole run", real, khronos_size, real_peak))
+        print(row("cat > /dev/null", cat_real, khronos_size))
+        print(f"  linkweld / cat = {real / cat_real:.2f} (target <= 1.3)")
+
+        line = os.path.join(work, "one_line.h")
+        write_line(line, b"// ", b"x", 64 * MB, b"\n#define GL_AFTER 1\n")
+        name = os.path.join(work, "long_name.h")
+        write_line(name, b"#define GL_", b"n", 64 * MB, b" 1\n")
+        line_peak = peak_memory([linkweld, "-gl", line], work)
+        name_peak = peak_memory([linkweld, "-gl", name], work)
+        zero_short = peak_memory([linkweld, "-gl", "/dev/zero"], work, seconds=2)
+        zero_long = peak_memory([linkweld, "-gl", "/dev/zero"], work, seconds=4)
+        print("Memory:")
+        print(f"  one 64 MiB line that matches nothing: peak RSS {line_peak / MB:6.1f} MiB "
+              f"({line_peak / (64 * MB):.2f} of the line; target <= 1.3)")
+        print(f"  a define whose name is 64 MiB:        peak RSS {name_peak / MB:6.1f} MiB "
+              f"({name_peak / (64 * MB):.2f} of the name; target <= 2.5)")
+        print(f"  /dev/zero as a header:                peak RSS {zero_short / MB:6.1f} MiB "
+              f"after 2 s, {zero_long / MB:.1f} MiB after 4 s")
+
+        print(f"Growth (medians of {runs} runs):")
+        print(f"  {'input':>8}  {'linkweld':>10}  {'per MiB':>9}  {'peak RSS':>10}")
+        for mib in (1, 10, 100):
+            path = os.path.join(work, f"growth_{mib}.h")
+            write_copies(path, glext, mib * MB)
+            seconds, peak = measure([linkweld, "-gl", path], work, runs)
+            actual = os.path.getsize(path) / MB
+            print(f"  {actual:6.1f} MiB {seconds * 1000:8.1f} ms {seconds * 1000 / actual:6.2f} ms "
+                  f"{peak / MB:8.1f} MiB")
 
 
 if __name__ == "__main__":

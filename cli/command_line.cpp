@@ -8,6 +8,7 @@
 
 #include "cli/argument_walk.h"
 #include "cli/diagnostic.h"
+#include "cli/loader_warnings.h"
 #include "emit/emit_sources.h"
 #include "scan/header_scanner.h"
 
@@ -44,10 +45,7 @@ void scanArgument(const HeaderArgument& argument, SymbolTables& tables) {
         return;
     }
     std::string failure;
-    const bool wgl = argument.api == Api::wgl;
-    ExtensionList& extensions = wgl ? tables.wglExtensions : tables.glExtensions;
-    EntryPointList& entryPoints = wgl ? tables.wglEntryPoints : tables.glEntryPoints;
-    if (!scanHeader(argument.path, extensions, entryPoints, failure)) {
+    if (!scanHeader(argument.path, argument.api, tables, failure)) {
         reportProblem("cannot read header %s: %s; skipped", quoted(argument.path).c_str(),
                       failure.c_str());
     }
@@ -89,6 +87,7 @@ int runCommandLine(int argc, char** argv) {
     for (const HeaderArgument& argument : walk.headers) {
         scanArgument(argument, tables);
     }
+    warnAboutLoader(tables);
     std::string failure;
     if (!emitSources(tables, failure)) {
         reportProblem("%s", failure.c_str());

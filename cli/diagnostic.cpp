@@ -1,32 +1,31 @@
-// Diagnostics: the "linkweld: " prefix, one line each, and quoting of names taken from the user.
+// Diagnostics: the "linkweld: " prefix, one line each, and escaping of names taken from the user.
 #include "cli/diagnostic.h"
 
 #include <cstdarg>
 #include <cstdio>
 
-void reportProblem(const char* format, ...) {
-    // Built whole first, so that the line reaches standard error in one write.
-    std::va_list arguments;
-    va_start(arguments, format);
+namespace {
+
+// Formats the message after `prefix` and writes the whole line in one write.
+void writeLine(std::string line, const char* format, std::va_list arguments) {
     std::va_list measuring;
     va_copy(measuring, arguments);
     const int length = std::vsnprintf(nullptr, 0, format, measuring);
     va_end(measuring);
-    std::string line = "linkweld: ";
     const std::size_t prefix = line.size();
     line.resize(prefix + static_cast<std::size_t>(length > 0 ? length : 0) + 1);
     std::vsnprintf(&line[prefix], line.size() - prefix, format, arguments);
-    va_end(arguments);
     line.back() = '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-std::string quoted(std::string_view text) {
+// Control bytes always become escapes; inside quotes, so do the quote and the backslash.
+std::string escapedWith(std::string_view text, bool inQuotes) {
     static const char kHex[] = "0123456789abcdef";
-    std::string result = "\"";
+    std::string result;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (inQuotes && (c == '\\' || c == '"')) {
             result += '\\';
             result += c;
         } else if (c == '\n') {
@@ -41,5 +40,29 @@ std::string quoted(std::string_view text) {
             result += c;
         }
     }
-    return result + "\"";
+    return result;
+}
+
+}  // namespace
+
+void reportProblem(const char* format, ...) {
+    std::va_list arguments;
+    va_start(arguments, format);
+    writeLine("linkweld: ", format, arguments);
+    va_end(arguments);
+}
+
+void warningAt(std::string_view file, std::uint32_t line, const char* format, ...) {
+    std::va_list arguments;
+    va_start(arguments, format);
+    writeLine("linkweld: " + escaped(file) + ":" + std::to_string(line) + ": ", format, arguments);
+    va_end(arguments);
+}
+
+std::string escaped(std::string_view text) {
+    return escapedWith(text, false);
+}
+
+std::string quoted(std::string_view text) {
+    return "\"" + escapedWith(text, true) + "\"";
 }

@@ -17,6 +17,6 @@ constexpr Piece kBanner[] = {
 
 }  // namespace
 
-void writeBanner(std::FILE* out) {
+void writeBanner(PieceWriter& out) {
     writePieces(out, kBanner);
 }

@@ -16,12 +16,14 @@ bool emitSources(const SymbolTables& tables, std::string& failure) {
     if (!openOutputs(names, files, std::size(names), failure)) {
         return false;
     }
-    std::FILE* source = files[0].stream;
-    std::FILE* header = files[1].stream;
+    PieceWriter source{files[0].stream};
+    PieceWriter header{files[1].stream};
     writeBanner(source);
     writeBanner(header);
     writeSourceTables(source, tables);
     writeSourceDiscovery(source);
     writeHeaderBody(header, tables);
+    flushPieces(source);
+    flushPieces(header);
     return commitOutputs(files, std::size(files), failure);
 }

@@ -44,6 +44,6 @@ constexpr Piece kHeaderBody[] = {
 
 }  // namespace
 
-void writeHeaderBody(std::FILE* out, const SymbolTables& tables) {
+void writeHeaderBody(PieceWriter& out, const SymbolTables& tables) {
     writePieces(out, kHeaderBody, &tables);
 }

@@ -1,67 +1,94 @@
-// Formatting of pieces: "%s" and "%%" expanded, trailing blanks appended, lists repeated.
+// Formatting of pieces: "%s" and "%%" expanded, trailing blanks appended, lists repeated, and the
+// bytes gathered into large writes.
 #include "emit/piece.h"
 
 #include <cstring>
-#include <string>
 
 namespace {
 
-// Expands `text` into `piece`: "%s" takes the next argument, "%%" becomes "%".
-void format(std::string& piece, const char* text, std::string_view first, std::string_view second) {
-    const std::string_view arguments[] = {first, second};
-    std::size_t next = 0;
-    while (const char* percent = std::strchr(text, '%')) {
-        piece.append(text, percent - text);
-        if (percent[1] == 's') {
-            piece.append(next < 2 ? arguments[next] : std::string_view());
-            ++next;
-        } else if (percent[1] == '%') {
-            piece += '%';
+constexpr std::size_t kBufferSize = 1 << 16;
+
+// Adds `bytes` to the output; a long run goes out directly rather than through the buffer.
+void put(PieceWriter& writer, std::string_view bytes) {
+    if (writer.buffer.size() + bytes.size() > kBufferSize) {
+        flushPieces(writer);
+        if (bytes.size() > kBufferSize / 2) {
+            std::fwrite(bytes.data(), 1, bytes.size(), writer.out);
+            return;
         }
-        text = percent[1] == '\0' ? percent + 1 : percent + 2;
     }
-    piece.append(text);
+    writer.buffer.append(bytes);
 }
 
-const ExtensionList* namesFor(Repeat repeat, const SymbolTables& tables) {
-    return repeat == Repeat::glExtensions    ? &tables.glExtensions
-           : repeat == Repeat::wglExtensions ? &tables.wglExtensions
-                                             : nullptr;
+const NameList* listFor(Repeat repeat, const SymbolTables& tables) {
+    switch (repeat) {
+        case Repeat::glExtensions:
+            return &tables.glExtensions;
+        case Repeat::wglExtensions:
+            return &tables.wglExtensions;
+        case Repeat::glEntryPoints:
+            return &tables.glEntryPoints;
+        case Repeat::wglEntryPoints:
+            return &tables.wglEntryPoints;
+        case Repeat::once:
+            break;
+    }
+    return nullptr;
 }
 
-const EntryPointList* entriesFor(Repeat repeat, const SymbolTables& tables) {
-    return repeat == Repeat::glEntryPoints    ? &tables.glEntryPoints
-           : repeat == Repeat::wglEntryPoints ? &tables.wglEntryPoints
-                                              : nullptr;
+bool repeatsOverEntryPoints(Repeat repeat) {
+    return repeat == Repeat::glEntryPoints || repeat == Repeat::wglEntryPoints;
 }
 
 }  // namespace
 
-void writePiece(std::FILE* out, const Piece& piece, std::string_view first,
+void writePiece(PieceWriter& writer, const Piece& piece, std::string_view first,
                 std::string_view second) {
-    // One write per piece; the scratch string keeps its capacity from piece to piece.
-    static std::string scratch;
-    scratch.clear();
-    format(scratch, piece.text, first, second);
-    for (const Blanks& run : piece.trailing) {
-        scratch.append(run.count, run.byte);
+    const std::string_view arguments[] = {first, second};
+    std::size_t next = 0;
+    const char* text = piece.text;
+    while (const char* percent = std::strchr(text, '%')) {
+        put(writer, std::string_view(text, percent - text));
+        if (percent[1] == 's') {
+            put(writer, next < 2 ? arguments[next] : std::string_view());
+            ++next;
+        } else if (percent[1] == '%') {
+            put(writer, "%");
+        }
+        text = percent[1] == '\0' ? percent + 1 : percent + 2;
     }
-    std::fwrite(scratch.data(), 1, scratch.size(), out);
+    put(writer, text);
+    for (const Blanks& run : piece.trailing) {
+        if (writer.buffer.size() + run.count > kBufferSize) {
+            flushPieces(writer);
+        }
+        writer.buffer.append(run.count, run.byte);
+    }
 }
 
-void writePieces(std::FILE* out, const Piece* pieces, std::size_t count,
+void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
                  const SymbolTables* tables) {
     for (const Piece* piece = pieces; piece != pieces + count; ++piece) {
-        if (piece->repeat == Repeat::once) {
-            writePiece(out, *piece);
-        } else if (const ExtensionList* names = namesFor(piece->repeat, *tables)) {
-            for (const std::string& name : *names) {
-                writePiece(out, *piece, name, name);
-            }
-        } else {
-            for (const EntryPoint& entry : *entriesFor(piece->repeat, *tables)) {
-                writePiece(out, *piece, entry.pointerType, entry.name);
+        const NameList* names = tables ? listFor(piece->repeat, *tables) : nullptr;
+        if (!names) {
+            writePiece(writer, *piece);
+            continue;
+        }
+        const bool entryPoints = repeatsOverEntryPoints(piece->repeat);
+        for (std::size_t i = 0; i < names->size(); ++i) {
+            const std::string_view name = (*names)[i];
+            if (entryPoints) {
+                writer.scratch.clear();
+                appendPointerType(writer.scratch, name);
+                writePiece(writer, *piece, writer.scratch, name);
+            } else {
+                writePiece(writer, *piece, name, name);
             }
         }
     }
+}
+
+void flushPieces(PieceWriter& writer) {
+    std::fwrite(writer.buffer.data(), 1, writer.buffer.size(), writer.out);
+    writer.buffer.clear();
 }

@@ -1,8 +1,10 @@
-// The unit of generated text: a piece of fixed text, its trailing blanks, and what it repeats over.
+// The unit of generated text: a piece of fixed text, its trailing blanks, and what it repeats
+// over; and the writer that carries pieces to one output file.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 #include "scan/symbol_tables.h"
@@ -36,15 +38,27 @@ constexpr Piece forEach(Repeat list, const char* text) {
     return {text, {}, list};
 }
 
+// Carries pieces to one output stream: their bytes are gathered in `buffer` and written out in
+// large blocks, so that a file takes few system calls. `scratch` holds a derived argument.
+struct PieceWriter {
+    std::FILE* out;
+    std::string buffer = {};
+    std::string scratch = {};
+};
+
 // Writes one piece with up to two arguments; the arguments are written as bytes, never formatted.
-void writePiece(std::FILE* out, const Piece& piece, std::string_view first = {},
+void writePiece(PieceWriter& writer, const Piece& piece, std::string_view first = {},
                 std::string_view second = {});
 
 // Writes pieces in order; a repeating piece once per entry of its list in `tables`.
-void writePieces(std::FILE* out, const Piece* pieces, std::size_t count,
+void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
                  const SymbolTables* tables = nullptr);
 
 template <std::size_t N>
-void writePieces(std::FILE* out, const Piece (&pieces)[N], const SymbolTables* tables = nullptr) {
-    writePieces(out, pieces, N, tables);
+void writePieces(PieceWriter& writer, const Piece (&pieces)[N],
+                 const SymbolTables* tables = nullptr) {
+    writePieces(writer, pieces, N, tables);
 }
+
+// Writes out what the buffer still holds; errors stay on the stream for its owner to find.
+void flushPieces(PieceWriter& writer);

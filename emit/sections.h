@@ -2,11 +2,10 @@
 // of each file, then the source file's tables and discovery functions, then the header's body.
 #pragma once
 
-#include <cstdio>
-
+#include "emit/piece.h"
 #include "scan/symbol_tables.h"
 
-void writeBanner(std::FILE* out);
-void writeSourceTables(std::FILE* out, const SymbolTables& tables);
-void writeSourceDiscovery(std::FILE* out);
-void writeHeaderBody(std::FILE* out, const SymbolTables& tables);
+void writeBanner(PieceWriter& out);
+void writeSourceTables(PieceWriter& out, const SymbolTables& tables);
+void writeSourceDiscovery(PieceWriter& out);
+void writeHeaderBody(PieceWriter& out, const SymbolTables& tables);

@@ -141,7 +141,7 @@ constexpr Piece kInitOpenGL[] = {
 };
 // clang-format on
 
-void writeFindAndInitWGL(std::FILE* out) {
+void writeFindAndInitWGL(PieceWriter& out) {
     for (std::size_t row = 0; row < std::size(kFindAndInitGL); ++row) {
         Piece piece = kFindAndInitGL[row];
         for (const Replacement& replacement : kFindAndInitWGL) {
@@ -155,7 +155,7 @@ void writeFindAndInitWGL(std::FILE* out) {
 
 }  // namespace
 
-void writeSourceDiscovery(std::FILE* out) {
+void writeSourceDiscovery(PieceWriter& out) {
     writePieces(out, kFindAndInitGL);
     writeFindAndInitWGL(out);
     writePieces(out, kInitGL);

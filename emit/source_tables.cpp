@@ -59,6 +59,6 @@ constexpr Piece kSourceTables[] = {
 
 }  // namespace
 
-void writeSourceTables(std::FILE* out, const SymbolTables& tables) {
+void writeSourceTables(PieceWriter& out, const SymbolTables& tables) {
     writePieces(out, kSourceTables, &tables);
 }

@@ -1,6 +1,7 @@
-// Splits header bytes, fed in chunks, into the lines the scanner matches.
+// Splits header bytes, fed in chunks, into the numbered lines the scanner matches.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -9,16 +10,29 @@
 
 // A line starts at the first non-whitespace byte and runs to the next line feed, exclusive, so
 // blank lines and indentation vanish; a carriage return before the line feed stays in the line.
-// A 0x1A byte ends the input, as text mode does on Windows. Lines of any length are held whole,
-// and only a line that spans chunks is copied.
+// Its number counts every line feed before it, from 1. A 0x1A byte ends the input, as text mode
+// does on Windows.
+//
+// A line inside one chunk is passed on where it lies. A line that spans chunks is gathered, but
+// only as long as its end can still matter: from time to time the `decided` callable is asked
+// whether the part gathered so far fixes what the line adds, and once it does, that part stands
+// for the whole line and the rest is passed over. So a huge line that matches nothing costs
+// next to no memory, and input without line feeds runs in bounded memory.
 struct HeaderLines {
-    std::string partial;  // the start of a line that the previous chunk did not finish
+    std::string partial;  // the gathered start of a line that spans chunks
     bool inLine = false;
-    bool ended = false;  // a 0x1A byte was seen; nothing after it counts
+    bool skipping = false;  // the rest of the current line no longer matters
+    bool ended = false;     // a 0x1A byte was seen; nothing after it counts
+    std::uint32_t lineNumber = 1;
+    std::size_t nextCheck = kFirstCheck;
 
-    // Calls onLine(std::string_view) for each line that `chunk` completes.
-    template <class OnLine>
-    void feed(std::string_view chunk, OnLine&& onLine) {
+    static constexpr std::size_t kFirstCheck = 256;
+    static constexpr std::size_t kKeptCapacity = 1 << 20;
+
+    // Calls onLine(std::string_view, std::uint32_t) for each line that `chunk` completes, and
+    // decided(std::string_view) to learn whether a gathered part may stand for its line.
+    template <class OnLine, class Decided>
+    void feed(std::string_view chunk, OnLine&& onLine, Decided&& decided) {
         if (ended) {
             return;
         }
@@ -29,28 +43,28 @@ struct HeaderLines {
         std::size_t at = 0;
         while (at < chunk.size()) {
             if (!inLine) {
-                while (at < chunk.size() && isWhitespace(chunk[at])) {
-                    ++at;
-                }
+                at = skipBlankLines(chunk, at);
                 if (at == chunk.size()) {
                     return;
                 }
                 inLine = true;
             }
             const void* found = std::memchr(chunk.data() + at, '\n', chunk.size() - at);
+            const std::size_t end =
+                found ? static_cast<const char*>(found) - chunk.data() : chunk.size();
             if (!found) {
-                partial.append(chunk.data() + at, chunk.size() - at);
+                gather(chunk.substr(at), onLine, decided);
                 return;
             }
-            const std::size_t end = static_cast<const char*>(found) - chunk.data();
-            if (partial.empty()) {
-                onLine(chunk.substr(at, end - at));
+            if (skipping) {
+                skipping = false;
+            } else if (partial.empty()) {
+                onLine(chunk.substr(at, end - at), lineNumber);
             } else {
                 partial.append(chunk.data() + at, end - at);
-                onLine(std::string_view(partial));
-                partial.clear();
+                onLine(std::string_view(partial), lineNumber);
             }
-            inLine = false;
+            endLine();
             at = end + 1;
         }
     }
@@ -58,10 +72,46 @@ struct HeaderLines {
     // Delivers the last line when the input ends without a line feed.
     template <class OnLine>
     void finish(OnLine&& onLine) {
-        if (inLine) {
-            onLine(std::string_view(partial));
-            partial.clear();
-            inLine = false;
+        if (inLine && !skipping) {
+            onLine(std::string_view(partial), lineNumber);
         }
+        partial.clear();
+        inLine = skipping = false;
+    }
+
+private:
+    std::size_t skipBlankLines(std::string_view chunk, std::size_t at) {
+        for (; at < chunk.size() && isWhitespace(chunk[at]); ++at) {
+            lineNumber += chunk[at] == '\n';
+        }
+        return at;
+    }
+
+    // Keeps the start of a line that the chunk does not finish, while it can still matter.
+    template <class OnLine, class Decided>
+    void gather(std::string_view piece, OnLine& onLine, Decided& decided) {
+        if (skipping) {
+            return;
+        }
+        partial.append(piece);
+        // Asked at doubling sizes, so the questions cost no more than the gathering itself.
+        if (partial.size() >= nextCheck) {
+            nextCheck = partial.size() * 2;
+            if (decided(std::string_view(partial))) {
+                onLine(std::string_view(partial), lineNumber);
+                skipping = true;
+                partial = std::string();
+            }
+        }
+    }
+
+    void endLine() {
+        if (partial.capacity() > kKeptCapacity) {
+            partial = std::string();  // a huge line's memory goes back at once
+        }
+        partial.clear();
+        inLine = false;
+        ++lineNumber;
+        nextCheck = kFirstCheck;
     }
 };

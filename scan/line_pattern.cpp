@@ -44,6 +44,7 @@ bool readNumber(std::string_view text, std::size_t& at, Conversion& result) {
         }
     }
     if (end == firstDigit) {
+        at = end;  // past a sign, so that a sign at the very end counts as running out
         return false;
     }
     result.number = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
@@ -54,9 +55,22 @@ bool readNumber(std::string_view text, std::size_t& at, Conversion& result) {
 
 }  // namespace
 
-int matchPattern(std::string_view text, std::string_view pattern, Conversion* out, int capacity) {
+int matchPattern(std::string_view text, std::string_view pattern, Conversion* out, int capacity,
+                 bool* ranOut) {
     int converted = 0;
     std::size_t at = 0;
+    // Every step below stops at a byte it can see, or at the end of the text; at the end, more
+    // text could have let it go on.
+    struct EndWatch {
+        const std::size_t& at;
+        std::size_t size;
+        bool* ranOut;
+        ~EndWatch() {
+            if (ranOut) {
+                *ranOut = at >= size;
+            }
+        }
+    } watch{at, text.size(), ranOut};
     for (std::size_t p = 0; p < pattern.size(); ++p) {
         const char expected = pattern[p];
         if (isWhitespace(expected)) {

@@ -17,4 +17,8 @@ struct Conversion {
 // whitespace; "%s" takes a maximal run of non-whitespace, "%d" an optional sign and at least one
 // digit, failing when the value does not fit a signed 32-bit integer. Any other pattern byte must
 // equal the next byte of `text`. Text after the last conversion is ignored.
-int matchPattern(std::string_view text, std::string_view pattern, Conversion* out, int capacity);
+//
+// `ranOut`, when given, is set when the match reached the end of `text` while it could still
+// have read on: then more text could change the result; otherwise it could not.
+int matchPattern(std::string_view text, std::string_view pattern, Conversion* out, int capacity,
+                 bool* ranOut = nullptr);

@@ -10,9 +10,11 @@
 
 namespace {
 
-std::string capture(const std::function<void(std::FILE*)>& write) {
+std::string capture(const std::function<void(PieceWriter&)>& write) {
     std::FILE* file = std::tmpfile();
-    write(file);
+    PieceWriter writer{file};
+    write(writer);
+    flushPieces(writer);
     std::string bytes(static_cast<std::size_t>(std::ftell(file)), '\0');
     std::rewind(file);
     const std::size_t count = std::fread(bytes.data(), 1, bytes.size(), file);
@@ -22,26 +24,30 @@ std::string capture(const std::function<void(std::FILE*)>& write) {
 }
 
 std::string source(const SymbolTables& tables) {
-    return capture([&](std::FILE* out) {
+    return capture([&](PieceWriter& out) {
         writeSourceTables(out, tables);
         writeSourceDiscovery(out);
     });
 }
 
 std::string header(const SymbolTables& tables) {
-    return capture([&](std::FILE* out) { writeHeaderBody(out, tables); });
+    return capture([&](PieceWriter& out) { writeHeaderBody(out, tables); });
 }
 
-EntryPoint entry(const std::string& name, const std::string& pointerType) {
-    return {name, pointerType};
+NameList names(const std::vector<std::string>& list) {
+    NameList result;
+    for (const std::string& name : list) {
+        result.append(name);
+    }
+    return result;
 }
 
 SymbolTables oneOfEach() {
     SymbolTables tables;
-    tables.glExtensions = {"GL_ARB_multitexture", "GL_LAST"};
-    tables.wglExtensions = {"WGL_ARB_pbuffer"};
-    tables.glEntryPoints = {entry("glBlendColor", "PFNGLBLENDCOLORPROC")};
-    tables.wglEntryPoints = {entry("wglSwapIntervalEXT", "PFNWGLSWAPINTERVALEXTPROC")};
+    tables.glExtensions = names({"GL_ARB_multitexture", "GL_LAST"});
+    tables.wglExtensions = names({"WGL_ARB_pbuffer"});
+    tables.glEntryPoints = names({"glBlendColor"});
+    tables.wglEntryPoints = names({"wglSwapIntervalEXT"});
     return tables;
 }
 
@@ -108,7 +114,7 @@ TEST(SourceFile, EmptyListsLeaveBracesAndTheNullRow) {
 }
 
 TEST(SourceFile, DiscoveryFunctionsKeepTheirTrailingBlanks) {
-    const std::string text = capture([](std::FILE* out) { writeSourceDiscovery(out); });
+    const std::string text = capture([](PieceWriter& out) { writeSourceDiscovery(out); });
     const std::string three = "   ";
     const std::string first = "\nint FindAndInitGLExtension(char *ext)" + tabs(13) + three + "\n{";
     EXPECT_EQ(text.substr(0, first.size()), first);
@@ -165,8 +171,8 @@ TEST(GeneratedFiles, StartWithTheCommentAndEndWithoutALineFeed) {
 
 TEST(GeneratedFiles, NamesAreWrittenAsBytesNeverAsFormats) {
     SymbolTables tables;
-    tables.glExtensions = {"GL_%s%d%%\\n"};
-    tables.glEntryPoints = {entry("gl%s", "PFNGL%SPROC")};
+    tables.glExtensions = names({"GL_%s%d%%\\n"});
+    tables.glEntryPoints = names({"gl%s"});
     EXPECT_TRUE(contains(source(tables), "map_GL_%s%d%%\\n(void) { FLENABLE(GL_%s%d%%\\n); }"));
     EXPECT_TRUE(contains(source(tables), "MAPFUNC(PFNGL%SPROC, gl%s);"));
     EXPECT_TRUE(contains(header(tables), "EXTERN PFNGL%SPROC gl%s;"));

@@ -12,22 +12,41 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-Names asNames(const ExtensionList& list) {
-    return Names(list.begin(), list.end());
+Names asNames(const NameList& list) {
+    Names names;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        names.emplace_back(list[i]);
+    }
+    return names;
 }
 
 SymbolTables scanLines(const Names& lines) {
     SymbolTables tables;
+    tables.headers.push_back({"lines.h", Api::gl});
+    ScanTarget target{tables.glExtensions, tables.glEntryPoints, tables.headers[0], 0};
     for (const std::string& line : lines) {
-        scanLine(line, tables.glExtensions, tables.glEntryPoints);
+        scanLine(line, 1, target);
     }
     return tables;
 }
 
+// Each entry point as "name pointerType".
 Names entryNames(const SymbolTables& tables) {
     Names names;
-    for (const EntryPoint& entry : tables.glEntryPoints) {
-        names.push_back(entry.name + " " + entry.pointerType);
+    for (std::size_t i = 0; i < tables.glEntryPoints.size(); ++i) {
+        std::string entry(tables.glEntryPoints[i]);
+        entry += ' ';
+        appendPointerType(entry, tables.glEntryPoints[i]);
+        names.push_back(entry);
+    }
+    return names;
+}
+
+// Each name as "name:line".
+Names namesWithLines(const NameList& list) {
+    Names names;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        names.push_back(std::string(list[i]) + ":" + std::to_string(list.places[i].line));
     }
     return names;
 }
@@ -114,6 +133,34 @@ TEST(ScanHeader, LinesAreFoundWhateverTheirLayout) {
     EXPECT_EQ(entryNames(tables), (Names{"glCr PFNGLCRPROC"}));
 }
 
+TEST(ScanHeader, LineNumbersCountEveryLineFeed) {
+    const SymbolTables tables = scanBytes(
+        "\n\n#define GL_THREE 1\r\n\r\n  \n\tGLAPI void APIENTRY glSix (void);\n"
+        "// seven\n#define GL_EIGHT 1 \x1A\n#define GL_AFTER_STOP 1\n");
+    EXPECT_EQ(namesWithLines(tables.glExtensions), (Names{"GL_THREE:3", "GL_EIGHT:8"}));
+    EXPECT_EQ(namesWithLines(tables.glEntryPoints), (Names{"glSix:6"}));
+    const SymbolTables last = scanBytes("\n\n\n#define GL_LAST_WITHOUT_LINE_FEED 1");
+    EXPECT_EQ(namesWithLines(last.glExtensions), (Names{"GL_LAST_WITHOUT_LINE_FEED:4"}));
+}
+
+TEST(ScanHeader, PrototypesWithSeveralWordReturnTypesAreCountedAsSkipped) {
+    const SymbolTables tables = scanBytes(
+        "GLAPI void *APIENTRY glMapBuffer (GLenum target);\n"
+        "GLAPI const GLubyte *APIENTRY glGetStringi(GLenum name);\n"
+        "extern const char * WINAPI wglGetExtensionsStringARB (HDC hdc);\n"
+        "GLAPI void APIENTRY glKept (void);\n"
+        "extern \"C\" {\n"
+        "GLAPI int glNoKeyword (void);\n");
+    EXPECT_EQ(entryNames(tables), (Names{"glKept PFNGLKEPTPROC"}));
+    const HeaderRecord& record = tables.headers[0];
+    EXPECT_EQ(record.prototypesSkipped, 3u);
+    ASSERT_EQ(record.firstSkipped.size(), 3u);
+    EXPECT_EQ(record.firstSkipped[1].name, "glGetStringi");
+    EXPECT_EQ(record.firstSkipped[2].name, "wglGetExtensionsStringARB");
+    EXPECT_EQ(record.firstSkipped[2].line, 3u);
+    EXPECT_EQ(record.entryPointsAdded, 1u);
+}
+
 TEST(ScanHeader, CtrlZEndsTheHeader) {
     const SymbolTables tables =
         scanBytes("#define GL_BEFORE 1\n#define GL_SAME_LINE 1\x1A\n#define GL_AFTER 1\n");
@@ -143,13 +190,15 @@ TEST(ScanHeader, EmptyAndWhitespaceOnlyFilesAddNothing) {
 TEST(ScanHeader, UnreadablePathsFailWithAReasonAndKeepTheLists) {
     TempDir dir;
     SymbolTables tables;
-    tables.glExtensions.push_back("GL_EARLIER");
+    tables.glExtensions.append("GL_EARLIER");
     std::string failure;
-    EXPECT_FALSE(
-        scanHeader(dir.file("missing.h"), tables.glExtensions, tables.glEntryPoints, failure));
+    EXPECT_FALSE(scanHeader(dir.file("missing.h"), Api::gl, tables, failure));
     EXPECT_EQ(failure, "No such file or directory");
-    EXPECT_FALSE(scanHeader(dir.path, tables.glExtensions, tables.glEntryPoints, failure));
+    EXPECT_TRUE(tables.headers.empty());
+    EXPECT_FALSE(scanHeader(dir.path, Api::gl, tables, failure));
     EXPECT_EQ(failure, "Is a directory");
+    ASSERT_EQ(tables.headers.size(), 1u);
+    EXPECT_TRUE(tables.headers[0].readFailed);
     EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_EARLIER"}));
     EXPECT_TRUE(tables.glEntryPoints.empty());
 }

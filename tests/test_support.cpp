@@ -61,7 +61,7 @@ SymbolTables scanBytes(const std::string& bytes) {
     writeFile(dir.file("header.h"), bytes);
     SymbolTables tables;
     std::string failure;
-    if (!scanHeader(dir.file("header.h"), tables.glExtensions, tables.glEntryPoints, failure)) {
+    if (!scanHeader(dir.file("header.h"), Api::gl, tables, failure)) {
         throw std::runtime_error("scan failed: " + failure);
     }
     return tables;

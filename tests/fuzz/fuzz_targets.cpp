@@ -23,15 +23,26 @@ void check(bool condition) {
 
 SymbolTables scanInChunks(std::string_view bytes, std::size_t chunkSize) {
     SymbolTables tables;
-    const auto onLine = [&](std::string_view line) {
-        scanLine(line, tables.glExtensions, tables.glEntryPoints);
+    tables.headers.push_back({"fuzz.h", Api::gl});
+    ScanTarget target{tables.glExtensions, tables.glEntryPoints, tables.headers[0], 0};
+    const auto onLine = [&](std::string_view line, std::uint32_t number) {
+        scanLine(line, number, target);
     };
     HeaderLines lines;
     for (std::size_t at = 0; at < bytes.size(); at += chunkSize) {
-        lines.feed(bytes.substr(at, chunkSize), onLine);
+        lines.feed(bytes.substr(at, chunkSize), onLine, lineIsDecided);
     }
     lines.finish(onLine);
     return tables;
+}
+
+bool samePlaces(const NameList& a, const NameList& b) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a.places[i].line != b.places[i].line) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool hasWhitespaceOrZero(std::string_view name) {
@@ -49,21 +60,29 @@ void fuzzScanner(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const SymbolTables whole = scanInChunks(bytes, bytes.size() + 1);
     const SymbolTables chunked = scanInChunks(bytes, size > 0 ? data[0] % 17 + 1 : 1);
-    check(whole.glExtensions == chunked.glExtensions);
-    check(whole.glEntryPoints.size() == chunked.glEntryPoints.size());
-    for (const std::string& name : whole.glExtensions) {
-        check(name.rfind("GL_", 0) == 0 || name.rfind("WGL_", 0) == 0);
+    check(whole.glExtensions.arena == chunked.glExtensions.arena);
+    check(whole.glExtensions.ends == chunked.glExtensions.ends);
+    check(whole.glEntryPoints.arena == chunked.glEntryPoints.arena);
+    check(whole.glEntryPoints.ends == chunked.glEntryPoints.ends);
+    check(samePlaces(whole.glExtensions, chunked.glExtensions));
+    check(samePlaces(whole.glEntryPoints, chunked.glEntryPoints));
+    check(whole.headers[0].prototypesSkipped == chunked.headers[0].prototypesSkipped);
+    for (std::size_t i = 0; i < whole.glExtensions.size(); ++i) {
+        const std::string_view name = whole.glExtensions[i];
+        check(name.substr(0, 3) == "GL_" || name.substr(0, 4) == "WGL_");
         check(!hasWhitespaceOrZero(name));
     }
+    std::string pointerType;
     for (std::size_t i = 0; i < whole.glEntryPoints.size(); ++i) {
-        const EntryPoint& entry = whole.glEntryPoints[i];
-        check(entry.name == chunked.glEntryPoints[i].name);
-        check(!entry.name.empty() && !hasWhitespaceOrZero(entry.name));
-        check(entry.pointerType.size() == entry.name.size() + 7);
-        check(entry.pointerType.compare(0, 3, "PFN") == 0);
-        check(entry.pointerType.compare(entry.pointerType.size() - 4, 4, "PROC") == 0);
-        for (std::size_t c = 0; c < entry.name.size(); ++c) {
-            check(entry.pointerType[c + 3] == toUpperAscii(entry.name[c]));
+        const std::string_view name = whole.glEntryPoints[i];
+        check(!name.empty() && !hasWhitespaceOrZero(name));
+        pointerType.clear();
+        appendPointerType(pointerType, name);
+        check(pointerType.size() == name.size() + 7);
+        check(pointerType.compare(0, 3, "PFN") == 0);
+        check(pointerType.compare(pointerType.size() - 4, 4, "PROC") == 0);
+        for (std::size_t c = 0; c < name.size(); ++c) {
+            check(pointerType[c + 3] == toUpperAscii(name[c]));
         }
     }
 }

@@ -1,0 +1,144 @@
+// The checks between scanning and emission: each finds one kind of problem and reports it.
+#include "cli/loader_warnings.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "cli/diagnostic.h"
+
+namespace {
+
+constexpr std::size_t kWarningsPerKind = 10;
+
+// Counts the warnings of one kind: only the first few are written, then how many more there were.
+struct WarningCap {
+    const char* what;  // the kind, as in "4521 more names declared again"
+    std::size_t count = 0;
+
+    bool admit() { return ++count <= kWarningsPerKind; }
+};
+
+void reportRest(const WarningCap& cap) {
+    if (cap.count > kWarningsPerKind) {
+        reportProblem("%zu more %s", cap.count - kWarningsPerKind, cap.what);
+    }
+}
+
+bool isIdentifier(std::string_view name) {
+    if (name.empty() || (name[0] >= '0' && name[0] <= '9')) {
+        return false;
+    }
+    for (const char c : name) {
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letter && !(c >= '0' && c <= '9') && c != '_') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// "1 prototype", "10 prototypes".
+std::string counted(std::size_t count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+// A name as it is shown: bare when it is an identifier, quoted and escaped otherwise.
+std::string shown(std::string_view name) {
+    return isIdentifier(name) ? std::string(name) : quoted(name);
+}
+
+const std::string& pathOf(const SymbolTables& tables, const Place& place) {
+    return tables.headers[place.header].path;
+}
+
+// Names that two lists share a namespace for in the generated code: extension names give map_
+// functions and fl members, entry-point names give pointer variables.
+void warnAboutRepeats(const SymbolTables& tables, const NameList& first, const NameList& second,
+                      WarningCap& cap) {
+    std::unordered_map<std::string_view, Place> seen;
+    seen.reserve(first.size() + second.size());
+    for (const NameList* list : {&first, &second}) {
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            const Place& place = list->places[i];
+            const auto [earlier, isNew] = seen.emplace((*list)[i], place);
+            if (!isNew && cap.admit()) {
+                const Place& before = earlier->second;
+                warningAt(pathOf(tables, place), place.line,
+                          "%s already declared at %s:%u; the generated code will define it twice",
+                          shown((*list)[i]).c_str(), escaped(pathOf(tables, before)).c_str(),
+                          static_cast<unsigned>(before.line));
+            }
+        }
+    }
+}
+
+void warnAboutNonIdentifiers(const SymbolTables& tables, const NameList& list, WarningCap& cap) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (!isIdentifier(list[i]) && cap.admit()) {
+            const Place& place = list.places[i];
+            warningAt(pathOf(tables, place), place.line,
+                      "%s is not a C identifier; the generated code will not compile",
+                      quoted(list[i]).c_str());
+        }
+    }
+}
+
+constexpr const char kForms[] =
+    "\"#define GL_NAME 1\", \"GLAPI type APIENTRY name\" and \"extern type WINAPI name\"";
+
+void warnAboutHeader(const HeaderRecord& header, WarningCap& empty, WarningCap& noEntryPoints,
+                     WarningCap& skipped) {
+    const std::string path = escaped(header.path);
+    if (header.readFailed) {
+        return;
+    }
+    if (header.extensionsAdded == 0 && header.entryPointsAdded == 0) {
+        if (empty.admit()) {
+            reportProblem("%s: adds nothing; the line forms recognised are %s", path.c_str(),
+                          kForms);
+        }
+    } else if (header.api == Api::wgl && header.entryPointsAdded == 0 && noEntryPoints.admit()) {
+        reportProblem(
+            "%s: adds %s but no entry point; prototypes are recognised only as "
+            "\"extern type WINAPI name\" or \"GLAPI type APIENTRY name\"",
+            path.c_str(), counted(header.extensionsAdded, "extension").c_str());
+    }
+    if (header.prototypesSkipped > 0 && skipped.admit()) {
+        std::string examples;
+        for (const SkippedPrototype& prototype : header.firstSkipped) {
+            examples += (examples.empty() ? "" : ", ") + shown(prototype.name) + " at line " +
+                        std::to_string(prototype.line);
+        }
+        const bool more = header.prototypesSkipped > header.firstSkipped.size();
+        reportProblem("%s: %s skipped, the return type being several words: %s%s", path.c_str(),
+                      counted(header.prototypesSkipped, "prototype").c_str(), examples.c_str(),
+                      more ? ", ..." : "");
+    }
+}
+
+}  // namespace
+
+void warnAboutLoader(const SymbolTables& tables) {
+    WarningCap repeats{"names declared again"};
+    warnAboutRepeats(tables, tables.glExtensions, tables.wglExtensions, repeats);
+    warnAboutRepeats(tables, tables.glEntryPoints, tables.wglEntryPoints, repeats);
+    reportRest(repeats);
+
+    WarningCap nonIdentifiers{"names that are not C identifiers"};
+    for (const NameList* list : {&tables.glExtensions, &tables.wglExtensions, &tables.glEntryPoints,
+                                 &tables.wglEntryPoints}) {
+        warnAboutNonIdentifiers(tables, *list, nonIdentifiers);
+    }
+    reportRest(nonIdentifiers);
+
+    WarningCap empty{"headers that add nothing"};
+    WarningCap noEntryPoints{"-wgl headers without entry points"};
+    WarningCap skipped{"headers with skipped prototypes"};
+    for (const HeaderRecord& header : tables.headers) {
+        warnAboutHeader(header, empty, noEntryPoints, skipped);
+    }
+    for (const WarningCap* cap : {&empty, &noEntryPoints, &skipped}) {
+        reportRest(*cap);
+    }
+}
