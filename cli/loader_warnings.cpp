@@ -3,7 +3,7 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "cli/diagnostic.h"
 
@@ -52,31 +52,48 @@ const std::string& pathOf(const SymbolTables& tables, const Place& place) {
     return tables.headers[place.header].path;
 }
 
+void warnAboutRepeat(const SymbolTables& tables, const NameList& list, std::size_t entry,
+                     const Place& before, WarningCap& cap) {
+    if (cap.admit()) {
+        const Place& place = list.place(entry);
+        warningAt(pathOf(tables, place), place.line,
+                  "%s already declared at %s:%u; the generated code will define it twice",
+                  shown(list[entry]).c_str(), escaped(pathOf(tables, before)).c_str(),
+                  static_cast<unsigned>(before.line));
+    }
+}
+
 // Names that two lists share a namespace for in the generated code: extension names give map_
-// functions and fl members, entry-point names give pointer variables.
+// functions and fl members, entry-point names give pointer variables. Each list knows the first
+// entry of each of its distinct names, so only the second list's names are looked up in the first.
 void warnAboutRepeats(const SymbolTables& tables, const NameList& first, const NameList& second,
                       WarningCap& cap) {
-    std::unordered_map<std::string_view, Place> seen;
-    seen.reserve(first.size() + second.size());
-    for (const NameList* list : {&first, &second}) {
-        for (std::size_t i = 0; i < list->size(); ++i) {
-            const Place& place = list->places[i];
-            const auto [earlier, isNew] = seen.emplace((*list)[i], place);
-            if (!isNew && cap.admit()) {
-                const Place& before = earlier->second;
-                warningAt(pathOf(tables, place), place.line,
-                          "%s already declared at %s:%u; the generated code will define it twice",
-                          shown((*list)[i]).c_str(), escaped(pathOf(tables, before)).c_str(),
-                          static_cast<unsigned>(before.line));
-            }
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        const std::size_t earliest = first.first[first.entries[i].name];
+        if (earliest != i) {
+            warnAboutRepeat(tables, first, i, first.place(earliest), cap);
+        }
+    }
+    for (std::size_t i = 0; i < second.size(); ++i) {
+        const std::uint32_t name = second.entries[i].name;
+        std::uint32_t inFirst = 0;
+        if (first.find(second.distinct(name), inFirst)) {
+            warnAboutRepeat(tables, second, i, first.place(first.first[inFirst]), cap);
+        } else if (second.first[name] != i) {
+            warnAboutRepeat(tables, second, i, second.place(second.first[name]), cap);
         }
     }
 }
 
 void warnAboutNonIdentifiers(const SymbolTables& tables, const NameList& list, WarningCap& cap) {
+    // Judged once per distinct name, then reported at each place it was read.
+    std::vector<char> identifier(list.ends.size());
+    for (std::uint32_t name = 0; name < identifier.size(); ++name) {
+        identifier[name] = isIdentifier(list.distinct(name));
+    }
     for (std::size_t i = 0; i < list.size(); ++i) {
-        if (!isIdentifier(list[i]) && cap.admit()) {
-            const Place& place = list.places[i];
+        if (!identifier[list.entries[i].name] && cap.admit()) {
+            const Place& place = list.place(i);
             warningAt(pathOf(tables, place), place.line,
                       "%s is not a C identifier; the generated code will not compile",
                       quoted(list[i]).c_str());

@@ -3,21 +3,71 @@
 #include "emit/piece.h"
 
 #include <cstring>
+#include <vector>
+
+#include "scan/ascii.h"
 
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 
-// Adds `bytes` to the output; a long run goes out directly rather than through the buffer.
-void put(PieceWriter& writer, std::string_view bytes) {
-    if (writer.buffer.size() + bytes.size() > kBufferSize) {
+// Makes room for `count` more bytes in the buffer; false when they are too many to pass through.
+bool makeRoom(PieceWriter& writer, std::size_t count) {
+    if (writer.buffer.size() != kBufferSize) {
+        writer.buffer.resize(kBufferSize);
+    }
+    if (writer.used + count > kBufferSize) {
         flushPieces(writer);
-        if (bytes.size() > kBufferSize / 2) {
-            std::fwrite(bytes.data(), 1, bytes.size(), writer.out);
-            return;
+    }
+    return count <= kBufferSize;
+}
+
+void put(PieceWriter& writer, std::string_view bytes) {
+    if (makeRoom(writer, bytes.size())) {
+        std::memcpy(&writer.buffer[writer.used], bytes.data(), bytes.size());
+        writer.used += bytes.size();
+    } else {
+        std::fwrite(bytes.data(), 1, bytes.size(), writer.out);
+    }
+}
+
+// An entry point's pointer type, upper-cased straight into the buffer when it fits.
+void putPointerType(PieceWriter& writer, std::string_view name) {
+    const std::size_t size = name.size() + 7;
+    if (!makeRoom(writer, size)) {
+        std::string type;
+        appendPointerType(type, name);
+        put(writer, type);
+        return;
+    }
+    char* out = &writer.buffer[writer.used];
+    std::memcpy(out, "PFN", 3);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        out[3 + i] = toUpperAscii(name[i]);
+    }
+    std::memcpy(out + 3 + name.size(), "PROC", 4);
+    writer.used += size;
+}
+
+// A piece's bytes between its "%s" conversions, "%%" already made "%" and the trailing blanks
+// already appended to the last part: what is left to do per entry is copying.
+std::vector<std::string> prepare(const Piece& piece) {
+    std::vector<std::string> parts(1);
+    for (const char* c = piece.text; *c != '\0'; ++c) {
+        if (c[0] == '%' && c[1] == 's') {
+            parts.emplace_back();
+            ++c;
+        } else if (c[0] == '%' && c[1] == '%') {
+            parts.back() += '%';
+            ++c;
+        } else if (c[0] != '%') {
+            parts.back() += c[0];
         }
     }
-    writer.buffer.append(bytes);
+    for (const Blanks& run : piece.trailing) {
+        parts.back().append(run.count, run.byte);
+    }
+    return parts;
 }
 
 const NameList* listFor(Repeat repeat, const SymbolTables& tables) {
@@ -40,29 +90,31 @@ bool repeatsOverEntryPoints(Repeat repeat) {
     return repeat == Repeat::glEntryPoints || repeat == Repeat::wglEntryPoints;
 }
 
+// Writes `parts` with the entry's arguments between them: an extension's name for every "%s";
+// an entry point's pointer type, then its name.
+void writeEntry(PieceWriter& writer, const std::vector<std::string>& parts, std::string_view name,
+                bool entryPoint) {
+    put(writer, parts[0]);
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        if (entryPoint && i == 1) {
+            putPointerType(writer, name);
+        } else if (!entryPoint || i == 2) {
+            put(writer, name);
+        }
+        put(writer, parts[i]);
+    }
+}
+
 }  // namespace
 
 void writePiece(PieceWriter& writer, const Piece& piece, std::string_view first,
                 std::string_view second) {
+    const std::vector<std::string> parts = prepare(piece);
     const std::string_view arguments[] = {first, second};
-    std::size_t next = 0;
-    const char* text = piece.text;
-    while (const char* percent = std::strchr(text, '%')) {
-        put(writer, std::string_view(text, percent - text));
-        if (percent[1] == 's') {
-            put(writer, next < 2 ? arguments[next] : std::string_view());
-            ++next;
-        } else if (percent[1] == '%') {
-            put(writer, "%");
-        }
-        text = percent[1] == '\0' ? percent + 1 : percent + 2;
-    }
-    put(writer, text);
-    for (const Blanks& run : piece.trailing) {
-        if (writer.buffer.size() + run.count > kBufferSize) {
-            flushPieces(writer);
-        }
-        writer.buffer.append(run.count, run.byte);
+    put(writer, parts[0]);
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        put(writer, i <= 2 ? arguments[i - 1] : std::string_view());
+        put(writer, parts[i]);
     }
 }
 
@@ -74,21 +126,15 @@ void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
             writePiece(writer, *piece);
             continue;
         }
+        const std::vector<std::string> parts = prepare(*piece);
         const bool entryPoints = repeatsOverEntryPoints(piece->repeat);
         for (std::size_t i = 0; i < names->size(); ++i) {
-            const std::string_view name = (*names)[i];
-            if (entryPoints) {
-                writer.scratch.clear();
-                appendPointerType(writer.scratch, name);
-                writePiece(writer, *piece, writer.scratch, name);
-            } else {
-                writePiece(writer, *piece, name, name);
-            }
+            writeEntry(writer, parts, (*names)[i], entryPoints);
         }
     }
 }
 
 void flushPieces(PieceWriter& writer) {
-    std::fwrite(writer.buffer.data(), 1, writer.buffer.size(), writer.out);
-    writer.buffer.clear();
+    std::fwrite(writer.buffer.data(), 1, writer.used, writer.out);
+    writer.used = 0;
 }

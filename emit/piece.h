@@ -39,11 +39,11 @@ constexpr Piece forEach(Repeat list, const char* text) {
 }
 
 // Carries pieces to one output stream: their bytes are gathered in `buffer` and written out in
-// large blocks, so that a file takes few system calls. `scratch` holds a derived argument.
+// large blocks, so that a file takes few system calls.
 struct PieceWriter {
     std::FILE* out;
-    std::string buffer = {};
-    std::string scratch = {};
+    std::string buffer = {};  // sized once; the first `used` bytes are waiting to go out
+    std::size_t used = 0;
 };
 
 // Writes one piece with up to two arguments; the arguments are written as bytes, never formatted.

@@ -2,8 +2,9 @@
 #pragma once
 
 // The C locale's whitespace: blank, tab, line feed, vertical tab, form feed, carriage return.
+// Tab to carriage return is one unsigned range check.
 inline bool isWhitespace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
+    return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
 }
 
 inline bool isDigit(char c) {

@@ -87,20 +87,30 @@ struct FileCloser {
 
 void scanLine(std::string_view line, std::uint32_t lineNumber, ScanTarget& target) {
     line = visibleText(line);
+    if (line.empty()) {
+        return;
+    }
+    // Each form begins with its own literal byte, so the first byte picks the one to try.
     const Place place{target.header, lineNumber};
     Conversion found[2];
-    if (matchPattern(line, kDefineForm, found, 2) == 2 && found[1].number == 1) {
-        if (startsWith(found[0].text, "GL_") || startsWith(found[0].text, "WGL_")) {
-            target.extensions.append(found[0].text, place);
-        }
-        return;
+    switch (line[0]) {
+        case '#':
+            if (matchPattern(line, kDefineForm, found, 2) == 2 && found[1].number == 1 &&
+                (startsWith(found[0].text, "GL_") || startsWith(found[0].text, "WGL_"))) {
+                target.extensions.append(found[0].text, place);
+            }
+            return;
+        case 'G':
+        case 'e':
+            if (matchPattern(line, line[0] == 'G' ? kGlapiForm : kExternForm, found, 2) == 2) {
+                target.entryPoints.append(found[1].text, place);
+            } else {
+                noteSkippedPrototype(line, lineNumber, target.record);
+            }
+            return;
+        default:
+            return;
     }
-    if (matchPattern(line, kGlapiForm, found, 2) == 2 ||
-        matchPattern(line, kExternForm, found, 2) == 2) {
-        target.entryPoints.append(found[1].text, place);
-        return;
-    }
-    noteSkippedPrototype(line, lineNumber, target.record);
 }
 
 bool lineIsDecided(std::string_view start) {

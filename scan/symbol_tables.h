@@ -7,35 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/name_list.h"
+
 // Which pair of lists a header fills: the one its "-gl" or "-wgl" flag selects.
 enum class Api { gl, wgl };
-
-// Where a name was read: its header's index in SymbolTables::headers, and its line, counting
-// every line feed of the file from 1.
-struct Place {
-    std::uint32_t header = 0;
-    std::uint32_t line = 0;
-};
-
-// Names exactly as read, in the order found; duplicates stay. The bytes of all names sit end to
-// end in one arena that only grows, so a name costs its bytes and two numbers.
-struct NameList {
-    std::string arena;
-    std::vector<std::size_t> ends;  // where each name ends in `arena`
-    std::vector<Place> places;      // where each name was read
-
-    std::size_t size() const { return ends.size(); }
-    bool empty() const { return ends.empty(); }
-    std::string_view operator[](std::size_t i) const {
-        const std::size_t begin = i == 0 ? 0 : ends[i - 1];
-        return std::string_view(arena).substr(begin, ends[i] - begin);
-    }
-    void append(std::string_view name, Place place = {}) {
-        arena.append(name);
-        ends.push_back(arena.size());
-        places.push_back(place);
-    }
-};
 
 // Extension names.
 using ExtensionList = NameList;

@@ -46,7 +46,7 @@ Names entryNames(const SymbolTables& tables) {
 Names namesWithLines(const NameList& list) {
     Names names;
     for (std::size_t i = 0; i < list.size(); ++i) {
-        names.push_back(std::string(list[i]) + ":" + std::to_string(list.places[i].line));
+        names.push_back(std::string(list[i]) + ":" + std::to_string(list.place(i).line));
     }
     return names;
 }

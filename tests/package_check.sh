@@ -16,9 +16,7 @@ for path in ./usr/bin/linkweld ./usr/share/man/man1/linkweld.1 ./usr/share/doc/l
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for library in libc6 libstdc++6; do
-    [[ "$depends" == *"$library"* ]] || { echo "the .deb does not depend on $library"; exit 1; }
-done
+[[ "$depends" == *libc6* ]] || { echo "the .deb does not depend on libc6"; exit 1; }
 dpkg-deb -x "$deb" "$work/root"
 version=$("$work/root/usr/bin/linkweld" --version)
 [ "$version" = "linkweld $(dpkg-deb -f "$deb" Version)" ] || { echo "packaged linkweld says: $version"; exit 1; }

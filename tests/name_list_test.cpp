@@ -1,0 +1,31 @@
+// The name list: every entry kept in order, each distinct name stored and found once.
+#include "scan/name_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(NameList, EntriesStayInOrderAndDistinctNamesAreKeptOnce) {
+    NameList list;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 100; ++i) {
+            list.append("GL_NAME_" + std::to_string(i), {0, static_cast<std::uint32_t>(i + 1)});
+        }
+    }
+    list.append("");
+    ASSERT_EQ(list.size(), 301u);
+    EXPECT_EQ(list[250], "GL_NAME_50");
+    EXPECT_EQ(list.place(250).line, 51u);
+    EXPECT_EQ(list[300], "");
+    EXPECT_EQ(list.ends.size(), 101u) << "each distinct name once";
+    EXPECT_EQ(list.first[list.entries[250].name], 50u) << "the entry that brought it in";
+    std::uint32_t found = 0;
+    ASSERT_TRUE(list.find("GL_NAME_99", found));
+    EXPECT_EQ(list.distinct(found), "GL_NAME_99");
+    EXPECT_FALSE(list.find("GL_NAME_100", found));
+    EXPECT_FALSE(NameList().find("GL_NAME_1", found));
+}
+
+}  // namespace
