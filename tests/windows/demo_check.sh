@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds examples/demo as a user would (linkweld installed, find_package, MinGW) and runs it under
+# Wine on a virtual display with one of Mesa's software drivers; the demo checks its own pixels.
+#   demo_check.sh llvmpipe|softpipe
+source "$(dirname "$0")/common.sh"
+driver=$1
+need "$MINGW_CXX" xvfb-run xauth /usr/include/khronos-api/GL/glext.h
+need_wine
+
+work="$LINKWELD_WORK/demo_$driver"
+fresh_dir "$work"
+cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
+cmake -S "$LINKWELD_SOURCE_DIR/examples/demo" -B "$work/build" -DCMAKE_PREFIX_PATH="$work/prefix" \
+    -DCMAKE_TOOLCHAIN_FILE="$LINKWELD_SOURCE_DIR/cmake/mingw-w64.cmake" >/dev/null
+cmake --build "$work/build"
+cd "$work/build"
+export LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER="$driver"
+timeout 180 xvfb-run -a -s "-screen 0 640x480x24" \
+    timeout 120 wine ./demo.exe > demo.log 2>&1 && status=0 || status=$?
+grep -v '^FAIL\.\.\.' demo.log | grep -v '^\s*$' || true
+echo "driver names the loader does not know: $(grep -c 'FAIL\.\.\.' demo.log || true)"
+[ "$status" = 0 ] && [ -s demo.ppm ] || { echo "demo failed (status $status)"; exit 1; }
