@@ -63,11 +63,8 @@ bool namesAHeader(const ArgumentWalk& walk) {
 }  // namespace
 
 int runCommandLine(int argc, char** argv) {
-    if (argc == 1) {
-        return printToStandardOutput(kUsage, "usage banner");
-    }
     const ArgumentWalk walk = walkArguments(argc, argv);
-    if (walk.request == Request::help) {
+    if (argc == 1 || walk.request == Request::help) {
         return printToStandardOutput(kUsage, "usage banner");
     }
     if (walk.request == Request::version) {
@@ -80,10 +77,7 @@ int runCommandLine(int argc, char** argv) {
     if (!namesAHeader(walk)) {
         reportProblem("no header named with -gl or -wgl; writing a loader with empty lists");
     }
-    // The tables live as long as the process and are released with it: freeing hundreds of
-    // thousands of names one by one would cost a large run a tenth of its time.
-    static SymbolTables* const processTables = new SymbolTables;
-    SymbolTables& tables = *processTables;
+    SymbolTables tables;
     for (const HeaderArgument& argument : walk.headers) {
         scanArgument(argument, tables);
     }

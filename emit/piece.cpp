@@ -107,14 +107,9 @@ void writeEntry(PieceWriter& writer, const std::vector<std::string>& parts, std:
 
 }  // namespace
 
-void writePiece(PieceWriter& writer, const Piece& piece, std::string_view first,
-                std::string_view second) {
-    const std::vector<std::string> parts = prepare(piece);
-    const std::string_view arguments[] = {first, second};
-    put(writer, parts[0]);
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-        put(writer, i <= 2 ? arguments[i - 1] : std::string_view());
-        put(writer, parts[i]);
+void writePiece(PieceWriter& writer, const Piece& piece) {
+    for (const std::string& part : prepare(piece)) {
+        put(writer, part);
     }
 }
 

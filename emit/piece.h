@@ -46,11 +46,11 @@ struct PieceWriter {
     std::size_t used = 0;
 };
 
-// Writes one piece with up to two arguments; the arguments are written as bytes, never formatted.
-void writePiece(PieceWriter& writer, const Piece& piece, std::string_view first = {},
-                std::string_view second = {});
+// Writes one piece that takes no argument.
+void writePiece(PieceWriter& writer, const Piece& piece);
 
-// Writes pieces in order; a repeating piece once per entry of its list in `tables`.
+// Writes pieces in order; a repeating piece once per entry of its list in `tables`, with the
+// entry's name (and pointer type) written as bytes, never formatted.
 void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
                  const SymbolTables* tables = nullptr);
 
