@@ -5,7 +5,11 @@
 #include <string>
 #include <string_view>
 
-#if defined(__GNUC__)
+// MinGW's compiler checks formats against Microsoft's printf unless told it is GNU's.
+#if defined(__MINGW32__)
+#define LINKWELD_PRINTF(formatIndex, firstArgument) \
+    __attribute__((format(gnu_printf, formatIndex, firstArgument)))
+#elif defined(__GNUC__)
 #define LINKWELD_PRINTF(formatIndex, firstArgument) \
     __attribute__((format(printf, formatIndex, firstArgument)))
 #else

@@ -21,7 +21,7 @@ struct WarningCap {
 
 void reportRest(const WarningCap& cap) {
     if (cap.count > kWarningsPerKind) {
-        reportProblem("%zu more %s", cap.count - kWarningsPerKind, cap.what);
+        reportProblem("%s more %s", std::to_string(cap.count - kWarningsPerKind).c_str(), cap.what);
     }
 }
 

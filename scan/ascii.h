@@ -1,10 +1,20 @@
 // Byte classes and case changes for names: plain ASCII, independent of any locale.
 #pragma once
 
-// The C locale's whitespace: blank, tab, line feed, vertical tab, form feed, carriage return.
-// Tab to carriage return is one unsigned range check.
+// The C locale's whitespace, one flag per byte value: blank, tab, line feed, vertical tab,
+// form feed, carriage return. A table, because names are read a byte at a time against it.
+struct WhitespaceTable {
+    bool flags[256] = {};
+    constexpr WhitespaceTable() {
+        for (const char c : {' ', '\t', '\n', '\v', '\f', '\r'}) {
+            flags[static_cast<unsigned char>(c)] = true;
+        }
+    }
+};
+inline constexpr WhitespaceTable kWhitespace{};
+
 inline bool isWhitespace(char c) {
-    return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
+    return kWhitespace.flags[static_cast<unsigned char>(c)];
 }
 
 inline bool isDigit(char c) {

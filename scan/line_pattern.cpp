@@ -12,12 +12,19 @@ std::size_t skipWhitespace(std::string_view text, std::size_t at) {
     return at;
 }
 
+// The end of the run of non-whitespace at `at`.
+std::size_t skipToken(std::string_view text, std::size_t at) {
+    const char* c = text.data() + at;
+    const char* const stop = text.data() + text.size();
+    while (c != stop && !isWhitespace(*c)) {
+        ++c;
+    }
+    return static_cast<std::size_t>(c - text.data());
+}
+
 // Reads a maximal run of non-whitespace at `at`; fails on an empty run.
 bool readString(std::string_view text, std::size_t& at, Conversion& result) {
-    std::size_t end = at;
-    while (end < text.size() && !isWhitespace(text[end])) {
-        ++end;
-    }
+    const std::size_t end = skipToken(text, at);
     if (end == at) {
         return false;
     }
@@ -61,16 +68,12 @@ int matchPattern(std::string_view text, std::string_view pattern, Conversion* ou
     std::size_t at = 0;
     // Every step below stops at a byte it can see, or at the end of the text; at the end, more
     // text could have let it go on.
-    struct EndWatch {
-        const std::size_t& at;
-        std::size_t size;
-        bool* ranOut;
-        ~EndWatch() {
-            if (ranOut) {
-                *ranOut = at >= size;
-            }
+    const auto finish = [&] {
+        if (ranOut) {
+            *ranOut = at >= text.size();
         }
-    } watch{at, text.size(), ranOut};
+        return converted;
+    };
     for (std::size_t p = 0; p < pattern.size(); ++p) {
         const char expected = pattern[p];
         if (isWhitespace(expected)) {
@@ -82,7 +85,7 @@ int matchPattern(std::string_view text, std::string_view pattern, Conversion* ou
             const bool ok = kind == 's' ? readString(text, at, result)
                                         : kind == 'd' && readNumber(text, at, result);
             if (!ok) {
-                return converted;
+                return finish();
             }
             if (converted < capacity) {
                 out[converted] = result;
@@ -91,8 +94,8 @@ int matchPattern(std::string_view text, std::string_view pattern, Conversion* ou
         } else if (at < text.size() && text[at] == expected) {
             ++at;
         } else {
-            return converted;
+            return finish();
         }
     }
-    return converted;
+    return finish();
 }
