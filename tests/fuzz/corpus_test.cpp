@@ -14,6 +14,9 @@ using Target = void (*)(const std::uint8_t*, std::size_t);
 int replay(const std::string& directory, Target target) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        if (!entry.is_regular_file()) {
+            continue;
+        }
         const std::string bytes = readFile(entry.path().string());
         target(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         ++count;
