@@ -68,20 +68,30 @@ void warnAboutRepeat(const SymbolTables& tables, const NameList& list, std::size
 // entry of each of its distinct names, so only the second list's names are looked up in the first.
 void warnAboutRepeats(const SymbolTables& tables, const NameList& first, const NameList& second,
                       WarningCap& cap) {
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        const std::size_t earliest = first.first[first.entries[i].name];
+    std::size_t i = 0;
+    for (const NameList::Entry& entry : first.entries) {
+        const std::size_t earliest = first.first[entry.name];
         if (earliest != i) {
             warnAboutRepeat(tables, first, i, first.place(earliest), cap);
         }
+        ++i;
     }
-    for (std::size_t i = 0; i < second.size(); ++i) {
-        const std::uint32_t name = second.entries[i].name;
-        std::uint32_t inFirst = 0;
-        if (first.find(second.distinct(name), inFirst)) {
-            warnAboutRepeat(tables, second, i, first.place(first.first[inFirst]), cap);
-        } else if (second.first[name] != i) {
-            warnAboutRepeat(tables, second, i, second.place(second.first[name]), cap);
+    // Where each distinct name of the second list first stands in the first, if it does.
+    std::vector<const Place*> inFirst(second.ends.size(), nullptr);
+    for (std::uint32_t name = 0; name < inFirst.size(); ++name) {
+        std::uint32_t found = 0;
+        if (first.find(second.distinct(name), found)) {
+            inFirst[name] = &first.place(first.first[found]);
         }
+    }
+    i = 0;
+    for (const NameList::Entry& entry : second.entries) {
+        if (inFirst[entry.name]) {
+            warnAboutRepeat(tables, second, i, *inFirst[entry.name], cap);
+        } else if (second.first[entry.name] != i) {
+            warnAboutRepeat(tables, second, i, second.place(second.first[entry.name]), cap);
+        }
+        ++i;
     }
 }
 
@@ -91,12 +101,11 @@ void warnAboutNonIdentifiers(const SymbolTables& tables, const NameList& list, W
     for (std::uint32_t name = 0; name < identifier.size(); ++name) {
         identifier[name] = isIdentifier(list.distinct(name));
     }
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (!identifier[list.entries[i].name] && cap.admit()) {
-            const Place& place = list.place(i);
-            warningAt(pathOf(tables, place), place.line,
+    for (const NameList::Entry& entry : list.entries) {
+        if (!identifier[entry.name] && cap.admit()) {
+            warningAt(pathOf(tables, entry.place), entry.place.line,
                       "%s is not a C identifier; the generated code will not compile",
-                      quoted(list[i]).c_str());
+                      quoted(list.distinct(entry.name)).c_str());
         }
     }
 }

@@ -123,8 +123,8 @@ void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
         }
         const std::vector<std::string> parts = prepare(*piece);
         const bool entryPoints = repeatsOverEntryPoints(piece->repeat);
-        for (std::size_t i = 0; i < names->size(); ++i) {
-            writeEntry(writer, parts, (*names)[i], entryPoints);
+        for (const NameList::Entry& entry : names->entries) {
+            writeEntry(writer, parts, names->distinct(entry.name), entryPoints);
         }
     }
 }
