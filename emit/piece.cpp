@@ -5,8 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "scan/ascii.h"
-
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
@@ -31,21 +29,16 @@ void put(PieceWriter& writer, std::string_view bytes) {
     }
 }
 
-// An entry point's pointer type, upper-cased straight into the buffer when it fits.
+// An entry point's pointer type, written straight into the buffer when it fits.
 void putPointerType(PieceWriter& writer, std::string_view name) {
-    const std::size_t size = name.size() + 7;
+    const std::size_t size = pointerTypeSize(name);
     if (!makeRoom(writer, size)) {
         std::string type;
         appendPointerType(type, name);
         put(writer, type);
         return;
     }
-    char* out = &writer.buffer[writer.used];
-    std::memcpy(out, "PFN", 3);
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        out[3 + i] = toUpperAscii(name[i]);
-    }
-    std::memcpy(out + 3 + name.size(), "PROC", 4);
+    writePointerType(&writer.buffer[writer.used], name);
     writer.used += size;
 }
 

@@ -1,14 +1,20 @@
 // The one derived field of the shared types: an entry point's function-pointer type.
 #include "scan/symbol_tables.h"
 
+#include <cstring>
+
 #include "scan/ascii.h"
 
-void appendPointerType(std::string& out, std::string_view name) {
-    out += "PFN";
-    const std::size_t start = out.size();
-    out.append(name);
-    for (std::size_t i = start; i < out.size(); ++i) {
-        out[i] = toUpperAscii(out[i]);
+void writePointerType(char* out, std::string_view name) {
+    std::memcpy(out, "PFN", 3);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        out[3 + i] = toUpperAscii(name[i]);
     }
-    out += "PROC";
+    std::memcpy(out + 3 + name.size(), "PROC", 4);
+}
+
+void appendPointerType(std::string& out, std::string_view name) {
+    const std::size_t start = out.size();
+    out.resize(start + pointerTypeSize(name));
+    writePointerType(&out[start], name);
 }

@@ -19,7 +19,12 @@ using ExtensionList = NameList;
 // it is derived where it is written (appendPointerType) rather than stored.
 using EntryPointList = NameList;
 
-// Appends "PFN", `name` with the ASCII letters a to z made upper case, and "PROC".
+// An entry point's pointer type: "PFN", `name` with the ASCII letters a to z made upper case,
+// and "PROC". writePointerType fills pointerTypeSize(name) bytes at `out`.
+inline std::size_t pointerTypeSize(std::string_view name) {
+    return name.size() + 7;
+}
+void writePointerType(char* out, std::string_view name);
 void appendPointerType(std::string& out, std::string_view name);
 
 // A prototype line of the two forms that was skipped because its return type is several words.
