@@ -86,14 +86,16 @@ struct FileCloser {
 }  // namespace
 
 void scanLine(std::string_view line, std::uint32_t lineNumber, ScanTarget& target) {
-    line = visibleText(line);
-    if (line.empty()) {
+    // Each form begins with its own literal byte, so the first byte picks the one to try, and
+    // only a line that may match is cut at its first zero byte.
+    const char first = line.empty() ? '\0' : line[0];
+    if (first != '#' && first != 'G' && first != 'e') {
         return;
     }
-    // Each form begins with its own literal byte, so the first byte picks the one to try.
+    line = visibleText(line);
     const Place place{target.header, lineNumber};
     Conversion found[2];
-    switch (line[0]) {
+    switch (first) {
         case '#':
             if (matchPattern(line, kDefineForm, found, 2) == 2 && found[1].number == 1 &&
                 (startsWith(found[0].text, "GL_") || startsWith(found[0].text, "WGL_"))) {
@@ -102,7 +104,7 @@ void scanLine(std::string_view line, std::uint32_t lineNumber, ScanTarget& targe
             return;
         case 'G':
         case 'e':
-            if (matchPattern(line, line[0] == 'G' ? kGlapiForm : kExternForm, found, 2) == 2) {
+            if (matchPattern(line, first == 'G' ? kGlapiForm : kExternForm, found, 2) == 2) {
                 target.entryPoints.append(found[1].text, place);
             } else {
                 noteSkippedPrototype(line, lineNumber, target.record);
