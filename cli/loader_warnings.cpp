@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/diagnostic.h"
+#include "scan/ascii.h"
 
 namespace {
 
@@ -26,12 +27,11 @@ void reportRest(const WarningCap& cap) {
 }
 
 bool isIdentifier(std::string_view name) {
-    if (name.empty() || (name[0] >= '0' && name[0] <= '9')) {
+    if (name.empty() || isDigit(name[0])) {
         return false;
     }
     for (const char c : name) {
-        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (!letter && !(c >= '0' && c <= '9') && c != '_') {
+        if (!isAsciiLetter(c) && !isDigit(c) && c != '_') {
             return false;
         }
     }
@@ -115,10 +115,10 @@ constexpr const char kForms[] =
 
 void warnAboutHeader(const HeaderRecord& header, WarningCap& empty, WarningCap& noEntryPoints,
                      WarningCap& skipped) {
-    const std::string path = escaped(header.path);
     if (header.readFailed) {
         return;
     }
+    const std::string path = escaped(header.path);
     if (header.extensionsAdded == 0 && header.entryPointsAdded == 0) {
         if (empty.admit()) {
             reportProblem("%s: adds nothing; the line forms recognised are %s", path.c_str(),

@@ -21,6 +21,10 @@ inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+inline bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 inline char toUpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }

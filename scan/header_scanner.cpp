@@ -95,23 +95,15 @@ void scanLine(std::string_view line, std::uint32_t lineNumber, ScanTarget& targe
     line = visibleText(line);
     const Place place{target.header, lineNumber};
     Conversion found[2];
-    switch (first) {
-        case '#':
-            if (matchPattern(line, kDefineForm, found, 2) == 2 && found[1].number == 1 &&
-                (startsWith(found[0].text, "GL_") || startsWith(found[0].text, "WGL_"))) {
-                target.extensions.append(found[0].text, place);
-            }
-            return;
-        case 'G':
-        case 'e':
-            if (matchPattern(line, first == 'G' ? kGlapiForm : kExternForm, found, 2) == 2) {
-                target.entryPoints.append(found[1].text, place);
-            } else {
-                noteSkippedPrototype(line, lineNumber, target.record);
-            }
-            return;
-        default:
-            return;
+    if (first == '#') {
+        if (matchPattern(line, kDefineForm, found, 2) == 2 && found[1].number == 1 &&
+            (startsWith(found[0].text, "GL_") || startsWith(found[0].text, "WGL_"))) {
+            target.extensions.append(found[0].text, place);
+        }
+    } else if (matchPattern(line, first == 'G' ? kGlapiForm : kExternForm, found, 2) == 2) {
+        target.entryPoints.append(found[1].text, place);
+    } else {
+        noteSkippedPrototype(line, lineNumber, target.record);
     }
 }
 
