@@ -43,6 +43,10 @@ ArgumentWalk walkArguments(int argc, char** argv) {
         if (walk.request != Request::generate) {
             break;
         }
+        if (equals(argv[i], "--all-prototypes")) {
+            walk.allPrototypes = true;
+            continue;
+        }
         const int start = i;
         if (equals(argv[i], "-gl")) {
             takeFileName(argc, argv, i, Api::gl, walk);

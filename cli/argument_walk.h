@@ -17,6 +17,7 @@ enum class Request { generate, help, version };
 
 struct ArgumentWalk {
     Request request = Request::generate;
+    bool allPrototypes = false;           // "--all-prototypes" was given
     std::vector<HeaderArgument> headers;  // in command-line order
     std::vector<std::string> ignored;     // arguments passed over, as typed
 };
@@ -24,6 +25,7 @@ struct ArgumentWalk {
 // Walks argv[1..argc), lower-casing in place each argument a pass starts at. After "-gl" the next
 // argument is its file name, and that same argument is then still tested for "-wgl" (as typed);
 // after "-wgl" the next argument is its file name and is tested for nothing. Where a pass starts,
-// "--help", "-h", "-?" and "/?" ask for the usage banner and "--version" for the version; the
-// walk ends there. Anything else a pass starts at is passed over and listed in `ignored`.
+// "--help", "-h", "-?" and "/?" ask for the help and "--version" for the version, and the walk
+// ends there; "--all-prototypes" is an option of the whole run. Anything else a pass starts at
+// is passed over and listed in `ignored`.
 ArgumentWalk walkArguments(int argc, char** argv);

@@ -39,13 +39,14 @@ const char* flagOf(Api api) {
     return api == Api::wgl ? "-wgl" : "-gl";
 }
 
-void scanArgument(const HeaderArgument& argument, SymbolTables& tables) {
+void scanArgument(const HeaderArgument& argument, const ScanOptions& options,
+                  SymbolTables& tables) {
     if (!argument.path) {
         reportProblem("%s needs a header file name; ignored", flagOf(argument.api));
         return;
     }
     std::string failure;
-    if (!scanHeader(argument.path, argument.api, tables, failure)) {
+    if (!scanHeader(argument.path, argument.api, options, tables, failure)) {
         reportProblem("cannot read header %s: %s; skipped", quoted(argument.path).c_str(),
                       failure.c_str());
     }
@@ -78,10 +79,12 @@ int runCommandLine(int argc, char** argv) {
         reportProblem("no header named with -gl or -wgl; writing a loader with empty lists");
     }
     SymbolTables tables;
+    ScanOptions options;
+    options.allPrototypes = walk.allPrototypes;
     for (const HeaderArgument& argument : walk.headers) {
-        scanArgument(argument, tables);
+        scanArgument(argument, options, tables);
     }
-    warnAboutLoader(tables);
+    warnAboutLoader(tables, options);
     std::string failure;
     if (!emitSources(tables, failure)) {
         reportProblem("%s", failure.c_str());

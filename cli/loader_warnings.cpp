@@ -26,18 +26,6 @@ void reportRest(const WarningCap& cap) {
     }
 }
 
-bool isIdentifier(std::string_view name) {
-    if (name.empty() || isDigit(name[0])) {
-        return false;
-    }
-    for (const char c : name) {
-        if (!isAsciiLetter(c) && !isDigit(c) && c != '_') {
-            return false;
-        }
-    }
-    return true;
-}
-
 // "1 prototype", "10 prototypes".
 std::string counted(std::size_t count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
@@ -110,25 +98,27 @@ void warnAboutNonIdentifiers(const SymbolTables& tables, const NameList& list, W
     }
 }
 
-constexpr const char kForms[] =
-    "\"#define GL_NAME 1\", \"GLAPI type APIENTRY name\" and \"extern type WINAPI name\"";
+// What the run reads, for the warnings that suggest more.
+struct ReadingHints {
+    std::string forms;       // every form the run reads
+    std::string prototypes;  // the prototype forms alone
+    bool allPrototypes;
+};
 
-void warnAboutHeader(const HeaderRecord& header, WarningCap& empty, WarningCap& noEntryPoints,
-                     WarningCap& skipped) {
-    if (header.readFailed) {
-        return;
-    }
+void warnAboutHeader(const HeaderRecord& header, const ReadingHints& hints, WarningCap& empty,
+                     WarningCap& noEntryPoints, WarningCap& skipped) {
     const std::string path = escaped(header.path);
+    const char* const more = hints.allPrototypes ? "" : "; --all-prototypes reads them";
     if (header.extensionsAdded == 0 && header.entryPointsAdded == 0) {
         if (empty.admit()) {
             reportProblem("%s: adds nothing; the line forms recognised are %s", path.c_str(),
-                          kForms);
+                          hints.forms.c_str());
         }
     } else if (header.api == Api::wgl && header.entryPointsAdded == 0 && noEntryPoints.admit()) {
         reportProblem(
-            "%s: adds %s but no entry point; prototypes are recognised only as "
-            "\"extern type WINAPI name\" or \"GLAPI type APIENTRY name\"",
-            path.c_str(), counted(header.extensionsAdded, "extension").c_str());
+            "%s: adds %s but no entry point; prototypes are recognised only as %s%s", path.c_str(),
+            counted(header.extensionsAdded, "extension").c_str(), hints.prototypes.c_str(),
+            hints.allPrototypes ? "" : "; --all-prototypes also reads \"type WINAPI name\"");
     }
     if (header.prototypesSkipped > 0 && skipped.admit()) {
         std::string examples;
@@ -136,16 +126,18 @@ void warnAboutHeader(const HeaderRecord& header, WarningCap& empty, WarningCap& 
             examples += (examples.empty() ? "" : ", ") + shown(prototype.name) + " at line " +
                         std::to_string(prototype.line);
         }
-        const bool more = header.prototypesSkipped > header.firstSkipped.size();
-        reportProblem("%s: %s skipped, the return type being several words: %s%s", path.c_str(),
-                      counted(header.prototypesSkipped, "prototype").c_str(), examples.c_str(),
-                      more ? ", ..." : "");
+        const bool others = header.prototypesSkipped > header.firstSkipped.size();
+        reportProblem("%s: %s skipped, %s: %s%s%s", path.c_str(),
+                      counted(header.prototypesSkipped, "prototype").c_str(),
+                      hints.allPrototypes ? "written in no form linkweld reads"
+                                          : "the return type being several words",
+                      examples.c_str(), others ? ", ..." : "", more);
     }
 }
 
 }  // namespace
 
-void warnAboutLoader(const SymbolTables& tables) {
+void warnAboutLoader(const SymbolTables& tables, const ScanOptions& options) {
     WarningCap repeats{"names declared again"};
     warnAboutRepeats(tables, tables.glExtensions, tables.wglExtensions, repeats);
     warnAboutRepeats(tables, tables.glEntryPoints, tables.wglEntryPoints, repeats);
@@ -161,8 +153,9 @@ void warnAboutLoader(const SymbolTables& tables) {
     WarningCap empty{"headers that add nothing"};
     WarningCap noEntryPoints{"-wgl headers without entry points"};
     WarningCap skipped{"headers with skipped prototypes"};
+    const ReadingHints hints{formNames(options), formNames(options, true), options.allPrototypes};
     for (const HeaderRecord& header : tables.headers) {
-        warnAboutHeader(header, empty, noEntryPoints, skipped);
+        warnAboutHeader(header, hints, empty, noEntryPoints, skipped);
     }
     for (const WarningCap* cap : {&empty, &noEntryPoints, &skipped}) {
         reportRest(*cap);

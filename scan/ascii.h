@@ -1,6 +1,8 @@
 // Byte classes and case changes for names: plain ASCII, independent of any locale.
 #pragma once
 
+#include <string_view>
+
 // The C locale's whitespace, one flag per byte value: blank, tab, line feed, vertical tab,
 // form feed, carriage return. A table, because names are read a byte at a time against it.
 struct WhitespaceTable {
@@ -23,6 +25,23 @@ inline bool isDigit(char c) {
 
 inline bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+inline bool isIdentifierByte(char c) {
+    return isAsciiLetter(c) || isDigit(c) || c == '_';
+}
+
+// A C identifier: letters, digits and underscores, not starting with a digit.
+inline bool isIdentifier(std::string_view name) {
+    if (name.empty() || isDigit(name[0])) {
+        return false;
+    }
+    for (const char c : name) {
+        if (!isIdentifierByte(c)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 inline char toUpperAscii(char c) {

@@ -1,30 +1,39 @@
-// Reads OpenGL extension headers into the symbol tables.
+// The header scanner: a unit fed one header's bytes in chunks, and the file reading around it.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "scan/header_lines.h"
+#include "scan/line_forms.h"
 #include "scan/symbol_tables.h"
 
-// What one header's lines are added to: the pair of lists its flag selects, and its record.
-struct ScanTarget {
-    ExtensionList& extensions;
-    EntryPointList& entryPoints;
-    HeaderRecord& record;
-    std::uint32_t header;  // the record's index in SymbolTables::headers
+// One header being scanned. Each line it is fed adds what readLine finds in it to the lists of
+// the header's api, with its place, and the header's record counts what was added and skipped.
+struct HeaderScan {
+    // Adds the header's record to tables.headers.
+    HeaderScan(SymbolTables& tables, const std::string& path, Api api, const ScanOptions& options);
+
+    void feed(std::string_view chunk);
+
+    // Reads the last line, if the header ends without a line feed, and completes the record.
+    void finish();
+
+    // Takes back all the header added, its record included: a header that fails part-way
+    // adds nothing.
+    void abandon();
+
+    SymbolTables& tables;
+    ApiLists lists;
+    std::uint32_t header;  // the record's index in tables.headers
+    ScanOptions options;
+    HeaderLines lines = {};
+    std::size_t extensionsBefore;
+    std::size_t entryPointsBefore;
 };
 
-// Appends what one header line declares, with its place: the name of a "#define GL_... 1" or
-// "#define WGL_... 1" line, or the entry point of a "GLAPI type APIENTRY name" or
-// "extern type WINAPI name" prototype. A prototype whose return type is several words is
-// counted in the record as skipped. Any other line adds nothing.
-void scanLine(std::string_view line, std::uint32_t lineNumber, ScanTarget& target);
-
-// Whether the start of a line already fixes what scanLine makes of the whole line.
-bool lineIsDecided(std::string_view start);
-
-// Adds a record for `path` to tables.headers and scans every line of the file into the lists
-// of `api`. Returns false, with the system's reason in `failure`, when the file cannot be
-// opened (then no record is added) or a read fails; what was appended before a read error stays.
-bool scanHeader(const std::string& path, Api api, SymbolTables& tables, std::string& failure);
+// Scans the file `path` (UTF-8 on Windows) into the lists of `api`. Returns false, with the
+// system's reason in `failure`, when the file cannot be opened or read; then nothing was added.
+bool scanHeader(const std::string& path, Api api, const ScanOptions& options, SymbolTables& tables,
+                std::string& failure);

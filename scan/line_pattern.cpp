@@ -1,39 +1,6 @@
 // scanf-style matching of one line against a fixed pattern.
 #include "scan/line_pattern.h"
 
-#include "scan/ascii.h"
-
-namespace {
-
-std::size_t skipWhitespace(std::string_view text, std::size_t at) {
-    while (at < text.size() && isWhitespace(text[at])) {
-        ++at;
-    }
-    return at;
-}
-
-// The end of the run of non-whitespace at `at`.
-std::size_t skipToken(std::string_view text, std::size_t at) {
-    const char* c = text.data() + at;
-    const char* const stop = text.data() + text.size();
-    while (c != stop && !isWhitespace(*c)) {
-        ++c;
-    }
-    return static_cast<std::size_t>(c - text.data());
-}
-
-// Reads a maximal run of non-whitespace at `at`; fails on an empty run.
-bool readString(std::string_view text, std::size_t& at, Conversion& result) {
-    const std::size_t end = skipToken(text, at);
-    if (end == at) {
-        return false;
-    }
-    result.text = text.substr(at, end - at);
-    at = end;
-    return true;
-}
-
-// Reads an optional sign and at least one digit; fails outside the signed 32-bit range.
 bool readNumber(std::string_view text, std::size_t& at, Conversion& result) {
     std::size_t end = at;
     bool negative = false;
@@ -59,8 +26,6 @@ bool readNumber(std::string_view text, std::size_t& at, Conversion& result) {
     at = end;
     return true;
 }
-
-}  // namespace
 
 int matchPattern(std::string_view text, std::string_view pattern, Conversion* out, int capacity,
                  bool* ranOut) {

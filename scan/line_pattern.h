@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
+
+#include "scan/ascii.h"
 
 // What one conversion read: "%s" fills `text`, "%d" fills `number` (and `text` with its digits).
 struct Conversion {
@@ -22,3 +25,46 @@ struct Conversion {
 // have read on: then more text could change the result; otherwise it could not.
 int matchPattern(std::string_view text, std::string_view pattern, Conversion* out, int capacity,
                  bool* ranOut = nullptr);
+
+// The steps matchPattern is made of, for readers that spell out one pattern.
+
+inline std::size_t skipWhitespace(std::string_view text, std::size_t at) {
+    while (at < text.size() && isWhitespace(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+// The end of the run of non-whitespace at `at`.
+inline std::size_t skipToken(std::string_view text, std::size_t at) {
+    const char* c = text.data() + at;
+    const char* const stop = text.data() + text.size();
+    // Names are long, so eight bytes at a time while none can be whitespace: every whitespace
+    // byte is below 0x21, and this test finds any byte below 0x21 in a word.
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    for (std::uint64_t word = 0; stop - c >= 8; c += 8) {
+        std::memcpy(&word, c, 8);
+        if (((word - 0x21 * kOnes) & ~word & 0x80 * kOnes) != 0) {
+            break;
+        }
+    }
+    while (c != stop && !isWhitespace(*c)) {
+        ++c;
+    }
+    return static_cast<std::size_t>(c - text.data());
+}
+
+// "%s" at `at`, whitespace already skipped: a maximal run of non-whitespace; fails on an empty run.
+inline bool readString(std::string_view text, std::size_t& at, Conversion& result) {
+    const std::size_t end = skipToken(text, at);
+    if (end == at) {
+        return false;
+    }
+    result.text = text.substr(at, end - at);
+    at = end;
+    return true;
+}
+
+// "%d" at `at`, whitespace already skipped: an optional sign and at least one digit; fails outside
+// the signed 32-bit range. A failure after a sign leaves `at` past the sign.
+bool readNumber(std::string_view text, std::size_t& at, Conversion& result);

@@ -23,9 +23,9 @@ std::size_t slotFor(const NameList& list, std::string_view name, std::uint32_t h
     }
 }
 
-// Keeps the index at most half full.
-void growIndex(NameList& list) {
-    std::vector<std::uint32_t> slots(list.slots.empty() ? 64 : list.slots.size() * 2, 0);
+// Indexes every distinct name anew in `size` slots.
+void rebuildIndex(NameList& list, std::size_t size) {
+    std::vector<std::uint32_t> slots(size, 0);
     const std::size_t mask = slots.size() - 1;
     for (std::uint32_t name = 0; name < list.hashes.size(); ++name) {
         std::size_t slot = list.hashes[name] & mask;
@@ -35,6 +35,11 @@ void growIndex(NameList& list) {
         slots[slot] = name + 1;
     }
     list.slots.swap(slots);
+}
+
+// Keeps the index at most half full.
+void growIndex(NameList& list) {
+    rebuildIndex(list, list.slots.empty() ? 64 : list.slots.size() * 2);
 }
 
 }  // namespace
@@ -62,4 +67,20 @@ bool NameList::find(std::string_view name, std::uint32_t& found) const {
     const std::uint32_t held = slots[slotFor(*this, name, hashOf(name))];
     found = held - 1;
     return held != 0;
+}
+
+void NameList::truncate(std::size_t count) {
+    if (count >= entries.size()) {
+        return;
+    }
+    entries.resize(count);
+    std::size_t names = first.size();
+    while (names > 0 && first[names - 1] >= count) {
+        --names;
+    }
+    arena.resize(names == 0 ? 0 : ends[names - 1]);
+    ends.resize(names);
+    first.resize(names);
+    hashes.resize(names);
+    rebuildIndex(*this, slots.size());
 }

@@ -43,6 +43,9 @@ struct NameList {
 
     void append(std::string_view name, Place place = {});
 
+    // Takes back every entry from `count` on, and the distinct names they brought in.
+    void truncate(std::size_t count);
+
     // Finds a distinct name; false when the list does not hold it.
     bool find(std::string_view name, std::uint32_t& found) const;
 };

@@ -27,7 +27,8 @@ inline std::size_t pointerTypeSize(std::string_view name) {
 void writePointerType(char* out, std::string_view name);
 void appendPointerType(std::string& out, std::string_view name);
 
-// A prototype line of the two forms that was skipped because its return type is several words.
+// A line that starts like a prototype but that no form read, such as one whose return type is
+// several words.
 struct SkippedPrototype {
     std::string name;
     std::uint32_t line = 0;
@@ -37,7 +38,6 @@ struct SkippedPrototype {
 struct HeaderRecord {
     std::string path;  // as typed
     Api api = Api::gl;
-    bool readFailed = false;  // reported as unreadable; what it added before stays
     std::size_t extensionsAdded = 0;
     std::size_t entryPointsAdded = 0;
     std::size_t prototypesSkipped = 0;
@@ -51,3 +51,17 @@ struct SymbolTables {
     EntryPointList wglEntryPoints;
     std::vector<HeaderRecord> headers;  // every header read, in command-line order
 };
+
+// The pair of lists that headers of one api fill.
+struct ApiLists {
+    ExtensionList& extensions;
+    EntryPointList& entryPoints;
+};
+
+// The one place where the api picks its lists.
+inline ApiLists listsFor(SymbolTables& tables, Api api) {
+    if (api == Api::wgl) {
+        return {tables.wglExtensions, tables.wglEntryPoints};
+    }
+    return {tables.glExtensions, tables.glEntryPoints};
+}

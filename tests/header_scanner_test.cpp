@@ -20,14 +20,13 @@ Names asNames(const NameList& list) {
     return names;
 }
 
-SymbolTables scanLines(const Names& lines) {
-    SymbolTables tables;
-    tables.headers.push_back({"lines.h", Api::gl});
-    ScanTarget target{tables.glExtensions, tables.glEntryPoints, tables.headers[0], 0};
+// Each line of `lines` on a line of its own.
+SymbolTables scanLines(const Names& lines, const ScanOptions& options = {}) {
+    std::string bytes;
     for (const std::string& line : lines) {
-        scanLine(line, 1, target);
+        bytes += line + "\n";
     }
-    return tables;
+    return scanBytes(bytes, options);
 }
 
 // Each entry point as "name pointerType".
@@ -95,6 +94,59 @@ TEST(ScanLine, BothPrototypeFormsGiveNameAndPointerType) {
                                       "P PFNPPROC",
                                   }))
         << "a blank in the pattern also matches no whitespace, so APIENTRYP leaves a P";
+}
+
+// What --all-prototypes adds, and what it still refuses: each line with the entry point it gives
+// without the option and with it ("" for none).
+TEST(ScanLine, AllPrototypesReadsEveryPrototypeOfTheLayout) {
+    const struct {
+        const char* line;
+        const char* without;
+        const char* with;
+    } cases[] = {
+        {"GLAPI void APIENTRY glBlendColor (GLfloat red);", "glBlendColor", "glBlendColor"},
+        {"GLAPI void *APIENTRY glMapBuffer (GLenum target, GLenum access);", "", "glMapBuffer"},
+        {"GLAPI const GLubyte * APIENTRY glGetStringi (GLenum, GLuint);", "", "glGetStringi"},
+        {"GLAPI void APIENTRY glNoBlank(GLenum mode);", "glNoBlank(GLenum", "glNoBlank"},
+        {"GLAPI void\tAPIENTRY\tglTabs\t(void);", "glTabs", "glTabs"},
+        {"extern const char *WINAPI wglGetExtensionsStringARB (HDC hdc);", "",
+         "wglGetExtensionsStringARB"},
+        {"BOOL WINAPI wglSwapIntervalEXT (int interval);", "", "wglSwapIntervalEXT"},
+        {"HGLRC WINAPI wglCreateContextAttribsARB(HDC, HGLRC, const int *);", "",
+         "wglCreateContextAttribsARB"},
+        {"const char *WINAPI wglGetExtensionsStringEXT (void);", "", "wglGetExtensionsStringEXT"},
+        {"BOOL WINAPI wglAtLineEnd", "", "wglAtLineEnd"},
+        // Still refused.
+        {"typedef BOOL (WINAPI * PFNWGLSWAPINTERVALEXTPROC) (int interval);", "", ""},
+        {"typedef BOOL WINAPI wglTypedef (int);", "", ""},
+        {"#define APIENTRYP APIENTRY *", "", ""},
+        {"/* BOOL WINAPI wglInComment (int); */", "", ""},
+        {"GLAPI void APIENTRY glMixed_9\xC3\xA9z (void);", "glMixed_9\xC3\xA9z", ""},
+        {"GLAPI void APIENTRY 9gl (void);", "9gl", ""},
+        {"BOOL WINAPI (int);", "", ""},
+        {"WINAPI wglNoReturnType (int);", "", ""},
+        {"BOOL WINAPIX wglLongerKeyword (int);", "", ""},
+        {"GLAPI BOOL WINAPI glWrongKeyword (int);", "", ""},
+        {"void APIENTRY glNoGlapi (void);", "", ""},
+        {"GLAPI void APIENTRYP glPointer (void);", "P", "P"},
+    };
+    for (const auto& c : cases) {
+        for (const bool allPrototypes : {false, true}) {
+            ScanOptions options;
+            options.allPrototypes = allPrototypes;
+            const SymbolTables tables = scanLines({c.line}, options);
+            const std::string expected = allPrototypes ? c.with : c.without;
+            EXPECT_EQ(asNames(tables.glEntryPoints), expected.empty() ? Names{} : Names{expected})
+                << c.line << (allPrototypes ? " with" : " without") << " --all-prototypes";
+        }
+    }
+    ScanOptions all;
+    all.allPrototypes = true;
+    EXPECT_EQ(
+        asNames(
+            scanLines({"#define GL_FUNCTION_LIKE(x) 1", "#define GL_PLAIN 1"}, all).glExtensions),
+        (Names{"GL_PLAIN"}))
+        << "with the option every name is a C identifier";
 }
 
 TEST(ScanLine, DuplicatesAppendEveryTime) {
@@ -192,13 +244,11 @@ TEST(ScanHeader, UnreadablePathsFailWithAReasonAndKeepTheLists) {
     SymbolTables tables;
     tables.glExtensions.append("GL_EARLIER");
     std::string failure;
-    EXPECT_FALSE(scanHeader(dir.file("missing.h"), Api::gl, tables, failure));
+    EXPECT_FALSE(scanHeader(dir.file("missing.h"), Api::gl, {}, tables, failure));
     EXPECT_EQ(failure, "No such file or directory");
-    EXPECT_TRUE(tables.headers.empty());
-    EXPECT_FALSE(scanHeader(dir.path, Api::gl, tables, failure));
+    EXPECT_FALSE(scanHeader(dir.path, Api::gl, {}, tables, failure));
     EXPECT_EQ(failure, "Is a directory");
-    ASSERT_EQ(tables.headers.size(), 1u);
-    EXPECT_TRUE(tables.headers[0].readFailed);
+    EXPECT_TRUE(tables.headers.empty());
     EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_EARLIER"}));
     EXPECT_TRUE(tables.glEntryPoints.empty());
 }

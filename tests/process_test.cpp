@@ -22,7 +22,8 @@ const char kBanner[] =
 // What every run over examples/glext.h says about it.
 std::string examplesWarning() {
     return "linkweld: " + sourcePath("examples/glext.h") +
-           ": 1 prototype skipped, the return type being several words: glGetStringi at line 41\n";
+           ": 1 prototype skipped, the return type being several words: glGetStringi at line 41; "
+           "--all-prototypes reads them\n";
 }
 
 bool startsWith(const std::string& text, const std::string& prefix) {

@@ -56,14 +56,14 @@ bool fileExists(const std::string& path) {
            std::filesystem::file_type::not_found;
 }
 
-SymbolTables scanBytes(const std::string& bytes) {
-    TempDir dir;
-    writeFile(dir.file("header.h"), bytes);
+SymbolTables scanBytes(std::string_view bytes, const ScanOptions& options, std::size_t chunkSize) {
     SymbolTables tables;
-    std::string failure;
-    if (!scanHeader(dir.file("header.h"), Api::gl, tables, failure)) {
-        throw std::runtime_error("scan failed: " + failure);
+    HeaderScan scan(tables, "header.h", Api::gl, options);
+    const std::size_t step = chunkSize == 0 ? bytes.size() + 1 : chunkSize;
+    for (std::size_t at = 0; at < bytes.size(); at += step) {
+        scan.feed(bytes.substr(at, step));
     }
+    scan.finish();
     return tables;
 }
 

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "scan/line_forms.h"
 #include "scan/symbol_tables.h"
 
 // A fresh directory under the system's temporary directory, removed with everything in it.
@@ -20,8 +22,10 @@ void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 
-// Scans `bytes` as one header file with "-gl" lists and returns what was found.
-SymbolTables scanBytes(const std::string& bytes);
+// Scans `bytes` from memory as one "-gl" header, fed in chunks of `chunkSize` bytes (all at
+// once by default), and returns what was found.
+SymbolTables scanBytes(std::string_view bytes, const ScanOptions& options = {},
+                       std::size_t chunkSize = 0);
 
 struct RunResult {
     int exitStatus = -1;  // -1 when the process did not exit normally

@@ -34,14 +34,32 @@ TEST(Warnings, EachProblemNamesItsPlace) {
               "linkweld: glATI.h:3: \"glFoo(GLenum\" is not a C identifier; the generated code "
               "will not compile\n"
               "linkweld: glext.h: 1 prototype skipped, the return type being several words: "
-              "glMapBuffer at line 3\n"
+              "glMapBuffer at line 3; --all-prototypes reads them\n"
               "linkweld: wglext.h: adds 1 extension but no entry point; prototypes are recognised "
-              "only as \"extern type WINAPI name\" or \"GLAPI type APIENTRY name\"\n"
+              "only as \"GLAPI type APIENTRY name\" or \"extern type WINAPI name\"; "
+              "--all-prototypes also reads \"type WINAPI name\"\n"
               "linkweld: empty.h: adds nothing; the line forms recognised are \"#define GL_NAME "
               "1\", \"GLAPI type APIENTRY name\" and \"extern type WINAPI name\"\n");
     EXPECT_NE(readFile(dir.file("glEntryHub.h")).find("EXTERN PFNGLFOO(GLENUMPROC glFoo(GLenum;"),
               std::string::npos)
         << "warnings change no output byte";
+
+    // --all-prototypes reads what the last three warnings were about.
+    const RunResult all =
+        runLinkweld(dir.path, {"-gl", "glext.h", "-gl", "glATI.h", "-wgl", "wglext.h",
+                               "--ALL-prototypes", "-wgl", "wglATI.h"});
+    EXPECT_EQ(all.exitStatus, 0);
+    EXPECT_EQ(all.err,
+              "linkweld: glATI.h:2: GL_ARB_multitexture already declared at glext.h:1; the "
+              "generated code will define it twice\n"
+              "linkweld: wglATI.h:1: glActiveTextureARB already declared at glext.h:2; the "
+              "generated code will define it twice\n");
+    const std::string header = readFile(dir.file("glEntryHub.h"));
+    for (const char* declaration :
+         {"\nEXTERN PFNGLMAPBUFFERPROC glMapBuffer;", "\nEXTERN PFNGLFOOPROC glFoo;",
+          "\nEXTERN PFNWGLSWAPINTERVALEXTPROC wglSwapIntervalEXT;"}) {
+        EXPECT_NE(header.find(declaration), std::string::npos) << declaration;
+    }
 }
 
 TEST(Warnings, TenOfAKindThenACount) {

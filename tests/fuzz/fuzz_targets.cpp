@@ -10,8 +10,8 @@
 
 #include "cli/argument_walk.h"
 #include "scan/ascii.h"
-#include "scan/header_lines.h"
 #include "scan/header_scanner.h"
+#include "scan/line_pattern.h"
 
 namespace {
 
@@ -21,18 +21,14 @@ void check(bool condition) {
     }
 }
 
-SymbolTables scanInChunks(std::string_view bytes, std::size_t chunkSize) {
+SymbolTables scanInChunks(std::string_view bytes, std::size_t chunkSize,
+                          const ScanOptions& options) {
     SymbolTables tables;
-    tables.headers.push_back({"fuzz.h", Api::gl});
-    ScanTarget target{tables.glExtensions, tables.glEntryPoints, tables.headers[0], 0};
-    const auto onLine = [&](std::string_view line, std::uint32_t number) {
-        scanLine(line, number, target);
-    };
-    HeaderLines lines;
+    HeaderScan scan(tables, "fuzz.h", Api::gl, options);
     for (std::size_t at = 0; at < bytes.size(); at += chunkSize) {
-        lines.feed(bytes.substr(at, chunkSize), onLine, lineIsDecided);
+        scan.feed(bytes.substr(at, chunkSize));
     }
-    lines.finish(onLine);
+    scan.finish();
     return tables;
 }
 
@@ -57,31 +53,73 @@ bool hasWhitespaceOrZero(std::string_view name) {
     return false;
 }
 
+// The fixed forms read through the general scanf-style matcher: the reference for the readers
+// the scanner spells out for speed.
+LineReading byPatterns(std::string_view line) {
+    line = line.substr(0, line.find('\0'));
+    Conversion found[2];
+    if (matchPattern(line, "#define %s %d", found, 2) == 2 && found[1].number == 1 &&
+        (found[0].text.substr(0, 3) == "GL_" || found[0].text.substr(0, 4) == "WGL_")) {
+        return {Found::extension, found[0].text};
+    }
+    if (matchPattern(line, "GLAPI %s APIENTRY %s", found, 2) == 2 ||
+        matchPattern(line, "extern %s WINAPI %s", found, 2) == 2) {
+        return {Found::entryPoint, found[1].text};
+    }
+    return {};
+}
+
+// Every line of `bytes`, from its first non-whitespace byte, read both ways.
+void checkAgainstPatterns(std::string_view bytes) {
+    for (std::size_t at = 0; at < bytes.size();) {
+        std::size_t end = bytes.find('\n', at);
+        end = end == std::string_view::npos ? bytes.size() : end;
+        std::string_view line = bytes.substr(at, end - at);
+        while (!line.empty() && isWhitespace(line[0])) {
+            line.remove_prefix(1);
+        }
+        LineReading read = readLine(line, {});
+        if (read.found == Found::skippedPrototype) {
+            read = {};
+        }
+        const LineReading expected = byPatterns(line);
+        check(read.found == expected.found && read.name == expected.name);
+        at = end + 1;
+    }
+}
+
 }  // namespace
 
 void fuzzScanner(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const SymbolTables whole = scanInChunks(bytes, bytes.size() + 1);
-    const SymbolTables chunked = scanInChunks(bytes, size > 0 ? data[0] % 17 + 1 : 1);
-    check(sameNamesAndLines(whole.glExtensions, chunked.glExtensions));
-    check(sameNamesAndLines(whole.glEntryPoints, chunked.glEntryPoints));
-    check(whole.headers[0].prototypesSkipped == chunked.headers[0].prototypesSkipped);
-    for (std::size_t i = 0; i < whole.glExtensions.size(); ++i) {
-        const std::string_view name = whole.glExtensions[i];
-        check(name.substr(0, 3) == "GL_" || name.substr(0, 4) == "WGL_");
-        check(!hasWhitespaceOrZero(name));
-    }
-    std::string pointerType;
-    for (std::size_t i = 0; i < whole.glEntryPoints.size(); ++i) {
-        const std::string_view name = whole.glEntryPoints[i];
-        check(!name.empty() && !hasWhitespaceOrZero(name));
-        pointerType.clear();
-        appendPointerType(pointerType, name);
-        check(pointerType.size() == name.size() + 7);
-        check(pointerType.compare(0, 3, "PFN") == 0);
-        check(pointerType.compare(pointerType.size() - 4, 4, "PROC") == 0);
-        for (std::size_t c = 0; c < name.size(); ++c) {
-            check(pointerType[c + 3] == toUpperAscii(name[c]));
+    checkAgainstPatterns(bytes);
+    for (const bool allPrototypes : {false, true}) {
+        ScanOptions options;
+        options.allPrototypes = allPrototypes;
+        const SymbolTables whole = scanInChunks(bytes, bytes.size() + 1, options);
+        const SymbolTables chunked = scanInChunks(bytes, size > 0 ? data[0] % 17 + 1 : 1, options);
+        check(sameNamesAndLines(whole.glExtensions, chunked.glExtensions));
+        check(sameNamesAndLines(whole.glEntryPoints, chunked.glEntryPoints));
+        check(whole.headers[0].prototypesSkipped == chunked.headers[0].prototypesSkipped);
+        for (std::size_t i = 0; i < whole.glExtensions.size(); ++i) {
+            const std::string_view name = whole.glExtensions[i];
+            check(name.substr(0, 3) == "GL_" || name.substr(0, 4) == "WGL_");
+            check(!hasWhitespaceOrZero(name));
+            check(!allPrototypes || isIdentifier(name));
+        }
+        std::string pointerType;
+        for (std::size_t i = 0; i < whole.glEntryPoints.size(); ++i) {
+            const std::string_view name = whole.glEntryPoints[i];
+            check(!name.empty() && !hasWhitespaceOrZero(name));
+            check(!allPrototypes || isIdentifier(name));
+            pointerType.clear();
+            appendPointerType(pointerType, name);
+            check(pointerType.size() == name.size() + 7);
+            check(pointerType.compare(0, 3, "PFN") == 0);
+            check(pointerType.compare(pointerType.size() - 4, 4, "PROC") == 0);
+            for (std::size_t c = 0; c < name.size(); ++c) {
+                check(pointerType[c + 3] == toUpperAscii(name[c]));
+            }
         }
     }
 }

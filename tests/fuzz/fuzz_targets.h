@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
-// Scans `data` as a header: fed whole and fed in chunks of a size taken from the first byte, the
-// results must agree and every name must have the shape its line form gives it.
+// Scans `data` as a header, with and without --all-prototypes: fed whole and fed in chunks of a
+// size taken from the first byte, the results must agree, and every name must have the shape its
+// line form gives it (with the option, a C identifier); each line without the option must read as
+// the fixed forms' scanf patterns read it.
 void fuzzScanner(const std::uint8_t* data, std::size_t size);
 
 // Splits `data` at zero bytes into an argument vector and walks it: every header found must name
