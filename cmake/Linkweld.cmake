@@ -4,13 +4,15 @@
 #   find_package(linkweld 1.0 REQUIRED)
 #   linkweld_add_loader(my_app GL include/glext.h include/glATI.h WGL include/wglext.h)
 #
-# linkweld_generate(OUTPUT_DIR <dir> [GL <header>...] [WGL <header>...] [LINKWELD <program>])
+# linkweld_generate(OUTPUT_DIR <dir> [GL <header>...] [WGL <header>...] [LINKWELD <program>]
+#                   [ALL_PROTOTYPES])
 #   Adds a build rule that writes <dir>/glEntryHub.cpp and <dir>/glEntryHub.h, running linkweld
 #   in <dir> and rerunning it whenever a header or linkweld itself changes. Relative header
-#   paths are taken from the current source directory.
+#   paths are taken from the current source directory. ALL_PROTOTYPES runs linkweld with
+#   --all-prototypes, which reads every prototype of today's headers.
 #
 # linkweld_add_loader(<target> [OUTPUT_DIR <dir>] [GL ...] [WGL ...] [LINKWELD <program>]
-#                     [WRITE_STDAFX])
+#                     [ALL_PROTOTYPES] [WRITE_STDAFX])
 #   Does the same into <dir> (by default <binary dir>/<target>_linkweld) and adds to <target>:
 #   glEntryHub.cpp as a source; <dir> and the directory of every header named glext.h or
 #   wglext.h on its include path; and, on glEntryHub.cpp alone, the options that silence the
@@ -62,13 +64,16 @@ function(_linkweld_program explicit out_program out_depends)
 endfunction()
 
 function(linkweld_generate)
-  cmake_parse_arguments(PARSE_ARGV 0 ARG "" "OUTPUT_DIR;LINKWELD" "GL;WGL")
+  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES" "OUTPUT_DIR;LINKWELD" "GL;WGL")
   if(NOT ARG_OUTPUT_DIR)
     message(FATAL_ERROR "linkweld_generate: OUTPUT_DIR is required")
   endif()
   _linkweld_program("${ARG_LINKWELD}" program program_depends)
 
   set(arguments "")
+  if(ARG_ALL_PROTOTYPES)
+    list(APPEND arguments --all-prototypes)
+  endif()
   set(headers "")
   foreach(kind IN ITEMS GL WGL)
     string(TOLOWER "-${kind}" flag)
@@ -90,12 +95,17 @@ function(linkweld_generate)
 endfunction()
 
 function(linkweld_add_loader target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "WRITE_STDAFX" "OUTPUT_DIR;LINKWELD" "GL;WGL")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "WRITE_STDAFX;ALL_PROTOTYPES" "OUTPUT_DIR;LINKWELD"
+                        "GL;WGL")
   if(NOT ARG_OUTPUT_DIR)
     set(ARG_OUTPUT_DIR "${CMAKE_CURRENT_BINARY_DIR}/${target}_linkweld")
   endif()
+  set(options "")
+  if(ARG_ALL_PROTOTYPES)
+    set(options ALL_PROTOTYPES)
+  endif()
   linkweld_generate(OUTPUT_DIR "${ARG_OUTPUT_DIR}" GL ${ARG_GL} WGL ${ARG_WGL}
-                    LINKWELD "${ARG_LINKWELD}")
+                    LINKWELD "${ARG_LINKWELD}" ${options})
   set(source "${ARG_OUTPUT_DIR}/glEntryHub.cpp")
   target_sources(${target} PRIVATE "${source}")
   target_include_directories(${target} PRIVATE "${ARG_OUTPUT_DIR}")

@@ -29,6 +29,16 @@ run_wine() {
     timeout 120 wine "$@"
 }
 
+# Runs a Windows program under Wine on a virtual X display, with the Mesa driver named (llvmpipe or
+# softpipe) answering; its standard output and error go to LOG.
+#   run_on_driver DRIVER LOG PROGRAM [ARGUMENTS...]
+run_on_driver() {
+    local driver=$1 log=$2
+    shift 2
+    LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER="$driver" timeout 180 \
+        xvfb-run -a -s "-screen 0 640x480x24" timeout 120 wine "$@" > "$log" 2>&1
+}
+
 fresh_dir() {
     rm -rf "$1"
     mkdir -p "$1"

@@ -2,7 +2,8 @@
 # Generates the loader from one glext.h and wglext.h and compiles and links it for Windows, with
 # an empty GL/glaux.h shadowing MinGW's: the generated code needs nothing from that header.
 #   compile_check.sh NAME GL_HEADER_DIR [EXTRA_INCLUDE_DIR]
-# CXX_FOR_WINDOWS picks the compiler: 64-bit MinGW-w64 by default, or i686-w64-mingw32-g++.
+# CXX_FOR_WINDOWS picks the compiler: 64-bit MinGW-w64 by default, or i686-w64-mingw32-g++;
+# LINKWELD_OPTIONS are passed to linkweld before the headers (--all-prototypes, say).
 source "$(dirname "$0")/common.sh"
 name=$1 headers=$2 extra=${3:-$2}
 cxx=${CXX_FOR_WINDOWS:-$MINGW_CXX}
@@ -11,7 +12,7 @@ need "$cxx" "$headers/glext.h" "$headers/wglext.h"
 work="$LINKWELD_WORK/compile_$name"
 fresh_dir "$work"
 cd "$work"
-"$LINKWELD" -gl "$headers/glext.h" -wgl "$headers/wglext.h" 2>/dev/null
+"$LINKWELD" ${LINKWELD_OPTIONS:-} -gl "$headers/glext.h" -wgl "$headers/wglext.h" 2>/dev/null
 cat > main.cpp <<'CPP'
 #include "glEntryHub.h"
 int main() { InitOpenGLExtensions(); return EXTCAPS(GL_ARB_multitexture) ? 0 : 1; }

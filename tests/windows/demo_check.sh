@@ -14,9 +14,7 @@ cmake -S "$LINKWELD_SOURCE_DIR/examples/demo" -B "$work/build" -DCMAKE_PREFIX_PA
     -DCMAKE_TOOLCHAIN_FILE="$LINKWELD_SOURCE_DIR/cmake/mingw-w64.cmake" >/dev/null
 cmake --build "$work/build"
 cd "$work/build"
-export LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER="$driver"
-timeout 180 xvfb-run -a -s "-screen 0 640x480x24" \
-    timeout 120 wine ./demo.exe > demo.log 2>&1 && status=0 || status=$?
+run_on_driver "$driver" demo.log ./demo.exe && status=0 || status=$?
 grep -v '^FAIL\.\.\.' demo.log | grep -v '^\s*$' || true
 echo "driver names the loader does not know: $(grep -c 'FAIL\.\.\.' demo.log || true)"
 [ "$status" = 0 ] && [ -s demo.ppm ] || { echo "demo failed (status $status)"; exit 1; }

@@ -1,19 +1,14 @@
 #!/usr/bin/env bash
-# Builds the extension check program through the CMake helper and runs it under Wine, on a
-# virtual X display, with Mesa's software renderer answering.
+# Runs one check program built by check_programs.sh under Wine, on a virtual X display, with one
+# of Mesa's software drivers answering.
+#   driver_check.sh PROGRAM llvmpipe|softpipe
 source "$(dirname "$0")/common.sh"
-need "$MINGW_CXX" xvfb-run xauth /usr/include/khronos-api/GL/glext.h
+program=$1 driver=$2
+need xvfb-run xauth
 need_wine
 
-work="$LINKWELD_WORK/driver_check"
-fresh_dir "$work"
-cmake -S "$LINKWELD_SOURCE_DIR/tests/windows" -B "$work" \
-    -DCMAKE_TOOLCHAIN_FILE="$LINKWELD_SOURCE_DIR/cmake/mingw-w64.cmake" -DLINKWELD="$LINKWELD" >/dev/null
-cmake --build "$work"
-cd "$work"
-export LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe
-timeout 180 xvfb-run -a -s "-screen 0 640x480x24" \
-    timeout 120 wine ./extension_check.exe > check.log 2>&1 && status=0 || status=$?
-grep -v '^FAIL\.\.\.' check.log | grep -v '^$' || true
-echo "driver names the loader does not know: $(grep -c 'FAIL\.\.\.' check.log || true)"
+cd "$LINKWELD_WORK/check_programs"
+run_on_driver "$driver" "$program.$driver.log" "./$program.exe" && status=0 || status=$?
+grep -v '^FAIL\.\.\.' "$program.$driver.log" | grep -v '^$' || true
+echo "driver names the loader does not know: $(grep -c 'FAIL\.\.\.' "$program.$driver.log" || true)"
 exit "$status"

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "glEntryHub.h"
+#include "gl_window.h"
 
 namespace {
 
@@ -46,43 +47,11 @@ void addLookedUpNames(const char* announced, std::set<std::string>& names) {
     }
 }
 
-HGLRC makeCurrentContext(HWND window) {
-    HDC dc = GetDC(window);
-    PIXELFORMATDESCRIPTOR format = {};
-    format.nSize = sizeof(format);
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 24;
-    format.cDepthBits = 16;
-    const int chosen = ChoosePixelFormat(dc, &format);
-    if (chosen == 0 || !SetPixelFormat(dc, chosen, &format)) {
-        return nullptr;
-    }
-    HGLRC context = wglCreateContext(dc);
-    if (context && !wglMakeCurrent(dc, context)) {
-        wglDeleteContext(context);
-        return nullptr;
-    }
-    return context;
-}
-
-HWND openWindow() {
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "linkweld_check";
-    RegisterClassA(&windowClass);
-    return CreateWindowA("linkweld_check", "linkweld check", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64,
-                         nullptr, nullptr, windowClass.hInstance, nullptr);
-}
-
 }  // namespace
 
 int main() {
-    HWND window = openWindow();
-    HGLRC context = window ? makeCurrentContext(window) : nullptr;
+    HWND window = openGlWindow("linkweld_check", 64);
+    HGLRC context = window ? makeLegacyContext(GetDC(window)) : nullptr;
     if (!context) {
         printf("\nno OpenGL context (window %p)\n", static_cast<void*>(window));
         return 2;
