@@ -6,9 +6,12 @@
 Inputs, made in a temporary directory: a ~100 MB header of copies of the Khronos glext.h; the
 real glext.h with wglext.h; a header holding one 64 MB line that matches no form; a define whose
 name is 64 MB; /dev/zero, a header that never ends a line; and 1, 10 and 100 MB headers for the
-growth table. Baselines: a naive fscanf scan (bench/fscanf_baseline.cpp), `wc -l` and `cat` of
-the same files. Every time is the median of --runs runs. Builds a Release linkweld and the
-baseline under build-bench/ unless --linkweld names a linkweld to time."""
+growth table. Baselines: a naive fscanf scan (bench/fscanf_baseline.cpp); the floor of a safe
+run (bench/safe_run_floor.cpp: read the headers, write as many bytes as linkweld writes to two
+temporaries, fsync both, rename both); `wc -l` and `cat` of the same files. linkweld is timed
+without and with --all-prototypes. Every time is the median of --runs runs. Builds a Release
+linkweld and the baselines under build-bench/; --linkweld times another linkweld instead (one
+that knows no --all-prototypes is timed without it only)."""
 import argparse
 import os
 import statistics
@@ -28,10 +31,12 @@ def build(build_dir):
                    stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", build_dir, "--target", "linkweld"], check=True,
                    stdout=subprocess.DEVNULL)
-    baseline = os.path.join(build_dir, "fscanf_baseline")
-    subprocess.run(["c++", "-O2", "-o", baseline, os.path.join(ROOT, "bench", "fscanf_baseline.cpp")],
-                   check=True)
-    return os.path.join(build_dir, "linkweld"), baseline
+    programs = {}
+    for name in ("fscanf_baseline", "safe_run_floor"):
+        programs[name] = os.path.join(build_dir, name)
+        subprocess.run(["c++", "-O2", "-o", programs[name],
+                        os.path.join(ROOT, "bench", name + ".cpp")], check=True)
+    return os.path.join(build_dir, "linkweld"), programs
 
 
 def run_once(command, cwd):
@@ -64,6 +69,30 @@ def measure(command, cwd, runs):
     return statistics.median(times), peak_memory(command, cwd)
 
 
+def output_sizes(work):
+    """The sizes of the pair the last linkweld run in `work` wrote."""
+    return [os.path.getsize(os.path.join(work, n)) for n in ("glEntryHub.cpp", "glEntryHub.h")]
+
+
+def knows_all_prototypes(linkweld, work):
+    """Whether `linkweld` takes --all-prototypes (older builds take it for an ignored argument)."""
+    run = subprocess.run([linkweld, "--all-prototypes", "-gl", os.devnull], cwd=work,
+                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    return "ignoring argument" not in run.stderr
+
+
+def time_variants(linkweld, headers, options, floor, work, runs):
+    """Median time of linkweld without and with each option, and of the floor for its output."""
+    results = []
+    for option in options:
+        seconds, peak = measure([linkweld] + option + headers, work, runs)
+        sizes = output_sizes(work)
+        floor_args = [floor] + [str(n) for n in sizes] + [h for h in headers if h not in ("-gl", "-wgl")]
+        floor_seconds, _ = measure(floor_args, work, runs)
+        results.append((" ".join(option) or "default", seconds, peak, floor_seconds, sum(sizes)))
+    return results
+
+
 def write_copies(path, text, size):
     copies = -(-size // len(text))
     with open(path, "wb") as f:
@@ -93,40 +122,51 @@ def main():
     parser.add_argument("--linkweld", help="time this linkweld instead of building one")
     args = parser.parse_args()
 
-    built, baseline = build(os.path.join(ROOT, "build-bench"))
+    built, programs = build(os.path.join(ROOT, "build-bench"))
     linkweld = os.path.abspath(args.linkweld) if args.linkweld else built
+    baseline, floor = programs["fscanf_baseline"], programs["safe_run_floor"]
     with open(os.path.join(KHRONOS, "glext.h"), "rb") as f:
         glext = f.read()
     khronos = [os.path.join(KHRONOS, "glext.h"), os.path.join(KHRONOS, "wglext.h")]
     runs = args.runs
 
     with tempfile.TemporaryDirectory(prefix="linkweld-bench-") as work:
+        options = [[]]
+        if knows_all_prototypes(linkweld, work):
+            options.append(["--all-prototypes"])
         big = os.path.join(work, "big_glext.h")
         copies = write_copies(big, glext, 100 * MB)
         size = os.path.getsize(big)
-        full, full_peak = measure([linkweld, "-gl", big], work, runs)
+        variants = time_variants(linkweld, ["-gl", big], options, floor, work, runs)
         naive, _ = measure([baseline, big], work, runs)
         lines, _ = measure(["wc", "-l", big], work, runs)
         cat_big, _ = measure(["cat", big], work, runs)
-        out = sum(os.path.getsize(os.path.join(work, n)) for n in ("glEntryHub.cpp", "glEntryHub.h"))
         print(f"100 MB header ({copies} copies of glext.h, {size / MB:.1f} MiB), "
-              f"output {out / MB:.1f} MiB, medians of {runs} runs:")
-        print(row("linkweld, full run", full, size, full_peak))
+              f"medians of {runs} runs:")
+        for name, seconds, peak, floor_seconds, out in variants:
+            print(row(f"linkweld, {name}", seconds, size, peak) + f"  output {out / MB:.1f} MiB")
+            print(row("  safe-run floor", floor_seconds, size))
         print(row("fscanf baseline scan", naive, size))
         print(row("wc -l", lines, size))
         print(row("cat > /dev/null", cat_big, size))
-        print(f"  linkweld / fscanf = {full / naive:.2f} (target <= 0.5), "
-              f"linkweld / wc -l = {full / lines:.1f} (target <= 10), "
-              f"peak RSS / input = {full_peak / size:.2f} (target <= 0.3)")
+        for name, seconds, peak, floor_seconds, _ in variants:
+            print(f"  {name}: linkweld / floor = {seconds / floor_seconds:.2f} (target <= 2), "
+                  f"linkweld / fscanf = {seconds / naive:.2f} (target <= 0.5), "
+                  f"linkweld / wc -l = {seconds / lines:.1f}, peak RSS / input = {peak / size:.2f}")
 
         khronos_size = sum(os.path.getsize(p) for p in khronos)
-        real, real_peak = measure([linkweld, "-gl", khronos[0], "-wgl", khronos[1]], work,
-                                  runs * 5)
-        cat_real, _ = measure(["cat"] + khronos, work, runs * 5)
-        print(f"Khronos glext.h + wglext.h ({khronos_size / 1e3:.0f} kB), medians of {runs * 5} runs:")
-        print(row("linkweld, whole run", real, khronos_size, real_peak))
+        real_runs = runs * 5
+        variants = time_variants(linkweld, ["-gl", khronos[0], "-wgl", khronos[1]], options,
+                                 floor, work, real_runs)
+        cat_real, _ = measure(["cat"] + khronos, work, real_runs)
+        print(f"Khronos glext.h + wglext.h ({khronos_size / 1e3:.0f} kB), medians of {real_runs} runs:")
+        for name, seconds, peak, floor_seconds, out in variants:
+            print(row(f"linkweld, {name}", seconds, khronos_size, peak) + f"  output {out / 1e3:.0f} kB")
+            print(row("  safe-run floor", floor_seconds, khronos_size))
         print(row("cat > /dev/null", cat_real, khronos_size))
-        print(f"  linkweld / cat = {real / cat_real:.2f} (target <= 1.3)")
+        for name, seconds, _, floor_seconds, _ in variants:
+            print(f"  {name}: linkweld / floor = {seconds / floor_seconds:.2f} (target <= 1.5), "
+                  f"linkweld / cat = {seconds / cat_real:.2f}")
 
         line = os.path.join(work, "one_line.h")
         write_line(line, b"// ", b"x", 64 * MB, b"\n#define GL_AFTER 1\n")
