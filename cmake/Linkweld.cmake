@@ -12,7 +12,7 @@
 #   --all-prototypes, which reads every prototype of today's headers.
 #
 # linkweld_add_loader(<target> [OUTPUT_DIR <dir>] [GL ...] [WGL ...] [LINKWELD <program>]
-#                     [ALL_PROTOTYPES] [WRITE_STDAFX])
+#                     [ALL_PROTOTYPES] [CHECKED_INIT] [WRITE_STDAFX])
 #   Does the same into <dir> (by default <binary dir>/<target>_linkweld) and adds to <target>:
 #   glEntryHub.cpp as a source; <dir> and the directory of every header named glext.h or
 #   wglext.h on its include path; and, on glEntryHub.cpp alone, the options that silence the
@@ -20,12 +20,22 @@
 #   wglGetProcAddress result, MSVC's "#pragma comment", an unused local), so that the target's
 #   own code can stay strict. glEntryHub.cpp includes "stdafx.h" first: the application's own,
 #   which must declare printf, strlen, strcpy, strcmp, malloc, free and memset; or, with
-#   WRITE_STDAFX, a minimal one written into <dir>.
+#   WRITE_STDAFX, a minimal one written into <dir>. CHECKED_INIT also adds glEntryHubInit.cpp,
+#   shipped with linkweld, and its directory to the include path: InitOpenGLExtensionsChecked,
+#   the initialisation for core-profile contexts (see glEntryHubInit.h).
 #
 # The program that runs is, in this order: the LINKWELD argument; the cache variable
 # LINKWELD_EXECUTABLE; the linkweld target of this build (add_subdirectory, FetchContent), unless
 # the build cross-compiles; the imported linkweld::linkweld of find_package(linkweld); and only
 # then a linkweld on the host's PATH, looked up outside any cross-compiling find root.
+
+# Where glEntryHubInit.h and glEntryHubInit.cpp are: beside an installed package's files (the
+# package config sets LINKWELD_RUNTIME_DIR before including this file), or in the source tree.
+if(NOT LINKWELD_RUNTIME_DIR)
+  set(LINKWELD_RUNTIME_DIR "${CMAKE_CURRENT_LIST_DIR}/../runtime")
+endif()
+get_filename_component(_linkweld_runtime_dir "${LINKWELD_RUNTIME_DIR}" ABSOLUTE)
+set_property(GLOBAL PROPERTY LINKWELD_RUNTIME_DIR "${_linkweld_runtime_dir}")
 
 # Sets <out_program> to the command that runs linkweld and <out_depends> to what the generated
 # files depend on.
@@ -95,8 +105,8 @@ function(linkweld_generate)
 endfunction()
 
 function(linkweld_add_loader target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "WRITE_STDAFX;ALL_PROTOTYPES" "OUTPUT_DIR;LINKWELD"
-                        "GL;WGL")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "WRITE_STDAFX;ALL_PROTOTYPES;CHECKED_INIT"
+                        "OUTPUT_DIR;LINKWELD" "GL;WGL")
   if(NOT ARG_OUTPUT_DIR)
     set(ARG_OUTPUT_DIR "${CMAKE_CURRENT_BINARY_DIR}/${target}_linkweld")
   endif()
@@ -109,6 +119,11 @@ function(linkweld_add_loader target)
   set(source "${ARG_OUTPUT_DIR}/glEntryHub.cpp")
   target_sources(${target} PRIVATE "${source}")
   target_include_directories(${target} PRIVATE "${ARG_OUTPUT_DIR}")
+  if(ARG_CHECKED_INIT)
+    get_property(runtime_dir GLOBAL PROPERTY LINKWELD_RUNTIME_DIR)
+    target_sources(${target} PRIVATE "${runtime_dir}/glEntryHubInit.cpp")
+    target_include_directories(${target} PRIVATE "${runtime_dir}")
+  endif()
 
   # The generated header includes "glext.h" and "wglext.h" by those names.
   foreach(header IN LISTS ARG_GL ARG_WGL)

@@ -9,10 +9,15 @@ set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/linkweld)
 install(TARGETS linkweld EXPORT linkweldTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES doc/linkweld.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The checked initialisation, compiled by the applications that use it.
+set(LINKWELD_RUNTIME_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/linkweld)
+install(FILES runtime/glEntryHubInit.h runtime/glEntryHubInit.cpp
+  DESTINATION ${LINKWELD_RUNTIME_INSTALL_DIR})
 
 install(EXPORT linkweldTargets NAMESPACE linkweld:: DESTINATION ${package_dir})
 configure_package_config_file(cmake/linkweldConfig.cmake.in
-  ${CMAKE_CURRENT_BINARY_DIR}/linkweldConfig.cmake INSTALL_DESTINATION ${package_dir})
+  ${CMAKE_CURRENT_BINARY_DIR}/linkweldConfig.cmake INSTALL_DESTINATION ${package_dir}
+  PATH_VARS LINKWELD_RUNTIME_INSTALL_DIR)
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/linkweldConfigVersion.cmake
   COMPATIBILITY SameMajorVersion ARCH_INDEPENDENT)
 install(FILES

@@ -7,11 +7,16 @@ work="$LINKWELD_WORK/package"
 fresh_dir "$work"
 (cd "$work" && cpack --config "$LINKWELD_BUILD_DIR/CPackConfig.cmake" -G "DEB;TGZ" >/dev/null)
 deb=$(ls "$work"/linkweld_*.deb)
-ls -l "$deb" "$work"/linkweld-*.tar.gz
+tarball=$(ls "$work"/linkweld-*.tar.gz)
+ls -l "$deb" "$tarball"
+for file in glEntryHubInit.h glEntryHubInit.cpp; do
+    tar tzf "$tarball" | grep -q "/share/linkweld/$file\$" || { echo "the tarball lacks $file"; exit 1; }
+done
 dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
 for path in ./usr/bin/linkweld ./usr/share/man/man1/linkweld.1 ./usr/share/doc/linkweld/README.md \
     ./usr/share/doc/linkweld/LICENSE ./usr/lib/cmake/linkweld/linkweldConfig.cmake \
-    ./usr/lib/cmake/linkweld/linkweldConfigVersion.cmake ./usr/lib/cmake/linkweld/Linkweld.cmake; do
+    ./usr/lib/cmake/linkweld/linkweldConfigVersion.cmake ./usr/lib/cmake/linkweld/Linkweld.cmake \
+    ./usr/share/linkweld/glEntryHubInit.h ./usr/share/linkweld/glEntryHubInit.cpp; do
     grep -qx "$path" "$work/contents" || { echo "the .deb lacks $path"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)

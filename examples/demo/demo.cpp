@@ -5,59 +5,14 @@
 // then reads the frame back, checks a few pixels against what it drew, and writes the frame to
 // demo.ppm beside itself; it draws and checks the plain path too. Exit status 0 only when every
 // pixel checked is right.
-#include <windows.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <vector>
-
 #include "glEntryHub.h"
+
+#include "frame.h"
+#include "gl_window.h"
 
 namespace {
 
-constexpr int kSize = 128;  // the frame is kSize by kSize pixels
-
-// What the frame is made of, as 0..255 colour values.
-struct Rgb {
-    int r, g, b;
-};
-constexpr Rgb kBackground = {0, 0, 255};
-constexpr Rgb kTriangle = {255, 255, 0};
 constexpr Rgb kBlended = {128, 128, 128};  // half triangle, half background
-
-// The triangle's corners, in normalised device coordinates.
-const GLfloat kCorners[] = {-0.8f, -0.8f, 0.8f, -0.8f, 0.0f, 0.8f};
-
-HWND openWindow() {
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "linkweld_demo";
-    RegisterClassA(&windowClass);
-    return CreateWindowA("linkweld_demo", "linkweld demo", WS_POPUP | WS_VISIBLE, 0, 0, kSize,
-                         kSize, nullptr, nullptr, windowClass.hInstance, nullptr);
-}
-
-HGLRC makeCurrentContext(HDC dc) {
-    PIXELFORMATDESCRIPTOR format = {};
-    format.nSize = sizeof(format);
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 24;
-    const int chosen = ChoosePixelFormat(dc, &format);
-    if (chosen == 0 || !SetPixelFormat(dc, chosen, &format)) {
-        return nullptr;
-    }
-    HGLRC context = wglCreateContext(dc);
-    if (context && !wglMakeCurrent(dc, context)) {
-        wglDeleteContext(context);
-        return nullptr;
-    }
-    return context;
-}
 
 // The triangle from a vertex buffer object: GL_ARB_vertex_buffer_object's entry points.
 void drawFromBuffer() {
@@ -104,61 +59,19 @@ Rgb drawFrame(bool useBuffer, bool useBlendColor) {
     return useBlendColor ? kBlended : kTriangle;
 }
 
-// The frame, bottom row first, three bytes a pixel.
-std::vector<unsigned char> readFrame() {
-    std::vector<unsigned char> pixels(kSize * kSize * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
-
-// Checks one pixel against the colour expected there, allowing for rounding.
-bool checkPixel(const std::vector<unsigned char>& pixels, int x, int y, Rgb expected) {
-    const unsigned char* p = &pixels[(y * kSize + x) * 3];
-    const bool ok = std::abs(p[0] - expected.r) <= 2 && std::abs(p[1] - expected.g) <= 2 &&
-                    std::abs(p[2] - expected.b) <= 2;
-    std::printf("pixel (%3d,%3d): %3d %3d %3d, expected %3d %3d %3d: %s\n", x, y, p[0], p[1], p[2],
-                expected.r, expected.g, expected.b, ok ? "ok" : "WRONG");
-    return ok;
-}
-
 // Draws a frame, reads it back and checks inside and outside the triangle.
 bool drawAndCheck(bool useBuffer, bool useBlendColor, std::vector<unsigned char>& pixels) {
     const Rgb inside = drawFrame(useBuffer, useBlendColor);
     pixels = readFrame();
-    bool ok = true;
-    ok &= checkPixel(pixels, kSize / 2, kSize / 2, inside);
-    ok &= checkPixel(pixels, kSize / 2, kSize / 4, inside);
-    ok &= checkPixel(pixels, 4, 4, kBackground);
-    ok &= checkPixel(pixels, kSize - 5, kSize - 5, kBackground);
-    ok &= checkPixel(pixels, 4, kSize - 5, kBackground);
-    return ok;
-}
-
-// Writes the frame as a binary PPM image, top row first, beside the program.
-std::string writeImage(const std::vector<unsigned char>& pixels) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string image = path;
-    image = image.substr(0, image.find_last_of("\\/") + 1) + "demo.ppm";
-    std::FILE* file = std::fopen(image.c_str(), "wb");
-    if (!file) {
-        return "";
-    }
-    std::fprintf(file, "P6\n%d %d\n255\n", kSize, kSize);
-    for (int y = kSize - 1; y >= 0; --y) {
-        std::fwrite(&pixels[y * kSize * 3], 1, kSize * 3, file);
-    }
-    return std::fclose(file) == 0 ? image : "";
+    return checkFrame(pixels, inside);
 }
 
 }  // namespace
 
 int main() {
-    HWND window = openWindow();
+    HWND window = openGlWindow("linkweld_demo", kSize);
     HDC dc = window ? GetDC(window) : nullptr;
-    HGLRC context = dc ? makeCurrentContext(dc) : nullptr;
+    HGLRC context = dc ? makeLegacyContext(dc) : nullptr;
     if (!context) {
         std::printf("no OpenGL context\n");
         return 2;
@@ -175,7 +88,7 @@ int main() {
 
     std::vector<unsigned char> pixels;
     bool ok = drawAndCheck(useBuffer, useBlendColor, pixels);
-    const std::string image = writeImage(pixels);
+    const std::string image = writeImage(pixels, "demo.ppm");
     std::printf("frame written to %s\n", image.empty() ? "(nowhere: write failed)" : image.c_str());
     if (useBuffer || useBlendColor) {
         std::printf("the plain path, as a driver without those extensions takes it:\n");

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds examples/demo as a user would (linkweld installed, find_package, MinGW) and runs it under
-# Wine on a virtual display with one of Mesa's software drivers; the demo checks its own pixels.
+# Builds examples/demo as a user would (linkweld installed, find_package, MinGW) and runs both its
+# programs under Wine on a virtual display with one of Mesa's software drivers; each checks its
+# own pixels.
 #   demo_check.sh llvmpipe|softpipe
 source "$(dirname "$0")/common.sh"
 driver=$1
@@ -14,7 +15,12 @@ cmake -S "$LINKWELD_SOURCE_DIR/examples/demo" -B "$work/build" -DCMAKE_PREFIX_PA
     -DCMAKE_TOOLCHAIN_FILE="$LINKWELD_SOURCE_DIR/cmake/mingw-w64.cmake" >/dev/null
 cmake --build "$work/build"
 cd "$work/build"
-run_on_driver "$driver" demo.log ./demo.exe && status=0 || status=$?
-grep -v '^FAIL\.\.\.' demo.log | grep -v '^\s*$' || true
-echo "driver names the loader does not know: $(grep -c 'FAIL\.\.\.' demo.log || true)"
-[ "$status" = 0 ] && [ -s demo.ppm ] || { echo "demo failed (status $status)"; exit 1; }
+failed=0
+for demo in demo demo_core; do
+    run_on_driver "$driver" "$demo.log" "./$demo.exe" && status=0 || status=$?
+    echo "$demo:"
+    grep -v '^FAIL\.\.\.' "$demo.log" | grep -v '^\s*$' || true
+    [ "$demo" = demo ] && echo "driver names the loader does not know: $(grep -c 'FAIL\.\.\.' demo.log || true)"
+    [ "$status" = 0 ] && [ -s "$demo.ppm" ] || { echo "$demo failed (status $status)"; failed=1; }
+done
+exit "$failed"

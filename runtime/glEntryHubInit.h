@@ -1,0 +1,14 @@
+// The checked initialisation of a linkweld loader, for today's contexts: core profile, or none
+// current. Shipped with linkweld beside the glEntryHub.cpp and glEntryHub.h it writes; works
+// with any such pair and changes neither.
+#pragma once
+
+#include "glEntryHub.h"
+
+// Call once a context is current, in place of InitOpenGLExtensions. Without a current context it
+// returns false and changes nothing. Otherwise it clears every flag; sets the flag of each name
+// the driver announces (through glGetStringi on OpenGL 3.0 and later, else glGetString) and of
+// each WGL name of wglGetExtensionsStringARB or wglGetExtensionsStringEXT; sets the flag of every
+// GL_VERSION_x_y the context's version reaches; fills every pointer; and returns true. It prints
+// nothing: each announced name the loader does not know goes to `unknownName`, when not null.
+bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));
