@@ -9,8 +9,9 @@ fresh_dir "$work"
 deb=$(ls "$work"/linkweld_*.deb)
 tarball=$(ls "$work"/linkweld-*.tar.gz)
 ls -l "$deb" "$tarball"
+listing=$(tar tzf "$tarball")
 for file in glEntryHubInit.h glEntryHubInit.cpp; do
-    tar tzf "$tarball" | grep -q "/share/linkweld/$file\$" || { echo "the tarball lacks $file"; exit 1; }
+    grep -q "/share/linkweld/$file\$" <<< "$listing" || { echo "the tarball lacks $file"; exit 1; }
 done
 dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
 for path in ./usr/bin/linkweld ./usr/share/man/man1/linkweld.1 ./usr/share/doc/linkweld/README.md \
