@@ -2,21 +2,21 @@
 #include "emit/output_file.h"
 
 #include <cerrno>
-#include <chrono>
-#include <filesystem>
-#include <random>
 #include <system_error>
 #include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <share.h>
 #include <sys/stat.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 #include "emit/interruption.h"
+#include "emit/shared_directory.h"
 
 namespace fs = std::filesystem;
 
@@ -59,69 +59,17 @@ bool followLinks(const char* name, fs::path& destination, fs::file_type& type,
     return false;
 }
 
-// A hidden name beside `destination` that says who left it: ".glEntryHub.cpp.linkweld-k3x9qa".
-std::string hiddenNameBeside(const fs::path& destination) {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    static std::minstd_rand generator(
-        std::random_device{}() ^
-        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    std::string name = "." + destination.filename().string() + ".linkweld-";
-    for (int i = 0; i < 6; ++i) {
-        name += kLetters[generator() % (sizeof kLetters - 1)];
-    }
-    return (destination.parent_path() / name).string();
-}
-
-// Text mode, as every generated file is written; fails rather than open an existing path.
-std::FILE* createExclusively(const std::string& path) {
-#ifdef _WIN32
-    const int fd =
-        _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT, _S_IREAD | _S_IWRITE);
-    return fd < 0 ? nullptr : _fdopen(fd, "w");
-#else
-    return std::fopen(path.c_str(), "wx");
-#endif
-}
-
-bool createTemporary(OutputFile& file, bool replacing, std::error_code& error) {
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        file.temporary = hiddenNameBeside(file.destination);
-        file.stream = createExclusively(file.temporary);
-        if (file.stream) {
-            trackTemporary(file.temporary.c_str());
-            if (replacing) {
-                const fs::perms mode = fs::status(file.destination, error).permissions();
-                if (!error) {
-                    fs::permissions(file.temporary, mode, error);
-                }
-            }
-            return !error;
-        }
-        if (errno != EEXIST) {
-            break;
-        }
-    }
-    error = lastError();
-    file.temporary.clear();
-    return false;
-}
-
-bool openOutput(OutputFile& file, std::string& failure) {
-    fs::path destination;
+// Where the content of `file` goes, and how.
+bool findDestination(OutputFile& file, std::string& failure) {
     fs::file_type type = fs::file_type::none;
     std::error_code error;
-    if (followLinks(file.name, destination, type, error)) {
-        file.destination = destination.string();
+    if (followLinks(file.name, file.destination, type, error)) {
         if (type == fs::file_type::directory) {
             error = std::make_error_code(std::errc::is_a_directory);
-        } else if (type == fs::file_type::regular || type == fs::file_type::not_found) {
-            createTemporary(file, type == fs::file_type::regular, error);
+        } else if (type == fs::file_type::regular) {
+            file.mode = fs::status(file.destination, error).permissions();
         } else {
-            // A device or a FIFO: there is nothing to replace, so it is written as it is.
-            file.stream = std::fopen(file.name, "w");
-            if (!file.stream) {
-                error = lastError();
-            }
+            file.inPlace = type != fs::file_type::not_found;
         }
     }
     if (error) {
@@ -131,6 +79,76 @@ bool openOutput(OutputFile& file, std::string& failure) {
     return true;
 }
 
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    if (fs::equivalent(a, b, error) && !error) {
+        return true;
+    }
+    std::error_code ignored;
+    return fs::weakly_canonical(a, ignored) == fs::weakly_canonical(b, ignored);
+}
+
+// Two names that lead to one file would have one text overwrite the other.
+bool checkDistinct(const OutputFile* files, std::size_t count, std::string& failure) {
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t j = i + 1; j < count; ++j) {
+            if (!files[i].inPlace && !files[j].inPlace &&
+                sameFile(files[i].destination, files[j].destination)) {
+                failure = std::string("cannot write ") + files[i].name + " and " + files[j].name +
+                          ": both lead to " + files[i].destination.u8string();
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Text mode, as every generated file is written; fails rather than open an existing path.
+std::FILE* createExclusively(const fs::path& path) {
+#ifdef _WIN32
+    int handle = -1;
+    if (_wsopen_s(&handle, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT | _O_NOINHERIT,
+                  _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0) {
+        return nullptr;
+    }
+    return _fdopen(handle, "w");
+#else
+    return std::fopen(path.c_str(), "wxe");
+#endif
+}
+
+// A new temporary beside the destination: tracked for removal before any signal can see it,
+// and claimed as this run's. On POSIX it takes the mode it will keep at once; Windows cannot
+// delete a read-only file, so there the mode waits until the renames.
+bool createTemporary(OutputFile& file, std::error_code& error) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        file.temporary = hiddenNameBeside(file.destination);
+        holdInterruptions();
+        trackTemporary(file.temporary.c_str());
+        file.stream = createExclusively(file.temporary);
+        const int reason = errno;
+        if (!file.stream) {
+            forgetTemporary(file.temporary.c_str());
+        }
+        releaseInterruptions();
+        if (file.stream) {
+            claimTemporary(file.stream);
+#ifndef _WIN32
+            if (file.mode != fs::perms::unknown) {
+                fs::permissions(file.temporary, file.mode, error);
+            }
+#endif
+            return !error;
+        }
+        if (reason != EEXIST) {
+            error = {reason, std::generic_category()};
+            break;
+        }
+    }
+    file.temporary.clear();
+    return false;
+}
+
 void discardOutputs(OutputFile* files, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         if (files[i].stream) {
@@ -138,10 +156,12 @@ void discardOutputs(OutputFile* files, std::size_t count) {
             files[i].stream = nullptr;
         }
         if (!files[i].temporary.empty()) {
-            std::remove(files[i].temporary.c_str());
+            std::error_code ignored;
+            removeFile(files[i].temporary, ignored);
+            forgetTemporary(files[i].temporary.c_str());
+            files[i].temporary.clear();
         }
     }
-    forgetTemporaries();
 }
 
 // Pushes a temporary's bytes to the disk, so that a power cut cannot leave a renamed but empty
@@ -154,21 +174,24 @@ bool syncToDisk(std::FILE* stream) {
 #endif
 }
 
-// Flushes and closes the stream of `file`, keeping the first failure.
-bool closeOutput(OutputFile& file, std::string& failure) {
+// Flushes the stream of `file` and, for a temporary, pushes it to the disk; the stream stays open
+// and so the temporary stays claimed.
+bool flushOutput(OutputFile& file, std::string& failure) {
     bool ok = std::fflush(file.stream) == 0 && !std::ferror(file.stream);
-    std::error_code error = lastError();
-    if (ok && !file.temporary.empty() && !syncToDisk(file.stream)) {
-        ok = false;
-        error = lastError();
+    if (ok && !file.inPlace) {
+        ok = syncToDisk(file.stream);
     }
-    if (std::fclose(file.stream) != 0 && ok) {
-        ok = false;
-        error = lastError();
+    if (!ok && failure.empty()) {
+        failure = describe("write", file.name, lastError());
     }
+    return ok;
+}
+
+bool closeOutput(OutputFile& file, std::string& failure) {
+    const bool ok = std::fclose(file.stream) == 0;
     file.stream = nullptr;
     if (!ok && failure.empty()) {
-        failure = describe("write", file.name, error);
+        failure = describe("write", file.name, lastError());
     }
     return ok;
 }
@@ -187,19 +210,34 @@ bool checkDestinations(const OutputFile* files, std::size_t count, std::string& 
     return true;
 }
 
+bool ownedByThisUser(const fs::path& path) {
+#ifdef _WIN32
+    (void)path;
+    return true;
+#else
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && info.st_uid == geteuid();
+#endif
+}
+
 // Keeps the file that `file` will replace under a hidden name, so that it can be put back;
-// `backup` stays empty when there is no such file.
-bool keepPrevious(const OutputFile& file, std::string& backup, std::string& failure) {
+// `backup` stays empty when there is no such file. A hard link costs nothing, but only to a file
+// of this user's own: in a shared sticky directory a link to another's file could not be removed
+// again, so such a file is copied.
+bool keepPrevious(const OutputFile& file, fs::path& backup, std::string& failure) {
     std::error_code error;
     if (!fs::exists(fs::symlink_status(file.destination, error))) {
         return true;
     }
+    const bool own = ownedByThisUser(file.destination);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         backup = hiddenNameBeside(file.destination);
-        fs::create_hard_link(file.destination, backup, error);
-        if (error && error != std::errc::file_exists) {
-            // A file system without hard links: a copy serves as well.
-            error.clear();
+        error.clear();
+        if (own) {
+            fs::create_hard_link(file.destination, backup, error);
+        }
+        if (!own || (error && error != std::errc::file_exists)) {
+            error.clear();  // another's file, or a file system without hard links
             fs::copy_file(file.destination, backup, error);
         }
         if (!error) {
@@ -214,25 +252,61 @@ bool keepPrevious(const OutputFile& file, std::string& backup, std::string& fail
     return false;
 }
 
-// Puts back what the renames of the files flagged in `renamed` replaced, newest first.
-void restorePrevious(const OutputFile* files, const std::vector<std::string>& backups,
-                     const std::vector<char>& renamed) {
+void renameOver(const OutputFile& file, std::error_code& error) {
+#ifdef _WIN32
+    // Windows renames nothing over a read-only file, so the mode goes over with the new one.
+    std::error_code ignored;
+    fs::permissions(file.destination, fs::perms::owner_write, fs::perm_options::add, ignored);
+    if (file.mode != fs::perms::unknown) {
+        fs::permissions(file.temporary, file.mode, ignored);
+    }
+#endif
+    fs::rename(file.temporary, file.destination, error);
+}
+
+// Puts back what the renames of the files flagged in `renamed` replaced, newest first. A previous
+// file that cannot be put back is never removed; the text returned says where it is.
+std::string restorePrevious(const OutputFile* files, std::vector<fs::path>& backups,
+                            const std::vector<char>& renamed) {
+    std::string note;
     for (std::size_t i = renamed.size(); i-- > 0;) {
-        std::error_code ignored;
+        const OutputFile& file = files[i];
+        std::error_code error;
         if (!renamed[i]) {
             continue;
         }
         if (backups[i].empty()) {
-            fs::remove(files[i].destination, ignored);
-        } else {
-            fs::rename(backups[i], files[i].destination, ignored);
+            removeFile(file.destination, error);  // there was no previous file
+            continue;
         }
+        fs::rename(backups[i], file.destination, error);
+        if (!error) {
+#ifdef _WIN32
+            std::error_code ignored;
+            fs::permissions(file.destination, file.mode, ignored);
+#endif
+            backups[i].clear();
+            continue;
+        }
+        // Kept under a name that no later run takes for a leftover, if a link can make one.
+        fs::path kept = file.destination;
+        kept += ".previous";
+        std::error_code linkError;
+        fs::create_hard_link(backups[i], kept, linkError);
+        std::error_code ignored;
+        if (!linkError && removeFile(backups[i], ignored)) {
+            backups[i] = kept;
+        }
+        note += std::string("; the previous ") + file.name + " could not be put back (" +
+                error.message() + ") and is kept as " + backups[i].u8string();
+        backups[i].clear();
     }
+    return note;
 }
 
 // Renames every temporary over its destination, in order; on failure undoes those renames.
 bool renameIntoPlace(OutputFile* files, std::size_t count, std::string& failure) {
-    std::vector<std::string> backups(count);
+    std::vector<fs::path> backups(count);
     std::vector<char> renamed(count, 0);
     bool ok = true;
     for (std::size_t i = 0; i < count && ok; ++i) {
@@ -244,27 +318,38 @@ bool renameIntoPlace(OutputFile* files, std::size_t count, std::string& failure)
         ok = i + 1 == count || keepPrevious(file, backups[i], failure);
         std::error_code error;
         if (ok) {
-            fs::rename(file.temporary, file.destination, error);
+            renameOver(file, error);
         }
         if (ok && error) {
             failure = describe("replace", file.name, error);
             ok = false;
         }
         if (ok) {
+            forgetTemporary(file.temporary.c_str());
             file.temporary.clear();
             renamed[i] = 1;
         }
     }
     if (!ok) {
-        restorePrevious(files, backups, renamed);
+        failure += restorePrevious(files, backups, renamed);
     }
-    for (const std::string& backup : backups) {
+    for (const fs::path& backup : backups) {
         std::error_code ignored;
         if (!backup.empty()) {
-            fs::remove(backup, ignored);
+            removeFile(backup, ignored);
         }
     }
     return ok;
+}
+
+std::vector<fs::path> replacedDestinations(const OutputFile* files, std::size_t count) {
+    std::vector<fs::path> destinations;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!files[i].inPlace) {
+            destinations.push_back(files[i].destination);
+        }
+    }
+    return destinations;
 }
 
 }  // namespace
@@ -274,16 +359,52 @@ bool openOutputs(const char* const* names, OutputFile* files, std::size_t count,
     catchInterruptions();
     for (std::size_t i = 0; i < count; ++i) {
         files[i].name = names[i];
-        if (!openOutput(files[i], failure)) {
-            discardOutputs(files, i + 1);
+        if (!findDestination(files[i], failure)) {
             return false;
         }
     }
-    return true;
+    if (!checkDistinct(files, count, failure)) {
+        return false;
+    }
+    // Leftovers are removed, and temporaries made and claimed, while no other run can take a
+    // temporary for a leftover.
+    const std::vector<fs::path> destinations = replacedDestinations(files, count);
+    DirectoryLocks locks;
+    lockDirectories(destinations, locks);
+    for (const fs::path& destination : destinations) {
+        removeLeftovers(destination);
+    }
+    bool ok = true;
+    for (std::size_t i = 0; i < count && ok; ++i) {
+        std::error_code error;
+        if (!files[i].inPlace && !createTemporary(files[i], error)) {
+            failure = describe("open", files[i].name, error);
+            ok = false;
+        }
+    }
+    unlockDirectories(locks);
+    // A FIFO opens only when a reader comes, so not while holding the lock.
+    for (std::size_t i = 0; i < count && ok; ++i) {
+        if (files[i].inPlace && !(files[i].stream = std::fopen(files[i].name, "w"))) {
+            failure = describe("open", files[i].name, lastError());
+            ok = false;
+        }
+    }
+    if (!ok) {
+        discardOutputs(files, count);
+    }
+    return ok;
 }
 
 bool commitOutputs(OutputFile* files, std::size_t count, std::string& failure) {
     bool ok = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        ok = flushOutput(files[i], failure) && ok;
+    }
+    DirectoryLocks locks;
+    if (ok) {
+        lockDirectories(replacedDestinations(files, count), locks);
+    }
     for (std::size_t i = 0; i < count; ++i) {
         ok = closeOutput(files[i], failure) && ok;
     }
@@ -292,5 +413,6 @@ bool commitOutputs(OutputFile* files, std::size_t count, std::string& failure) {
     ok = ok && renameIntoPlace(files, count, failure);
     discardOutputs(files, count);
     releaseInterruptions();
+    unlockDirectories(locks);
     return ok;
 }

@@ -13,11 +13,13 @@
 // Its number counts every line feed before it, from 1. A 0x1A byte ends the input, as text mode
 // does on Windows.
 //
-// A line inside one chunk is passed on where it lies. A line that spans chunks is gathered, but
-// only as long as its end can still matter: from time to time the `decided` callable is asked
-// whether the part gathered so far fixes what the line adds, and once it does, that part stands
-// for the whole line and the rest is passed over. So a huge line that matches nothing costs
-// next to no memory, and input without line feeds runs in bounded memory.
+// A line inside one chunk is passed on where it lies. A line that spans chunks is gathered with
+// each run of whitespace cut to its first byte (every form reads a run as it reads one byte of
+// it, so a run costs no memory however long), and only as long as its end can still matter: from
+// time to time the `decided` callable is asked whether the part gathered so far fixes what the line
+// adds, and once it does, that part stands for the whole line and the rest is passed over. So a
+// huge line that matches nothing costs next to no memory, and input without line feeds runs in
+// bounded memory.
 struct HeaderLines {
     std::string partial;  // the gathered start of a line that spans chunks
     bool inLine = false;
@@ -61,7 +63,7 @@ struct HeaderLines {
             } else if (partial.empty()) {
                 onLine(chunk.substr(at, end - at), lineNumber);
             } else {
-                partial.append(chunk.data() + at, end - at);
+                appendCollapsed(chunk.substr(at, end - at));
                 onLine(std::string_view(partial), lineNumber);
             }
             endLine();
@@ -93,7 +95,7 @@ private:
         if (skipping) {
             return;
         }
-        partial.append(piece);
+        appendCollapsed(piece);
         // Asked at doubling sizes, so the questions cost no more than the gathering itself.
         if (partial.size() >= nextCheck) {
             nextCheck = partial.size() * 2;
@@ -101,6 +103,25 @@ private:
                 onLine(std::string_view(partial), lineNumber);
                 skipping = true;
                 partial = std::string();
+            }
+        }
+    }
+
+    void appendCollapsed(std::string_view piece) {
+        std::size_t at = 0;
+        while (at < piece.size()) {
+            std::size_t end = at;
+            while (end < piece.size() && !isWhitespace(piece[end])) {
+                ++end;
+            }
+            partial.append(piece.data() + at, end - at);
+            if (end == piece.size()) {
+                return;
+            }
+            if (partial.empty() || !isWhitespace(partial.back())) {
+                partial += piece[end];
+            }
+            for (at = end + 1; at < piece.size() && isWhitespace(piece[at]); ++at) {
             }
         }
     }

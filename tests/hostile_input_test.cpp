@@ -46,6 +46,20 @@ TEST(HostileInput, HugeLinesAndTokens) {
               std::string::npos);
 }
 
+TEST(HostileInput, RunsOfBlanksCostNoMemory) {
+    // 64 MiB of blanks inside one define, under a 48 MiB address-space limit.
+    TempDir dir;
+    writeFile(dir.file("blanks.h"),
+              "#define GL_AFTER_BLANKS" + std::string(64 << 20, ' ') + "\t1\n#define GL_NEXT 1\n");
+    RunOptions limited;
+    limited.addressSpaceLimit = 48L << 20;
+    const RunResult run = runLinkweld(dir.path, {"-gl", "blanks.h"}, limited);
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    const std::string header = readFile(dir.file("glEntryHub.h"));
+    EXPECT_NE(header.find("FLEXT(GL_AFTER_BLANKS)"), std::string::npos);
+    EXPECT_NE(header.find("FLEXT(GL_NEXT)"), std::string::npos);
+}
+
 TEST(HostileInput, BinaryBytes) {
     TempDir dir;
     std::string everyByte;

@@ -163,14 +163,17 @@ TEST(Process, UnwritableStandardOutputIsAFailure) {
 
 TEST(Process, IgnoredArgumentsAreNamedWithControlBytesEscaped) {
     TempDir dir;
-    const RunResult run =
-        runLinkweld(dir.path, {"-G", "glext.h", "x\nlinkweld: forged\x01\"\\\xC3\xA9"});
+    // C0 and C1 controls, raw and in UTF-8, and a bidirectional override are escaped; other
+    // UTF-8, such as the e acute and the CJK character (whose bytes include 0x97), passes.
+    const RunResult run = runLinkweld(
+        dir.path, {"-G", "glext.h",
+                   "x\nlinkweld: forged\x01\"\\\xC3\xA9\x9B\xC2\x85\xE2\x80\xAE\xE6\x97\xA5"});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.err,
               "linkweld: ignoring argument \"-G\": not -gl or -wgl\n"
               "linkweld: ignoring argument \"glext.h\": not -gl or -wgl\n"
-              "linkweld: ignoring argument \"x\\nlinkweld: forged\\x01\\\"\\\\\xC3\xA9\": "
-              "not -gl or -wgl\n"
+              "linkweld: ignoring argument \"x\\nlinkweld: forged\\x01\\\"\\\\\xC3\xA9"
+              "\\x9b\\xc2\\x85\\xe2\\x80\\xae\xE6\x97\xA5\": not -gl or -wgl\n"
               "linkweld: no header named with -gl or -wgl; writing a loader with empty lists\n");
 }
 

@@ -41,6 +41,22 @@ if grep -q 'GL_AFTER_STOP' host/glEntryHub.h; then
 fi
 leftovers=$(ls -A windows | grep -v '^glEntryHub\.\(cpp\|h\)$' || true)
 [ -z "$leftovers" ] || { echo "left beside the pair: $leftovers"; failed=1; }
+# A read-only pair is replaced, read-only again, and nothing is left beside it; a failed run
+# leaves nothing either.
+mkdir readonly
+(cd readonly && run_wine "$exe" -gl ../glext_crlf.h && chmod 444 glEntryHub.cpp glEntryHub.h &&
+    run_wine "$exe" -gl ../glext_crlf.h -gl ../ctrl_z.h && run_wine "$exe" -gl ../ctrl_z.h)
+grep -q 'FLEXT(GL_SAME_LINE)' readonly/glEntryHub.h || { echo "a read-only pair was not replaced"; failed=1; }
+[ "$(stat -c %a readonly/glEntryHub.cpp)" = 444 ] || { echo "the replaced read-only source is writable"; failed=1; }
+rm -f readonly/glEntryHub.h && mkdir readonly/glEntryHub.h
+(cd readonly && run_wine "$exe" -gl ../ctrl_z.h 2>/dev/null) && { echo "a run into a directory succeeded"; failed=1; }
+leftovers=$(ls -A readonly | grep -v '^glEntryHub\.\(cpp\|h\)$' || true)
+[ -z "$leftovers" ] || { echo "left beside a read-only pair: $leftovers"; failed=1; }
+# A header whose path is outside the ANSI code page, named on a UTF-8 command line.
+mkdir -p wide/日本 && cp ctrl_z.h wide/日本/
+(cd wide && LC_ALL=C.UTF-8 run_wine "$exe" -gl 日本/ctrl_z.h 2> wide.err) || true
+grep -q 'FLEXT(GL_BEFORE_STOP)' wide/glEntryHub.h 2>/dev/null ||
+    { echo "a header under 日本 was not read: $(cat wide/wide.err)"; failed=1; }
 (cd windows && run_wine "$exe" > usage.txt)
 printf '\r\n Linkweld - OpenGL extension loader generator\r\n Usage: linkweld -gl glext.h [-gl glATI.h] -wgl wglext.h [-wgl wglATI.h]\r\n Linkweld will generate glentryhub.cpp and glentryhub.h based on header files' \
     | cmp - windows/usage.txt || { echo "usage banner differs"; failed=1; }

@@ -1,0 +1,194 @@
+#!/usr/bin/env bash
+# The generated pair under attack, each case made deterministic with strace's fault injection,
+# a FIFO or another user: signals at every step, concurrent runs, kills between the renames,
+# failed renames and reads, shared sticky directories, two names for one file. After each, the
+# pair must be one run's pair (or the previous one) and nothing may be left beside it.
+# Needs LINKWELD and LINKWELD_WORK; skips without strace or setpriv.
+set -euo pipefail
+command -v strace >/dev/null && command -v setpriv >/dev/null ||
+    { echo "skipped: apt-get install strace util-linux"; exit 77; }
+work="$LINKWELD_WORK/replacement"
+rm -rf "$work" && mkdir -p "$work"
+failures=0
+
+fail() {
+    echo "FAILED: $*"
+    failures=$((failures + 1))
+}
+
+restore_pair() {
+    printf 'good source' > glEntryHub.cpp
+    printf 'good header' > glEntryHub.h
+}
+
+# A directory holding a good pair and a header whose output takes a few megabytes.
+fresh_pair() {
+    rm -rf "$work/$1" && mkdir -p "$work/$1" && cd "$work/$1"
+    restore_pair
+    seq -f '#define GL_EXTENSION_NUMBER_%g 1' 40000 > big.h
+}
+
+expect_previous_pair() {
+    [ "$(cat glEntryHub.cpp)" = "good source" ] && [ "$(cat glEntryHub.h)" = "good header" ] ||
+        fail "$1: the previous pair was changed"
+}
+
+# Nothing but the named files in the current directory.
+expect_only() {
+    local what=$1
+    shift
+    local left
+    left=$(ls -A | grep -vxF "$(printf '%s\n' "$@")" || true)
+    [ -z "$left" ] || fail "$what: left behind: $left"
+}
+
+# The 1-based count of the first call of SYSCALL whose trace line matches PATTERN, in a run.
+call_number() {  # SYSCALL PATTERN ARGUMENTS...
+    local syscall=$1 pattern=$2
+    shift 2
+    strace -o trace.txt -e trace="$syscall" "$LINKWELD" "$@" 2>/dev/null
+    grep "^$syscall(" trace.txt | grep -n -m1 -- "$pattern" | cut -d: -f1
+}
+
+# Starts linkweld under strace with an injection in the background; sets `tracer` and `traced`.
+start_traced() {  # INJECTION ARGUMENTS...
+    local injection=$1
+    shift
+    # A shell starts background commands with SIGINT and SIGQUIT ignored: put them back.
+    env --default-signal strace -o /dev/null -e inject="$injection" "$LINKWELD" "$@" 2>err.txt &
+    tracer=$!
+    traced=""
+    for _ in $(seq 50); do
+        traced=$(pgrep -P "$tracer" || true)
+        [ -n "$traced" ] && break
+        sleep 0.02
+    done
+}
+
+# Waits, up to ten seconds, until the shell condition holds.
+wait_until() {
+    for _ in $(seq 500); do
+        if eval "$1"; then
+            return 0
+        fi
+        sleep 0.02
+    done
+    fail "waited in vain for: $1"
+}
+
+temporary_exists() {
+    ls -A | grep -q '^\.glEntryHub\.cpp\.linkweld-'
+}
+
+finish_traced() {
+    wait "$tracer" && status=0 || status=$?
+}
+
+echo "== a signal while a temporary is being created"
+fresh_pair create
+n=$(call_number openat '\.linkweld-.*O_CREAT' -gl big.h)
+restore_pair
+start_traced "openat:delay_exit=3000000:when=$n" -gl big.h
+wait_until temporary_exists
+kill -TERM "$traced"
+finish_traced
+[ "$status" = 143 ] || fail "creation: status $status, not 143"
+expect_previous_pair creation
+expect_only creation big.h glEntryHub.cpp glEntryHub.h trace.txt err.txt
+
+echo "== every signal that ends a process, while both temporaries are being synced"
+for signal in INT TERM HUP QUIT USR1 USR2 ALRM PIPE XCPU VTALRM PROF; do
+    fresh_pair "signal_$signal"
+    ulimit -c 0
+    start_traced "fsync:delay_enter=3000000:when=1" -gl big.h
+    wait_until temporary_exists
+    kill -"$signal" "$traced"
+    finish_traced
+    expected=$((128 + $(kill -l "$signal")))
+    [ "$status" = "$expected" ] || fail "SIG$signal: status $status, not $expected"
+    expect_previous_pair "SIG$signal"
+    expect_only "SIG$signal" big.h glEntryHub.cpp glEntryHub.h err.txt
+done
+
+echo "== SIGPIPE from a FIFO named glEntryHub.h whose reader quits"
+fresh_pair fifo
+rm glEntryHub.h && mkfifo glEntryHub.h
+head -c 1 glEntryHub.h > /dev/null &
+"$LINKWELD" -gl big.h 2>/dev/null && status=0 || status=$?
+wait
+[ "$status" = 141 ] || fail "FIFO: status $status, not 141"
+[ "$(cat glEntryHub.cpp)" = "good source" ] || fail "FIFO: the source was replaced"
+expect_only FIFO big.h glEntryHub.cpp glEntryHub.h
+
+echo "== two runs at once: the pair is always one run's"
+fresh_pair concurrent
+echo '#define GL_FIRST_RUN 1' > first.h
+echo '#define GL_SECOND_RUN 1' > second.h
+# The first run stops for a second between its two renames; the second runs meanwhile.
+start_traced "rename:delay_exit=2000000:when=1" -gl first.h
+wait_until 'grep -q GL_FIRST_RUN glEntryHub.cpp'
+"$LINKWELD" -gl second.h 2>/dev/null
+finish_traced
+grep -q GL_SECOND_RUN glEntryHub.cpp && grep -q GL_SECOND_RUN glEntryHub.h ||
+    fail "concurrent runs left a mixed pair: $(grep -o 'GL_[A-Z]*_RUN' glEntryHub.cpp | head -1) beside $(grep -o 'GL_[A-Z]*_RUN' glEntryHub.h | head -1)"
+expect_only "concurrent runs" big.h first.h second.h glEntryHub.cpp glEntryHub.h err.txt
+
+echo "== SIGKILL between the two renames, then an ordinary run"
+fresh_pair killed
+start_traced "rename:delay_exit=3000000:when=1" -gl big.h
+wait_until '! grep -q "good source" glEntryHub.cpp'
+kill -KILL "$traced"
+finish_traced
+[ -n "$(ls -A | grep '^\.glEntryHub\..*linkweld-' || true)" ] || fail "SIGKILL: no leftover to clean"
+"$LINKWELD" -gl big.h 2>/dev/null || fail "the run after SIGKILL failed"
+grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.h && grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.cpp ||
+    fail "the run after SIGKILL left no complete pair"
+expect_only "after SIGKILL" big.h glEntryHub.cpp glEntryHub.h err.txt
+
+echo "== the header's rename fails, and so does putting the source back"
+fresh_pair rename_fails
+strace -o /dev/null -e inject=rename:error=EIO:when=2+ "$LINKWELD" -gl big.h 2>err.txt &&
+    status=0 || status=$?
+[ "$status" = 1 ] || fail "failed renames: status $status"
+grep -q "the previous glEntryHub.cpp could not be put back (Input/output error) and is kept as glEntryHub.cpp.previous" err.txt ||
+    fail "failed renames: $(cat err.txt)"
+[ "$(cat glEntryHub.cpp.previous)" = "good source" ] || fail "failed renames: the previous source is lost"
+[ "$(cat glEntryHub.h)" = "good header" ] || fail "failed renames: the header was replaced"
+expect_only "failed renames" big.h glEntryHub.cpp glEntryHub.h glEntryHub.cpp.previous err.txt
+
+echo "== a read error part-way through a header"
+fresh_pair read_fails
+seq -f 'GLAPI void APIENTRY glEntryNumber%g (void);' 20000 >> big.h
+n=$(call_number read '"#define GL_EXTENSION_NUMBER_1 1' -gl big.h)
+restore_pair
+strace -o /dev/null -e inject=read:error=EIO:when=$((n + 2)) "$LINKWELD" -gl big.h 2>err.txt &&
+    status=0 || status=$?
+[ "$status" = 0 ] || fail "read error: status $status"
+grep -q 'cannot read header "big.h": Input/output error; skipped' err.txt || fail "read error: $(cat err.txt)"
+! grep -q GL_EXTENSION_NUMBER glEntryHub.h || fail "read error: the skipped header's names are in the output"
+
+echo "== a shared sticky directory where the pair belongs to another user"
+fresh_pair sticky
+chmod 1777 . && chmod 0666 glEntryHub.cpp glEntryHub.h && chown daemon: glEntryHub.cpp glEntryHub.h
+chmod 0644 big.h
+for _ in 1 2; do
+    setpriv --reuid=nobody --regid=nogroup --clear-groups "$LINKWELD" -gl big.h 2>err.txt &&
+        status=0 || status=$?
+done
+[ "$status" = 1 ] || fail "sticky directory: status $status"
+grep -q "cannot replace glEntryHub.cpp: Operation not permitted" err.txt || fail "sticky directory: $(cat err.txt)"
+expect_previous_pair "sticky directory"
+expect_only "sticky directory" big.h glEntryHub.cpp glEntryHub.h err.txt
+
+echo "== glEntryHub.cpp a link to glEntryHub.h"
+fresh_pair same_file
+rm glEntryHub.cpp && ln -s glEntryHub.h glEntryHub.cpp
+"$LINKWELD" -gl big.h 2>err.txt && status=0 || status=$?
+[ "$status" = 1 ] || fail "same file: status $status"
+grep -q "cannot write glEntryHub.cpp and glEntryHub.h: both lead to glEntryHub.h" err.txt ||
+    fail "same file: $(cat err.txt)"
+[ "$(cat glEntryHub.h)" = "good header" ] || fail "same file: the header was changed"
+expect_only "same file" big.h glEntryHub.cpp glEntryHub.h err.txt
+
+echo "replacement cases: $failures failed"
+[ "$failures" = 0 ]
