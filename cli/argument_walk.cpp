@@ -47,6 +47,10 @@ ArgumentWalk walkArguments(int argc, char** argv) {
             walk.allPrototypes = true;
             continue;
         }
+        if (equals(argv[i], "--check")) {
+            walk.check = true;
+            continue;
+        }
         const int start = i;
         if (equals(argv[i], "-gl")) {
             takeFileName(argc, argv, i, Api::gl, walk);

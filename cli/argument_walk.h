@@ -18,6 +18,7 @@ enum class Request { generate, help, version };
 struct ArgumentWalk {
     Request request = Request::generate;
     bool allPrototypes = false;           // "--all-prototypes" was given
+    bool check = false;                   // "--check" was given
     std::vector<HeaderArgument> headers;  // in command-line order
     std::vector<std::string> ignored;     // arguments passed over, as typed
 };
@@ -26,6 +27,6 @@ struct ArgumentWalk {
 // argument is its file name, and that same argument is then still tested for "-wgl" (as typed);
 // after "-wgl" the next argument is its file name and is tested for nothing. Where a pass starts,
 // "--help", "-h", "-?" and "/?" ask for the help and "--version" for the version, and the walk
-// ends there; "--all-prototypes" is an option of the whole run. Anything else a pass starts at
+// ends there; "--all-prototypes" and "--check" are options of the whole run. Anything else a pass starts at
 // is passed over and listed in `ignored`.
 ArgumentWalk walkArguments(int argc, char** argv);

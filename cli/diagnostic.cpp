@@ -1,4 +1,5 @@
-// Diagnostics: the "linkweld: " prefix, one line each, and escaping of names taken from the user.
+// Diagnostics: severity and place before the text, one line each, and escaping of names taken
+// from the user.
 #include "cli/diagnostic.h"
 
 #include <algorithm>
@@ -87,19 +88,38 @@ std::string escapedWith(std::string_view text, bool inQuotes) {
     return result;
 }
 
+// "glATI.h:12: ", as compilers name a place.
+std::string placeOf(std::string_view file, std::uint32_t line) {
+    return escaped(file) + ":" + std::to_string(line) + ": ";
+}
+
 }  // namespace
 
-void reportProblem(const char* format, ...) {
+void reportWarning(const char* format, ...) {
     std::va_list arguments;
     va_start(arguments, format);
-    writeLine("linkweld: ", format, arguments);
+    writeLine("linkweld: warning: ", format, arguments);
+    va_end(arguments);
+}
+
+void reportError(const char* format, ...) {
+    std::va_list arguments;
+    va_start(arguments, format);
+    writeLine("linkweld: error: ", format, arguments);
     va_end(arguments);
 }
 
 void warningAt(std::string_view file, std::uint32_t line, const char* format, ...) {
     std::va_list arguments;
     va_start(arguments, format);
-    writeLine("linkweld: " + escaped(file) + ":" + std::to_string(line) + ": ", format, arguments);
+    writeLine(placeOf(file, line) + "warning: ", format, arguments);
+    va_end(arguments);
+}
+
+void errorAt(std::string_view file, std::uint32_t line, const char* format, ...) {
+    std::va_list arguments;
+    va_start(arguments, format);
+    writeLine(placeOf(file, line) + "error: ", format, arguments);
     va_end(arguments);
 }
 

@@ -22,7 +22,7 @@ struct WarningCap {
 
 void reportRest(const WarningCap& cap) {
     if (cap.count > kWarningsPerKind) {
-        reportProblem("%s more %s", std::to_string(cap.count - kWarningsPerKind).c_str(), cap.what);
+        reportWarning("%s more %s", std::to_string(cap.count - kWarningsPerKind).c_str(), cap.what);
     }
 }
 
@@ -107,16 +107,16 @@ struct ReadingHints {
 
 void warnAboutHeader(const HeaderRecord& header, const ReadingHints& hints, WarningCap& empty,
                      WarningCap& noEntryPoints, WarningCap& skipped) {
-    const std::string path = escaped(header.path);
+    const std::string path = quoted(header.path);
     const char* const more = hints.allPrototypes ? "" : "; --all-prototypes reads them";
     if (header.extensionsAdded == 0 && header.entryPointsAdded == 0) {
         if (empty.admit()) {
-            reportProblem("%s: adds nothing; the line forms recognised are %s", path.c_str(),
+            reportWarning("%s adds nothing; the line forms recognised are %s", path.c_str(),
                           hints.forms.c_str());
         }
     } else if (header.api == Api::wgl && header.entryPointsAdded == 0 && noEntryPoints.admit()) {
-        reportProblem(
-            "%s: adds %s but no entry point; prototypes are recognised only as %s%s", path.c_str(),
+        reportWarning(
+            "%s adds %s but no entry point; prototypes are recognised only as %s%s", path.c_str(),
             counted(header.extensionsAdded, "extension").c_str(), hints.prototypes.c_str(),
             hints.allPrototypes ? "" : "; --all-prototypes also reads \"type WINAPI name\"");
     }
@@ -127,11 +127,11 @@ void warnAboutHeader(const HeaderRecord& header, const ReadingHints& hints, Warn
                         std::to_string(prototype.line);
         }
         const bool others = header.prototypesSkipped > header.firstSkipped.size();
-        reportProblem("%s: %s skipped, %s: %s%s%s", path.c_str(),
-                      counted(header.prototypesSkipped, "prototype").c_str(),
-                      hints.allPrototypes ? "written in no form linkweld reads"
-                                          : "the return type being several words",
-                      examples.c_str(), others ? ", ..." : "", more);
+        warningAt(header.path, header.firstSkipped[0].line, "%s skipped, %s: %s%s%s",
+                  counted(header.prototypesSkipped, "prototype").c_str(),
+                  hints.allPrototypes ? "written in no form linkweld reads"
+                                      : "the return type being several words",
+                  examples.c_str(), others ? ", ..." : "", more);
     }
 }
 

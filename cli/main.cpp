@@ -15,7 +15,7 @@ int run(int argc, char** argv) {
         return runCommandLine(argc, argv);
     } catch (const std::bad_alloc&) {
         // Written without allocating: memory has just run out.
-        std::fputs("linkweld: out of memory\n", stderr);
+        std::fputs("linkweld: error: out of memory\n", stderr);
         return 1;
     }
 }

@@ -24,6 +24,12 @@
 #   shipped with linkweld, and its directory to the include path: InitOpenGLExtensionsChecked,
 #   the initialisation for core-profile contexts (see glEntryHubInit.h).
 #
+# linkweld_add_check(NAME <test> DIRECTORY <dir> [GL ...] [WGL ...] [LINKWELD <program>]
+#                    [ALL_PROTOTYPES])
+#   For a project that keeps its generated pair in its repository: adds the test <test>, which
+#   runs linkweld --check in <dir> and fails when glEntryHub.cpp or glEntryHub.h there is missing
+#   or not exactly what linkweld would write from those headers. Needs enable_testing().
+#
 # The program that runs is, in this order: the LINKWELD argument; the cache variable
 # LINKWELD_EXECUTABLE; the linkweld target of this build (add_subdirectory, FetchContent), unless
 # the build cross-compiles; the imported linkweld::linkweld of find_package(linkweld); and only
@@ -73,26 +79,32 @@ function(_linkweld_program explicit out_program out_depends)
   set(${out_depends} "${depends}" PARENT_SCOPE)
 endfunction()
 
+# Sets <out_arguments> to linkweld's command line for the parsed ARG_ALL_PROTOTYPES, ARG_GL and
+# ARG_WGL of the caller, and <out_headers> to the headers named, as absolute paths.
+macro(_linkweld_arguments out_arguments out_headers)
+  set(${out_arguments} "")
+  set(${out_headers} "")
+  if(ARG_ALL_PROTOTYPES)
+    list(APPEND ${out_arguments} --all-prototypes)
+  endif()
+  foreach(_linkweld_kind IN ITEMS GL WGL)
+    string(TOLOWER "-${_linkweld_kind}" _linkweld_flag)
+    foreach(_linkweld_header IN LISTS ARG_${_linkweld_kind})
+      get_filename_component(_linkweld_header "${_linkweld_header}" ABSOLUTE
+                             BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+      list(APPEND ${out_arguments} "${_linkweld_flag}" "${_linkweld_header}")
+      list(APPEND ${out_headers} "${_linkweld_header}")
+    endforeach()
+  endforeach()
+endmacro()
+
 function(linkweld_generate)
   cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES" "OUTPUT_DIR;LINKWELD" "GL;WGL")
   if(NOT ARG_OUTPUT_DIR)
     message(FATAL_ERROR "linkweld_generate: OUTPUT_DIR is required")
   endif()
   _linkweld_program("${ARG_LINKWELD}" program program_depends)
-
-  set(arguments "")
-  if(ARG_ALL_PROTOTYPES)
-    list(APPEND arguments --all-prototypes)
-  endif()
-  set(headers "")
-  foreach(kind IN ITEMS GL WGL)
-    string(TOLOWER "-${kind}" flag)
-    foreach(header IN LISTS ARG_${kind})
-      get_filename_component(header "${header}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
-      list(APPEND arguments "${flag}" "${header}")
-      list(APPEND headers "${header}")
-    endforeach()
-  endforeach()
+  _linkweld_arguments(arguments headers)
 
   file(MAKE_DIRECTORY "${ARG_OUTPUT_DIR}")
   add_custom_command(
@@ -155,4 +167,17 @@ function(linkweld_add_loader target)
     "$<$<CXX_COMPILER_ID:Clang,AppleClang>:-Wno-writable-strings>"
     "$<${clang_13}:-Wno-cast-function-type>"
     "$<$<CXX_COMPILER_ID:MSVC>:/Zc:strictStrings-;/wd4996;/wd4189>")
+endfunction()
+
+function(linkweld_add_check)
+  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES" "NAME;DIRECTORY;LINKWELD" "GL;WGL")
+  if(NOT ARG_NAME OR NOT ARG_DIRECTORY)
+    message(FATAL_ERROR "linkweld_add_check: NAME and DIRECTORY are required")
+  endif()
+  _linkweld_program("${ARG_LINKWELD}" program program_depends)
+  _linkweld_arguments(arguments headers)
+  get_filename_component(directory "${ARG_DIRECTORY}" ABSOLUTE
+                         BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  add_test(NAME ${ARG_NAME} COMMAND "${program}" --check ${arguments}
+           WORKING_DIRECTORY "${directory}")
 endfunction()

@@ -7,8 +7,24 @@ include(CMakePackageConfigHelpers)
 set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/linkweld)
 
 install(TARGETS linkweld EXPORT linkweldTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES doc/linkweld.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+if(WIN32)
+  install(FILES doc/linkweld.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+else()
+  # As Debian lays a package out: the licence as the copyright file, the changelog and the man
+  # page compressed, and no section the program does not need.
+  include(cmake/Compressed.cmake)
+  linkweld_compressed(man_page ${CMAKE_CURRENT_SOURCE_DIR}/doc/linkweld.1 linkweld.1.gz)
+  linkweld_compressed(changelog ${CMAKE_CURRENT_SOURCE_DIR}/doc/changelog changelog.gz)
+  install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  linkweld_copyright_file(${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_BINARY_DIR}/copyright)
+  install(FILES ${changelog} ${CMAKE_CURRENT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  if(CMAKE_OBJCOPY)
+    install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+      --remove-section=.note \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/linkweld\")")
+  endif()
+endif()
 # The checked initialisation, compiled by the applications that use it.
 set(LINKWELD_RUNTIME_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/linkweld)
 install(FILES runtime/glEntryHubInit.h runtime/glEntryHubInit.cpp
@@ -44,8 +60,9 @@ endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${PROJECT_DESCRIPTION}
- linkweld reads OpenGL extension headers (glext.h, wglext.h and vendor headers
- in the same layout) and writes glEntryHub.h and glEntryHub.cpp: one function
- pointer per entry point and one flag per extension, filled by one call.")
+# The synopsis comes from CPACK_PACKAGE_DESCRIPTION_SUMMARY; this is the text below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "linkweld reads OpenGL extension headers (glext.h, wglext.h
+and vendor headers in the same layout) and writes glEntryHub.h and
+glEntryHub.cpp: one function pointer per entry point and one flag per
+extension, filled by one call.")
 include(CPack)

@@ -12,3 +12,7 @@ extern const char kHeaderFileName[];  // "glEntryHub.h"
 // pair or the new one, never a part. Returns false with a one-line reason in `failure` when a
 // file cannot be opened, written or put in place; then both files are as they were.
 bool emitSources(const SymbolTables& tables, std::string& failure);
+
+// The bytes emitSources writes, line ends as this host's text mode leaves them in a program
+// ("\n"), into memory.
+void renderSources(const SymbolTables& tables, std::string& source, std::string& header);

@@ -9,6 +9,14 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 
+void sendOut(PieceWriter& writer, const char* bytes, std::size_t count) {
+    if (writer.memory) {
+        writer.memory->append(bytes, count);
+    } else {
+        std::fwrite(bytes, 1, count, writer.out);
+    }
+}
+
 // Makes room for `count` more bytes in the buffer; false when they are too many to pass through.
 bool makeRoom(PieceWriter& writer, std::size_t count) {
     if (writer.buffer.size() != kBufferSize) {
@@ -25,7 +33,7 @@ void put(PieceWriter& writer, std::string_view bytes) {
         std::memcpy(&writer.buffer[writer.used], bytes.data(), bytes.size());
         writer.used += bytes.size();
     } else {
-        std::fwrite(bytes.data(), 1, bytes.size(), writer.out);
+        sendOut(writer, bytes.data(), bytes.size());
     }
 }
 
@@ -123,6 +131,6 @@ void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
 }
 
 void flushPieces(PieceWriter& writer) {
-    std::fwrite(writer.buffer.data(), 1, writer.used, writer.out);
+    sendOut(writer, writer.buffer.data(), writer.used);
     writer.used = 0;
 }

@@ -38,11 +38,12 @@ constexpr Piece forEach(Repeat list, const char* text) {
     return {text, {}, list};
 }
 
-// Carries pieces to one output stream: their bytes are gathered in `buffer` and written out in
-// large blocks, so that a file takes few system calls.
+// Carries pieces to one output stream, or to memory: their bytes are gathered in `buffer` and
+// written out in large blocks, so that a file takes few system calls.
 struct PieceWriter {
     std::FILE* out;
-    std::string buffer = {};  // sized once; the first `used` bytes are waiting to go out
+    std::string* memory = nullptr;  // when given, the bytes go here instead of `out`
+    std::string buffer = {};        // sized once; the first `used` bytes are waiting to go out
     std::size_t used = 0;
 };
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the .deb and .tar.gz packages from the build tree, checks what the .deb holds, runs the
-# linkweld it carries, and lints the man page.
+# linkweld it carries, lints the man page, and has lintian check the .deb (which must report
+# nothing, pedantic tags included) where lintian is installed.
 source "$LINKWELD_SOURCE_DIR/tests/windows/common.sh"
 need dpkg-deb dpkg-shlibdeps groff
 work="$LINKWELD_WORK/package"
@@ -14,8 +15,9 @@ for file in glEntryHubInit.h glEntryHubInit.cpp; do
     grep -q "/share/linkweld/$file\$" <<< "$listing" || { echo "the tarball lacks $file"; exit 1; }
 done
 dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
-for path in ./usr/bin/linkweld ./usr/share/man/man1/linkweld.1 ./usr/share/doc/linkweld/README.md \
-    ./usr/share/doc/linkweld/LICENSE ./usr/lib/cmake/linkweld/linkweldConfig.cmake \
+for path in ./usr/bin/linkweld ./usr/share/man/man1/linkweld.1.gz ./usr/share/doc/linkweld/README.md \
+    ./usr/share/doc/linkweld/copyright ./usr/share/doc/linkweld/changelog.gz \
+    ./usr/lib/cmake/linkweld/linkweldConfig.cmake \
     ./usr/lib/cmake/linkweld/linkweldConfigVersion.cmake ./usr/lib/cmake/linkweld/Linkweld.cmake \
     ./usr/share/linkweld/glEntryHubInit.h ./usr/share/linkweld/glEntryHubInit.cpp; do
     grep -qx "$path" "$work/contents" || { echo "the .deb lacks $path"; exit 1; }
@@ -26,6 +28,14 @@ echo "Depends: $depends"
 dpkg-deb -x "$deb" "$work/root"
 version=$("$work/root/usr/bin/linkweld" --version)
 [ "$version" = "linkweld $(dpkg-deb -f "$deb" Version)" ] || { echo "packaged linkweld says: $version"; exit 1; }
-warnings=$(groff -man -ww -z "$work/root/usr/share/man/man1/linkweld.1" 2>&1)
+warnings=$(zcat "$work/root/usr/share/man/man1/linkweld.1.gz" | groff -man -ww -z 2>&1)
 [ -z "$warnings" ] || { echo "man page: $warnings"; exit 1; }
 echo "$version, $(wc -l < "$work/contents") paths in the .deb, man page clean"
+if command -v lintian >/dev/null; then
+    # Tags only: lintian's remark about running as root is no finding.
+    tags=$(lintian -EvIL +pedantic "$deb" 2>&1 | grep -E '^[EWIPX]: ' || true)
+    [ -z "$tags" ] || { echo "lintian:"; echo "$tags"; exit 1; }
+    echo "lintian $(lintian --version | grep -o '[0-9.]*' | head -1): no tags"
+else
+    echo "lintian is not installed: the .deb was not linted (apt-get install lintian)"
+fi

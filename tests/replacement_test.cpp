@@ -65,7 +65,7 @@ TEST(Replacement, AWriteFailureMidwayLeavesThePreviousPair) {
     limited.ignoreFileSizeSignal = true;
     const RunResult run = runLinkweld(pair.dir.path, {"-gl", "big.h"}, limited);
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "linkweld: cannot write glEntryHub.cpp: File too large\n");
+    EXPECT_EQ(run.err, "linkweld: error: cannot write glEntryHub.cpp: File too large\n");
     pair.expectUnchanged();
 }
 
@@ -94,9 +94,10 @@ TEST(Replacement, AFailedRenameOfTheHeaderPutsTheSourceBack) {
         GTEST_SKIP() << "chattr +a is not available here";
     }
     const RunResult run = runLinkweld(pair.dir.path, {"-gl", "big.h"});
-    std::system(("chattr -a " + header).c_str());
+    const int unlocked = std::system(("chattr -a " + header).c_str());
+    ASSERT_EQ(unlocked, 0);
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "linkweld: cannot replace glEntryHub.h: Operation not permitted\n");
+    EXPECT_EQ(run.err, "linkweld: error: cannot replace glEntryHub.h: Operation not permitted\n");
     pair.expectUnchanged();
 }
 

@@ -131,3 +131,9 @@ std::vector<std::string> listDirectory(const std::string& directory) {
 std::string sourcePath(const std::string& relative) {
     return std::string(LINKWELD_SOURCE_DIR) + "/" + relative;
 }
+
+std::string examplesWarning() {
+    return sourcePath("examples/glext.h") +
+           ":41: warning: 1 prototype skipped, the return type being several words: glGetStringi "
+           "at line 41; --all-prototypes reads them\n";
+}

@@ -51,3 +51,6 @@ std::vector<std::string> listDirectory(const std::string& directory);
 
 // The path of a file in the source tree, such as "examples/glext.h".
 std::string sourcePath(const std::string& relative);
+
+// What every run over examples/glext.h warns about it.
+std::string examplesWarning();

@@ -27,18 +27,18 @@ TEST(Warnings, EachProblemNamesItsPlace) {
                                "wglATI.h", "-wgl", "empty.h"});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.err,
-              "linkweld: glATI.h:2: GL_ARB_multitexture already declared at glext.h:1; the "
+              "glATI.h:2: warning: GL_ARB_multitexture already declared at glext.h:1; the "
               "generated code will define it twice\n"
-              "linkweld: wglATI.h:1: glActiveTextureARB already declared at glext.h:2; the "
+              "wglATI.h:1: warning: glActiveTextureARB already declared at glext.h:2; the "
               "generated code will define it twice\n"
-              "linkweld: glATI.h:3: \"glFoo(GLenum\" is not a C identifier; the generated code "
+              "glATI.h:3: warning: \"glFoo(GLenum\" is not a C identifier; the generated code "
               "will not compile\n"
-              "linkweld: glext.h: 1 prototype skipped, the return type being several words: "
+              "glext.h:3: warning: 1 prototype skipped, the return type being several words: "
               "glMapBuffer at line 3; --all-prototypes reads them\n"
-              "linkweld: wglext.h: adds 1 extension but no entry point; prototypes are recognised "
+              "linkweld: warning: \"wglext.h\" adds 1 extension but no entry point; prototypes are recognised "
               "only as \"GLAPI type APIENTRY name\" or \"extern type WINAPI name\"; "
               "--all-prototypes also reads \"type WINAPI name\"\n"
-              "linkweld: empty.h: adds nothing; the line forms recognised are \"#define GL_NAME "
+              "linkweld: warning: \"empty.h\" adds nothing; the line forms recognised are \"#define GL_NAME "
               "1\", \"GLAPI type APIENTRY name\" and \"extern type WINAPI name\"\n");
     EXPECT_NE(readFile(dir.file("glEntryHub.h")).find("EXTERN PFNGLFOO(GLENUMPROC glFoo(GLenum;"),
               std::string::npos)
@@ -50,9 +50,9 @@ TEST(Warnings, EachProblemNamesItsPlace) {
                                "--ALL-prototypes", "-wgl", "wglATI.h"});
     EXPECT_EQ(all.exitStatus, 0);
     EXPECT_EQ(all.err,
-              "linkweld: glATI.h:2: GL_ARB_multitexture already declared at glext.h:1; the "
+              "glATI.h:2: warning: GL_ARB_multitexture already declared at glext.h:1; the "
               "generated code will define it twice\n"
-              "linkweld: wglATI.h:1: glActiveTextureARB already declared at glext.h:2; the "
+              "wglATI.h:1: warning: glActiveTextureARB already declared at glext.h:2; the "
               "generated code will define it twice\n");
     const std::string header = readFile(dir.file("glEntryHub.h"));
     for (const char* declaration :
@@ -73,11 +73,11 @@ TEST(Warnings, TenOfAKindThenACount) {
     EXPECT_EQ(run.exitStatus, 0);
     std::string expected;
     for (int line = 2; line <= 11; ++line) {
-        expected += "linkweld: again.h:" + std::to_string(line) +
-                    ": GL_AGAIN already declared at again.h:1; the generated code will define "
+        expected += "again.h:" + std::to_string(line) +
+                    ": warning: GL_AGAIN already declared at again.h:1; the generated code will define "
                     "it twice\n";
     }
-    EXPECT_EQ(run.err, expected + "linkweld: 5 more names declared again\n");
+    EXPECT_EQ(run.err, expected + "linkweld: warning: 5 more names declared again\n");
 }
 
 TEST(Warnings, CleanHeadersGiveNone) {

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Builds a consumer project of linkweld, as a user of the CMake package would.
-#   consumer_check.sh installed [host|mingw]   find_package from an install prefix
-#   consumer_check.sh subdirectory             add_subdirectory, cross-compiled with MinGW
+#   consumer_check.sh installed [host|mingw]   find_package from an install prefix; for MinGW
+#                                              with a toolchain file that finds packages only
+#                                              under the target's root, through linkweld_DIR
+#   consumer_check.sh subdirectory             add_subdirectory, cross-compiled with MinGW, which
+#                                              must not build linkweld.exe
 # Needs LINKWELD (the host build), LINKWELD_BUILD_DIR, LINKWELD_SOURCE_DIR and LINKWELD_WORK.
 source "$LINKWELD_SOURCE_DIR/tests/windows/common.sh"
 kind=$1 compiler=${2:-mingw}
 toolchain=()
 if [ "$compiler" = mingw ]; then
     need "$MINGW_CXX"
-    toolchain=(-DCMAKE_TOOLCHAIN_FILE="$LINKWELD_SOURCE_DIR/cmake/mingw-w64.cmake")
+    toolchain=(-DCMAKE_TOOLCHAIN_FILE="$LINKWELD_SOURCE_DIR/tests/consumers/mingw-find-root-only.cmake")
 fi
 work="$LINKWELD_WORK/consumer_${kind}_$compiler"
 fresh_dir "$work"
@@ -20,7 +23,8 @@ case "$kind" in
 installed)
     cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
     cmake -S "$LINKWELD_SOURCE_DIR/tests/consumers/installed" -B "$work/build" "${toolchain[@]}" \
-        -DCMAKE_PREFIX_PATH="$work/prefix" -DEXAMPLES="$LINKWELD_SOURCE_DIR/examples" >/dev/null
+        -Dlinkweld_DIR="$work/prefix/lib/cmake/linkweld" -DEXAMPLES="$LINKWELD_SOURCE_DIR/examples" \
+        >/dev/null
     ;;
 subdirectory)
     # Without a host linkweld the configure step must stop and name the ways to give one.
@@ -35,3 +39,7 @@ subdirectory)
 esac
 cmake --build "$work/build" -j2
 ls "$work/build"/*/glEntryHub.cpp "$work/build"/*.exe 2>/dev/null || true
+if [ "$kind" = subdirectory ] && [ -e "$work/build/linkweld/linkweld.exe" ]; then
+    echo "the cross build built linkweld.exe, which nothing there can run"
+    exit 1
+fi
