@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Times linkweld beside baselines measured in the same run, and measures its memory.
 
-    python3 bench/benchmark.py [--runs 7] [--linkweld PATH]
+    python3 bench/benchmark.py [--runs 7] [--linkweld PATH] [--compare OTHER...]
 
 Inputs, made in a temporary directory: a ~100 MB header of copies of the Khronos glext.h; the
 real glext.h with wglext.h; a header holding one 64 MB line that matches no form; a define whose
@@ -11,7 +11,9 @@ run (bench/safe_run_floor.cpp: read the headers, write as many bytes as linkweld
 temporaries, fsync both, rename both); `wc -l` and `cat` of the same files. linkweld is timed
 without and with --all-prototypes. Every time is the median of --runs runs. Builds a Release
 linkweld and the baselines under build-bench/; --linkweld times another linkweld instead (one
-that knows no --all-prototypes is timed without it only)."""
+that knows no --all-prototypes is timed without it only). --compare times other linkweld builds
+beside it on the Khronos pair, runs interleaved so that the machine's drift touches all alike,
+and prints only that."""
 import argparse
 import os
 import statistics
@@ -93,6 +95,20 @@ def time_variants(linkweld, headers, options, floor, work, runs):
     return results
 
 
+def compare(programs, headers, runs):
+    """Median whole-run time of each program on `headers`, their runs interleaved."""
+    times = {p: [] for p in programs}
+    with tempfile.TemporaryDirectory(prefix="linkweld-bench-") as work:
+        for _ in range(runs):
+            for program in programs:
+                times[program].append(run_once([program, "-gl", headers[0], "-wgl", headers[1]], work))
+    print(f"Khronos glext.h + wglext.h, whole runs interleaved, medians of {runs}:")
+    base = statistics.median(times[programs[0]])
+    for program in programs:
+        median = statistics.median(times[program])
+        print(f"  {median * 1000:7.2f} ms  {median / base:5.2f}  {program}")
+
+
 def write_copies(path, text, size):
     copies = -(-size // len(text))
     with open(path, "wb") as f:
@@ -120,6 +136,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--linkweld", help="time this linkweld instead of building one")
+    parser.add_argument("--compare", nargs="+", metavar="OTHER",
+                        help="time these linkweld builds beside it on the Khronos pair")
     args = parser.parse_args()
 
     built, programs = build(os.path.join(ROOT, "build-bench"))
@@ -129,6 +147,10 @@ def main():
         glext = f.read()
     khronos = [os.path.join(KHRONOS, "glext.h"), os.path.join(KHRONOS, "wglext.h")]
     runs = args.runs
+
+    if args.compare:
+        compare([linkweld] + [os.path.abspath(p) for p in args.compare], khronos, runs * 9)
+        return
 
     with tempfile.TemporaryDirectory(prefix="linkweld-bench-") as work:
         options = [[]]
