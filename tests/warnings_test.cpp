@@ -25,21 +25,25 @@ TEST(Warnings, EachProblemNamesItsPlace) {
     const RunResult run =
         runLinkweld(dir.path, {"-gl", "glext.h", "-gl", "glATI.h", "-wgl", "wglext.h", "-wgl",
                                "wglATI.h", "-wgl", "empty.h"});
+    const std::string repeats =
+        "glATI.h:2: warning: GL_ARB_multitexture already declared at glext.h:1; the generated "
+        "code will define it twice\n"
+        "wglATI.h:1: warning: glActiveTextureARB already declared at glext.h:2; the generated "
+        "code will define it twice\n";
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.err,
-              "glATI.h:2: warning: GL_ARB_multitexture already declared at glext.h:1; the "
-              "generated code will define it twice\n"
-              "wglATI.h:1: warning: glActiveTextureARB already declared at glext.h:2; the "
-              "generated code will define it twice\n"
-              "glATI.h:3: warning: \"glFoo(GLenum\" is not a C identifier; the generated code "
-              "will not compile\n"
-              "glext.h:3: warning: 1 prototype skipped, the return type being several words: "
-              "glMapBuffer at line 3; --all-prototypes reads them\n"
-              "linkweld: warning: \"wglext.h\" adds 1 extension but no entry point; prototypes are recognised "
-              "only as \"GLAPI type APIENTRY name\" or \"extern type WINAPI name\"; "
-              "--all-prototypes also reads \"type WINAPI name\"\n"
-              "linkweld: warning: \"empty.h\" adds nothing; the line forms recognised are \"#define GL_NAME "
-              "1\", \"GLAPI type APIENTRY name\" and \"extern type WINAPI name\"\n");
+              repeats +
+                  "glATI.h:3: warning: \"glFoo(GLenum\" is not a C identifier; the generated code "
+                  "will not compile\n"
+                  "glext.h:3: warning: 1 prototype skipped, the return type being several words: "
+                  "glMapBuffer at line 3; --all-prototypes reads them\n"
+                  "linkweld: warning: \"wglext.h\" adds 1 extension but no entry point; prototypes "
+                  "are recognised "
+                  "only as \"GLAPI type APIENTRY name\" or \"extern type WINAPI name\"; "
+                  "--all-prototypes also reads \"type WINAPI name\"\n"
+                  "linkweld: warning: \"empty.h\" adds nothing; the line forms recognised are "
+                  "\"#define GL_NAME "
+                  "1\", \"GLAPI type APIENTRY name\" and \"extern type WINAPI name\"\n");
     EXPECT_NE(readFile(dir.file("glEntryHub.h")).find("EXTERN PFNGLFOO(GLENUMPROC glFoo(GLenum;"),
               std::string::npos)
         << "warnings change no output byte";
@@ -49,11 +53,7 @@ TEST(Warnings, EachProblemNamesItsPlace) {
         runLinkweld(dir.path, {"-gl", "glext.h", "-gl", "glATI.h", "-wgl", "wglext.h",
                                "--ALL-prototypes", "-wgl", "wglATI.h"});
     EXPECT_EQ(all.exitStatus, 0);
-    EXPECT_EQ(all.err,
-              "glATI.h:2: warning: GL_ARB_multitexture already declared at glext.h:1; the "
-              "generated code will define it twice\n"
-              "wglATI.h:1: warning: glActiveTextureARB already declared at glext.h:2; the "
-              "generated code will define it twice\n");
+    EXPECT_EQ(all.err, repeats);
     const std::string header = readFile(dir.file("glEntryHub.h"));
     for (const char* declaration :
          {"\nEXTERN PFNGLMAPBUFFERPROC glMapBuffer;", "\nEXTERN PFNGLFOOPROC glFoo;",
@@ -73,9 +73,10 @@ TEST(Warnings, TenOfAKindThenACount) {
     EXPECT_EQ(run.exitStatus, 0);
     std::string expected;
     for (int line = 2; line <= 11; ++line) {
-        expected += "again.h:" + std::to_string(line) +
-                    ": warning: GL_AGAIN already declared at again.h:1; the generated code will define "
-                    "it twice\n";
+        expected +=
+            "again.h:" + std::to_string(line) +
+            ": warning: GL_AGAIN already declared at again.h:1; the generated code will define "
+            "it twice\n";
     }
     EXPECT_EQ(run.err, expected + "linkweld: warning: 5 more names declared again\n");
 }

@@ -7,20 +7,9 @@
 
 #include "glEntryHub.h"
 #include "gl_window.h"
+#include "loader_flags.h"
 
 namespace {
-
-struct Flag {
-    const char* name;
-    const bool* value;
-};
-
-// Every flag of GLEXTCAPS by name, listed from glEntryHub.h at build time.
-#define LINKWELD_FLAG(name) {#name, &ExtCaps.fl##name},
-const Flag kFlags[] = {
-#include "flag_names.inc"
-};
-#undef LINKWELD_FLAG
 
 struct Pointer {
     const char* name;

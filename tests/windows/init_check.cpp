@@ -10,23 +10,13 @@
 
 #include "glEntryHubInit.h"
 #include "gl_window.h"
+#include "loader_flags.h"
 
 #ifdef LINKWELD_NULL_EXTENSIONS
 #undef glGetString  // the check itself asks the real driver
 #endif
 
 namespace {
-
-struct Flag {
-    const char* name;
-    const bool* value;
-};
-
-#define LINKWELD_FLAG(name) {#name, &ExtCaps.fl##name},
-const Flag kFlags[] = {
-#include "flag_names.inc"
-};
-#undef LINKWELD_FLAG
 
 // Every pointer of the loader, to see that a failed initialisation leaves them alone.
 void* const kSentinel = reinterpret_cast<void*>(0x1234);
