@@ -39,6 +39,8 @@ if grep -q 'GL_AFTER_STOP' host/glEntryHub.h; then
     echo "a line after 0x1A was read"
     failed=1
 fi
+(cd windows && run_wine "$exe" --check -gl ../glext_crlf.h -gl ../ctrl_z.h -wgl ../wglext_crlf.h \
+    2>/dev/null) || { echo "--check finds the pair linkweld.exe just wrote out of date"; failed=1; }
 leftovers=$(ls -A windows | grep -v '^glEntryHub\.\(cpp\|h\)$' || true)
 [ -z "$leftovers" ] || { echo "left beside the pair: $leftovers"; failed=1; }
 # A read-only pair is replaced, read-only again, and nothing is left beside it; a failed run
