@@ -27,6 +27,6 @@ struct ArgumentWalk {
 // argument is its file name, and that same argument is then still tested for "-wgl" (as typed);
 // after "-wgl" the next argument is its file name and is tested for nothing. Where a pass starts,
 // "--help", "-h", "-?" and "/?" ask for the help and "--version" for the version, and the walk
-// ends there; "--all-prototypes" and "--check" are options of the whole run. Anything else a pass starts at
-// is passed over and listed in `ignored`.
+// ends there; "--all-prototypes" and "--check" are options of the whole run. Anything else a pass
+// starts at is passed over and listed in `ignored`.
 ArgumentWalk walkArguments(int argc, char** argv);

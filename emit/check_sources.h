@@ -9,9 +9,9 @@
 
 // A generated file that is not what the run would write.
 struct StaleFile {
-    const char* name;     // "glEntryHub.cpp" or "glEntryHub.h"
-    std::uint32_t line;   // the first line that differs, from 1; 0 when the file cannot be read
-    std::string reason;   // why it cannot be read, when `line` is 0
+    const char* name;    // "glEntryHub.cpp" or "glEntryHub.h"
+    std::uint32_t line;  // the first line that differs, from 1; 0 when the file cannot be read
+    std::string reason;  // why it cannot be read, when `line` is 0
 };
 
 // Reads both files, byte for byte, and writes, renames or creates nothing. Empty when both hold

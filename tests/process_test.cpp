@@ -41,9 +41,11 @@ TEST(Process, AnyArgumentWritesBothFilesAndNothingToStandardOutput) {
     const RunResult run = runLinkweld(dir.path, {"lonely.h"});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err,
-              "linkweld: warning: ignoring argument \"lonely.h\": not -gl, -wgl or an option (see --help)\n"
-              "linkweld: warning: no header named with -gl or -wgl; the loader's lists are empty\n");
+    EXPECT_EQ(
+        run.err,
+        "linkweld: warning: ignoring argument \"lonely.h\": not -gl, -wgl or an option (see "
+        "--help)\n"
+        "linkweld: warning: no header named with -gl or -wgl; the loader's lists are empty\n");
     EXPECT_TRUE(startsWith(readFile(dir.file("glEntryHub.cpp")), kBanner));
     EXPECT_TRUE(startsWith(readFile(dir.file("glEntryHub.h")), kBanner));
 }
@@ -64,7 +66,8 @@ TEST(Process, UnopenableOutputChangesNeitherFile) {
     mkdir(dir.file("glEntryHub.h").c_str(), 0755);
     RunResult run = runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h")});
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, examplesWarning() + "linkweld: error: cannot open glEntryHub.h: Is a directory\n");
+    EXPECT_EQ(run.err,
+              examplesWarning() + "linkweld: error: cannot open glEntryHub.h: Is a directory\n");
     EXPECT_FALSE(fileExists(dir.file("glEntryHub.cpp"))) << "no empty source file is left";
 
     writeFile(dir.file("glEntryHub.cpp"), "previous source");
@@ -87,8 +90,9 @@ TEST(Process, WriteErrorsAreReported) {
     ASSERT_EQ(symlink("/dev/full", dir.file("glEntryHub.cpp").c_str()), 0);
     const RunResult run = runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h")});
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, examplesWarning() +
-                           "linkweld: error: cannot write glEntryHub.cpp: No space left on device\n");
+    EXPECT_EQ(run.err,
+              examplesWarning() +
+                  "linkweld: error: cannot write glEntryHub.cpp: No space left on device\n");
 }
 
 TEST(Process, UnreadableHeadersAreNamedAndSkipped) {
@@ -97,14 +101,16 @@ TEST(Process, UnreadableHeadersAreNamedAndSkipped) {
         runLinkweld(dir.path, {"-gl", "missing.h", "-wgl", dir.path, "-gl", "/dev/null", "-gl",
                                sourcePath("examples/glext.h")});
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err,
-              "linkweld: warning: cannot read header \"missing.h\": No such file or directory; skipped\n"
-              "linkweld: warning: cannot read header \"" +
-                  dir.path +
-                  "\": Is a directory; skipped\n"
-                  "linkweld: warning: \"/dev/null\" adds nothing; the line forms recognised are \"#define "
-                  "GL_NAME 1\", \"GLAPI type APIENTRY name\" and \"extern type WINAPI name\"\n" +
-                  examplesWarning());
+    EXPECT_EQ(
+        run.err,
+        "linkweld: warning: cannot read header \"missing.h\": No such file or directory; skipped\n"
+        "linkweld: warning: cannot read header \"" +
+            dir.path +
+            "\": Is a directory; skipped\n"
+            "linkweld: warning: \"/dev/null\" adds nothing; the line forms recognised are "
+            "\"#define "
+            "GL_NAME 1\", \"GLAPI type APIENTRY name\" and \"extern type WINAPI name\"\n" +
+            examplesWarning());
     EXPECT_NE(readFile(dir.file("glEntryHub.h")).find("\n\tbool FLEXT(GL_ARB_multitexture);"),
               std::string::npos)
         << "the readable header still counts";
@@ -114,7 +120,8 @@ TEST(Process, FlagWithoutFileNameIsReportedAndIgnored) {
     TempDir dir;
     const RunResult run = runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h"), "-WGL"});
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "linkweld: warning: -wgl needs a header file name; ignored\n" + examplesWarning());
+    EXPECT_EQ(run.err,
+              "linkweld: warning: -wgl needs a header file name; ignored\n" + examplesWarning());
     EXPECT_TRUE(startsWith(readFile(dir.file("glEntryHub.cpp")), kBanner));
 }
 
@@ -125,9 +132,9 @@ TEST(Process, HelpAndVersionPrintAndChangeNothing) {
     const std::string help = runLinkweld(dir.path, {"--help"}).out;
     EXPECT_TRUE(startsWith(help, "Usage: linkweld ")) << help;
     EXPECT_EQ(help.back(), '\n') << "the shell prompt must not land on the last line";
-    for (const char* part : {" -gl FILE", " -wgl FILE", " --all-prototypes", " --check",
-                             " --help", " --version", "glEntryHub.cpp", "glEntryHub.h",
-                             "Exit status:", "man linkweld"}) {
+    for (const char* part :
+         {" -gl FILE", " -wgl FILE", " --all-prototypes", " --check", " --help", " --version",
+          "glEntryHub.cpp", "glEntryHub.h", "Exit status:", "man linkweld"}) {
         EXPECT_NE(help.find(part), std::string::npos) << part;
     }
     for (const char* spelling : {"-H", "-?", "/?"}) {
@@ -174,12 +181,14 @@ TEST(Process, IgnoredArgumentsAreNamedWithControlBytesEscaped) {
         dir.path, {"-G", "glext.h",
                    "x\nlinkweld: forged\x01\"\\\xC3\xA9\x9B\xC2\x85\xE2\x80\xAE\xE6\x97\xA5"});
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err,
-              "linkweld: warning: ignoring argument \"-G\": not -gl, -wgl or an option (see --help)\n"
-              "linkweld: warning: ignoring argument \"glext.h\": not -gl, -wgl or an option (see --help)\n"
-              "linkweld: warning: ignoring argument \"x\\nlinkweld: forged\\x01\\\"\\\\\xC3\xA9"
-              "\\x9b\\xc2\\x85\\xe2\\x80\\xae\xE6\x97\xA5\": not -gl, -wgl or an option (see --help)\n"
-              "linkweld: warning: no header named with -gl or -wgl; the loader's lists are empty\n");
+    EXPECT_EQ(
+        run.err,
+        "linkweld: warning: ignoring argument \"-G\": not -gl, -wgl or an option (see --help)\n"
+        "linkweld: warning: ignoring argument \"glext.h\": not -gl, -wgl or an option (see "
+        "--help)\n"
+        "linkweld: warning: ignoring argument \"x\\nlinkweld: forged\\x01\\\"\\\\\xC3\xA9"
+        "\\x9b\\xc2\\x85\\xe2\\x80\\xae\xE6\x97\xA5\": not -gl, -wgl or an option (see --help)\n"
+        "linkweld: warning: no header named with -gl or -wgl; the loader's lists are empty\n");
 }
 
 // The inode and modification time of a file, to see that it was not touched.
