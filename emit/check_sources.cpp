@@ -5,19 +5,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
-
 #include "emit/emit_sources.h"
+#include "scan/open_file.h"
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // The bytes of `name`, or false with the system's reason.
 bool readWhole(const char* name, std::string& bytes, std::string& reason) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name, "rb"));
+    const FileHandle file = openForReading(name);
     char chunk[1 << 16];
     std::size_t count = 0;
     while (file && (count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {

@@ -6,34 +6,12 @@
 #include <cstring>
 #include <memory>
 
-#ifdef _WIN32
-#include <exception>
-#include <filesystem>
-#endif
+#include "scan/open_file.h"
 
 namespace {
 
 constexpr std::size_t kChunkSize = 1 << 16;
 constexpr std::size_t kKeptSkippedNames = 4;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Binary mode on every host: line ends and 0x1A are handled alike by HeaderLines, so a header
-// reads the same on Windows and elsewhere. On Windows the UTF-8 name is opened as UTF-16.
-std::FILE* openHeader(const std::string& path) {
-#ifdef _WIN32
-    try {
-        return _wfopen(std::filesystem::u8path(path).c_str(), L"rb");
-    } catch (const std::exception&) {
-        errno = EINVAL;  // not UTF-8
-        return nullptr;
-    }
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
 
 void onLine(HeaderScan& scan, std::string_view line, std::uint32_t number) {
     const LineReading reading = readLine(line, scan.options);
@@ -93,7 +71,9 @@ void HeaderScan::abandon() {
 
 bool scanHeader(const std::string& path, Api api, const ScanOptions& options, SymbolTables& tables,
                 std::string& failure) {
-    std::unique_ptr<std::FILE, FileCloser> file(openHeader(path));
+    // Binary mode on every host: line ends and 0x1A are handled alike by HeaderLines, so a header
+    // reads the same on Windows and elsewhere.
+    const FileHandle file = openForReading(path);
     if (!file) {
         failure = std::strerror(errno);
         return false;
