@@ -4,7 +4,9 @@
 # failed renames and reads, shared sticky directories, two names for one file. After each, the
 # pair must be one run's pair (or the previous one) and nothing may be left beside it.
 # Needs LINKWELD and LINKWELD_WORK; skips without strace or setpriv.
-set -euo pipefail
+set -Eeuo pipefail
+# A script that stops on a failed command says where and which.
+trap 'echo "$(basename "$0"):$LINENO: stopped: \"$BASH_COMMAND\" exited with status $?" >&2' ERR
 command -v strace >/dev/null && command -v setpriv >/dev/null ||
     { echo "skipped: apt-get install strace util-linux"; exit 77; }
 # LeakSanitizer cannot run under strace; a sanitizer build's leaks are found by the other tests.
@@ -49,22 +51,25 @@ call_number() {  # SYSCALL PATTERN ARGUMENTS...
     local syscall=$1 pattern=$2
     shift 2
     strace -o trace.txt -e trace="$syscall" "$LINKWELD" "$@" 2>/dev/null
-    grep "^$syscall(" trace.txt | grep -n -m1 -- "$pattern" | cut -d: -f1
+    # awk reads to the end, so no writer before it can die of SIGPIPE.
+    CALL="^$syscall[(]" PATTERN=$pattern awk '$0 ~ ENVIRON["CALL"] {
+        n++; if (!found && $0 ~ ENVIRON["PATTERN"]) found = n } END { print found }' trace.txt
 }
 
-# Starts linkweld under strace with an injection in the background; sets `tracer` and `traced`.
+# Runs linkweld under strace with an injection that sends a signal at a system call, so the
+# signal lands at that step however loaded the machine; sets `status`.
+run_signalled() {  # INJECTION ARGUMENTS...
+    local injection=$1
+    shift
+    strace -o /dev/null -e inject="$injection" "$LINKWELD" "$@" 2>err.txt && status=0 || status=$?
+}
+
+# Starts linkweld under strace with an injection in the background; sets `tracer`.
 start_traced() {  # INJECTION ARGUMENTS...
     local injection=$1
     shift
-    # A shell starts background commands with SIGINT and SIGQUIT ignored: put them back.
-    env --default-signal strace -o /dev/null -e inject="$injection" "$LINKWELD" "$@" 2>err.txt &
+    strace -o /dev/null -e inject="$injection" "$LINKWELD" "$@" 2>err.txt &
     tracer=$!
-    traced=""
-    for _ in $(seq 50); do
-        traced=$(pgrep -P "$tracer" || true)
-        [ -n "$traced" ] && break
-        sleep 0.02
-    done
 }
 
 # Waits, up to ten seconds, until the shell condition holds.
@@ -78,10 +83,6 @@ wait_until() {
     fail "waited in vain for: $1"
 }
 
-temporary_exists() {
-    ls -A | grep -q '^\.glEntryHub\.cpp\.linkweld-'
-}
-
 finish_traced() {
     wait "$tracer" && status=0 || status=$?
 }
@@ -90,22 +91,16 @@ echo "== a signal while a temporary is being created"
 fresh_pair create
 n=$(call_number openat '\.linkweld-.*O_CREAT' -gl big.h)
 restore_pair
-start_traced "openat:delay_exit=3000000:when=$n" -gl big.h
-wait_until temporary_exists
-kill -TERM "$traced"
-finish_traced
+run_signalled "openat:signal=TERM:when=$n" -gl big.h
 [ "$status" = 143 ] || fail "creation: status $status, not 143"
 expect_previous_pair creation
 expect_only creation big.h glEntryHub.cpp glEntryHub.h trace.txt err.txt
 
 echo "== every signal that ends a process, while both temporaries are being synced"
+ulimit -c 0
 for signal in INT TERM HUP QUIT USR1 USR2 ALRM PIPE XCPU VTALRM PROF; do
     fresh_pair "signal_$signal"
-    ulimit -c 0
-    start_traced "fsync:delay_enter=3000000:when=1" -gl big.h
-    wait_until temporary_exists
-    kill -"$signal" "$traced"
-    finish_traced
+    run_signalled "fsync:signal=$signal:when=1" -gl big.h
     expected=$((128 + $(kill -l "$signal")))
     [ "$status" = "$expected" ] || fail "SIG$signal: status $status, not $expected"
     expect_previous_pair "SIG$signal"
@@ -132,16 +127,14 @@ wait_until 'grep -q GL_FIRST_RUN glEntryHub.cpp'
 "$LINKWELD" -gl second.h 2>/dev/null
 finish_traced
 grep -q GL_SECOND_RUN glEntryHub.cpp && grep -q GL_SECOND_RUN glEntryHub.h ||
-    fail "concurrent runs left a mixed pair: $(grep -o 'GL_[A-Z]*_RUN' glEntryHub.cpp | head -1) beside $(grep -o 'GL_[A-Z]*_RUN' glEntryHub.h | head -1)"
+    fail "concurrent runs left a mixed pair: $(grep -o -m1 'GL_[A-Z]*_RUN' glEntryHub.cpp) beside $(grep -o -m1 'GL_[A-Z]*_RUN' glEntryHub.h)"
 expect_only "concurrent runs" big.h first.h second.h glEntryHub.cpp glEntryHub.h err.txt
 
 echo "== SIGKILL between the two renames, then an ordinary run"
 fresh_pair killed
-start_traced "rename:delay_exit=3000000:when=1" -gl big.h
-wait_until '! grep -q "good source" glEntryHub.cpp'
-kill -KILL "$traced"
-finish_traced
-[ -n "$(ls -A | grep '^\.glEntryHub\..*linkweld-' || true)" ] || fail "SIGKILL: no leftover to clean"
+run_signalled "rename:signal=KILL:when=2" -gl big.h
+[ "$status" = 137 ] || fail "SIGKILL: status $status, not 137"
+compgen -G '.glEntryHub.*linkweld-*' > /dev/null || fail "SIGKILL: no leftover to clean"
 "$LINKWELD" -gl big.h 2>/dev/null || fail "the run after SIGKILL failed"
 grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.h && grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.cpp ||
     fail "the run after SIGKILL left no complete pair"

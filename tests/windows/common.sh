@@ -1,6 +1,8 @@
 # Shared by the Windows test scripts: tool checks that skip, and Wine run in this test run's prefix.
 # The caller sets LINKWELD_WORK (a directory of the build tree) and WINEPREFIX.
-set -euo pipefail
+set -Eeuo pipefail
+# A script that stops on a failed command says where and which.
+trap 'echo "$(basename "$0"):$LINENO: stopped: \"$BASH_COMMAND\" exited with status $?" >&2' ERR
 
 readonly SKIP=77
 readonly PACKAGES="khronos-api g++-mingw-w64-x86-64 wine wine64 xvfb xauth libgl1-mesa-dri"
