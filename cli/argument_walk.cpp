@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "scan/apis.h"
 #include "scan/ascii.h"
 
 namespace {
@@ -51,12 +52,13 @@ ArgumentWalk walkArguments(int argc, char** argv) {
             walk.check = true;
             continue;
         }
+        // Each api's flag is tested in turn on whatever argument `i` then names: after "-gl"
+        // its file name is still tested for "-wgl".
         const int start = i;
-        if (equals(argv[i], "-gl")) {
-            takeFileName(argc, argv, i, Api::gl, walk);
-        }
-        if (i < argc && equals(argv[i], "-wgl")) {
-            takeFileName(argc, argv, i, Api::wgl, walk);
+        for (const ApiRow& api : kApis) {
+            if (i < argc && equals(argv[i], api.flag)) {
+                takeFileName(argc, argv, i, api.api, walk);
+            }
         }
         if (i == start) {
             walk.ignored.push_back(typed);

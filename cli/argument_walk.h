@@ -8,7 +8,7 @@
 
 // One flag found on the command line and the header file name that follows it.
 struct HeaderArgument {
-    Api api;           // Api::gl for "-gl", Api::wgl for "-wgl"
+    Api api;           // whose flag it was
     const char* path;  // exactly as typed; null when the flag was the last argument
 };
 

@@ -1,23 +1,23 @@
-// The driver: prints the usage banner, the help or the version, or scans every flagged header
-// and writes the generated files (with --check, compares them instead).
+// The driver: prints the usage banner, the help or the version, or scans every flagged header,
+// has the generated files rendered, and has them replaced together (with --check, compared).
 #include "cli/command_line.h"
 
 #include <string>
 #include <vector>
 
 #include "cli/argument_walk.h"
-#include "cli/diagnostic.h"
 #include "cli/loader_warnings.h"
+#include "cli/messages.h"
 #include "cli/usage.h"
-#include "emit/check_sources.h"
-#include "emit/emit_sources.h"
+#include "render/generated_files.h"
+#include "replace/replace_files.h"
+#include "scan/apis.h"
 #include "scan/header_scanner.h"
 
 namespace {
 
-const char* flagOf(Api api) {
-    return api == Api::wgl ? "-wgl" : "-gl";
-}
+// In the names of temporaries and locks beside the generated files.
+const char kTag[] = "linkweld";
 
 // Scans every header named; says so when none was named or none could be read.
 SymbolTables scanHeaders(const ArgumentWalk& walk, const ScanOptions& options) {
@@ -26,7 +26,7 @@ SymbolTables scanHeaders(const ArgumentWalk& walk, const ScanOptions& options) {
     std::size_t read = 0;
     for (const HeaderArgument& argument : walk.headers) {
         if (!argument.path) {
-            reportWarning("%s needs a header file name; ignored", flagOf(argument.api));
+            report(Message::flagWithoutFile, {text(rowOf(argument.api).flag)});
             continue;
         }
         ++named;
@@ -34,30 +34,90 @@ SymbolTables scanHeaders(const ArgumentWalk& walk, const ScanOptions& options) {
         if (scanHeader(argument.path, argument.api, options, tables, failure)) {
             ++read;
         } else {
-            reportWarning("cannot read header %s: %s; skipped", quoted(argument.path).c_str(),
-                          failure.c_str());
+            report(Message::cannotReadHeader, {quotedName(argument.path), text(failure)});
         }
     }
     if (named == 0) {
-        reportWarning("no header named with -gl or -wgl; the loader's lists are empty");
+        report(Message::noHeaderNamed, {text(listOfFlags(" or "))});
     } else if (read == 0) {
-        reportWarning("no header could be read; the loader's lists are empty");
+        report(Message::noHeaderRead);
     }
     return tables;
 }
 
+std::vector<std::string> fileNames() {
+    std::vector<std::string> names;
+    for (const GeneratedFile& file : kGeneratedFiles) {
+        names.push_back(file.name);
+    }
+    return names;
+}
+
+std::string rendered(const GeneratedFile& file, const SymbolTables& tables) {
+    std::string bytes;
+    PieceWriter writer{nullptr, &bytes};
+    renderFile(file, writer, tables);
+    return bytes;
+}
+
 // --check: each generated file that is missing or out of date is an error.
 int checkGenerated(const SymbolTables& tables) {
-    const std::vector<StaleFile> stale = staleSources(tables);
-    for (const StaleFile& file : stale) {
-        if (file.line > 0) {
-            errorAt(file.name, file.line,
-                    "differs from what linkweld would write; run it without --check to update");
+    std::vector<std::string> expected;
+    for (const GeneratedFile& file : kGeneratedFiles) {
+        expected.push_back(rendered(file, tables));
+    }
+    const std::vector<FileDifference> differences = compareFiles(fileNames(), expected);
+    for (const FileDifference& difference : differences) {
+        const char* const name = kGeneratedFiles[difference.file].name;
+        if (difference.line > 0) {
+            reportAt(Message::differs, name, difference.line);
         } else {
-            reportError("cannot read %s: %s", file.name, file.reason.c_str());
+            report(Message::cannotReadGenerated, {path(name), text(difference.error.message())});
         }
     }
-    return stale.empty() ? 0 : 1;
+    return differences.empty() ? 0 : 1;
+}
+
+// Words a failed replacement: the step, the file, the reason, and any previous file kept.
+void reportFailure(const FileSet& set, const ReplaceFailure& failure) {
+    const auto nameOf = [&](std::size_t file) { return path(set.files[file].name.u8string()); };
+    const Arg name = nameOf(failure.file);
+    const Arg reason = text(failure.error.message());
+    Arg kept;
+    for (const KeptPrevious& previous : failure.kept) {
+        kept += part(Message::previousKept, {nameOf(previous.file), text(previous.error.message()),
+                                             path(previous.keptAs.u8string())});
+    }
+    switch (failure.step) {
+        case ReplaceStep::open:
+            return report(Message::cannotOpen, {name, reason});
+        case ReplaceStep::write:
+            return report(Message::cannotWrite, {name, reason});
+        case ReplaceStep::keepPrevious:
+            return report(Message::cannotKeepPrevious, {name, reason, kept});
+        case ReplaceStep::sameFile:
+            return report(Message::bothLeadTo,
+                          {name, nameOf(failure.otherFile), path(failure.path.u8string())});
+        case ReplaceStep::replace:
+        case ReplaceStep::none:
+            return report(Message::cannotReplace, {name, reason, kept});
+    }
+}
+
+// Renders each generated file into its stream and replaces them together.
+int writeGenerated(const SymbolTables& tables) {
+    FileSet set;
+    ReplaceFailure failure;
+    bool ok = openFileSet(set, fileNames(), kTag, failure);
+    for (std::size_t i = 0; ok && i < set.files.size(); ++i) {
+        PieceWriter writer{set.files[i].stream};
+        renderFile(kGeneratedFiles[i], writer, tables);
+    }
+    ok = ok && commitFileSet(set, failure);
+    if (!ok) {
+        reportFailure(set, failure);
+    }
+    return ok ? 0 : 1;
 }
 
 }  // namespace
@@ -74,20 +134,11 @@ int runCommandLine(int argc, char** argv) {
         return printVersion();
     }
     for (const std::string& argument : walk.ignored) {
-        reportWarning("ignoring argument %s: not -gl, -wgl or an option (see --help)",
-                      quoted(argument).c_str());
+        report(Message::ignoringArgument, {quotedName(argument), text(listOfFlags(", "))});
     }
     ScanOptions options;
     options.allPrototypes = walk.allPrototypes;
     const SymbolTables tables = scanHeaders(walk, options);
     warnAboutLoader(tables, options);
-    if (walk.check) {
-        return checkGenerated(tables);
-    }
-    std::string failure;
-    if (!emitSources(tables, failure)) {
-        reportError("%s", failure.c_str());
-        return 1;
-    }
-    return 0;
+    return walk.check ? checkGenerated(tables) : writeGenerated(tables);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/messages.h"
 
 namespace {
 
@@ -14,8 +15,7 @@ int run(int argc, char** argv) {
     try {
         return runCommandLine(argc, argv);
     } catch (const std::bad_alloc&) {
-        // Written without allocating: memory has just run out.
-        std::fputs("linkweld: error: out of memory\n", stderr);
+        reportOutOfMemory();
         return 1;
     }
 }

@@ -5,8 +5,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
-#include "cli/diagnostic.h"
+#include "cli/messages.h"
+#include "scan/apis.h"
 
 namespace {
 
@@ -16,8 +19,9 @@ constexpr const char* kBanner[] = {
     "\n Linkweld will generate glentryhub.cpp and glentryhub.h based on header files",
 };
 
+// The help, with a line for each api where "%s" stands.
 constexpr const char* kHelp[] = {
-    "Usage: linkweld [OPTION]... -gl FILE [-gl FILE]... -wgl FILE [-wgl FILE]...\n",
+    "%s",
     "       linkweld --help | --version\n",
     "\n",
     "Reads OpenGL extension headers (glext.h, wglext.h and vendor headers in the same\n",
@@ -26,16 +30,14 @@ constexpr const char* kHelp[] = {
     "InitOpenGLExtensions.\n",
     "\n",
     "Options:\n",
-    "  -gl FILE            scan FILE into the GL lists; may be repeated\n",
-    "  -wgl FILE           scan FILE into the WGL lists; may be repeated\n",
+    "%s",
     "  --all-prototypes    also read the prototypes of today's headers: return types of\n",
     "                      several words, and WINAPI prototypes without extern\n",
     "  --check             write nothing: compare glEntryHub.cpp and glEntryHub.h with\n",
     "                      what this run would write\n",
     "  -h, --help, -?, /?  print this help\n",
     "  --version           print the version\n",
-    "Options and flags may be written in any case; the argument after -gl or -wgl is\n",
-    "always its file name.\n",
+    "%s",
     "\n",
     "Files:\n",
     "  glEntryHub.cpp, glEntryHub.h  written into the current directory, replaced\n",
@@ -52,13 +54,32 @@ constexpr const char* kHelp[] = {
 
 constexpr const char* kVersion[] = {"linkweld " LINKWELD_VERSION "\n"};
 
+// The lines of the help that name the apis' flags, in the order the help asks for them.
+std::vector<std::string> apiLines() {
+    std::string usage = "Usage: linkweld [OPTION]...";
+    std::string options;
+    for (const ApiRow& api : kApis) {
+        const std::string flag = std::string(api.flag) + " FILE";
+        usage += " " + flag + " [" + flag + "]...";
+        options += "  " + flag + std::string(20 - flag.size(), ' ') + "scan FILE into the " +
+                   api.shownName + " lists; may be repeated\n";
+    }
+    return {usage + "\n", options,
+            "Options and flags may be written in any case; the argument after " +
+                listOfFlags(" or ") + " is\nalways its file name.\n"};
+}
+
+// Writes the pieces, each "%s" piece taking the next of `lines`.
 template <std::size_t N>
-int print(const char* const (&pieces)[N], const char* what) {
+int print(const char* const (&pieces)[N], const char* what,
+          const std::vector<std::string>& lines = {}) {
+    std::size_t next = 0;
     for (const char* piece : pieces) {
-        std::fputs(piece, stdout);
+        const bool placeholder = std::strcmp(piece, "%s") == 0 && next < lines.size();
+        std::fputs(placeholder ? lines[next++].c_str() : piece, stdout);
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        reportError("cannot write the %s to standard output: %s", what, std::strerror(errno));
+        report(Message::cannotWriteStandardOutput, {text(what), text(std::strerror(errno))});
         return 1;
     }
     return 0;
@@ -71,7 +92,7 @@ int printUsageBanner() {
 }
 
 int printHelp() {
-    return print(kHelp, "help");
+    return print(kHelp, "help", apiLines());
 }
 
 int printVersion() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "scan/apis.h"
 #include "scan/header_lines.h"
 #include "scan/line_forms.h"
 #include "scan/symbol_tables.h"

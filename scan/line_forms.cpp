@@ -1,201 +1,84 @@
-// The line forms: the define of an extension, the two fixed prototype forms, and, on request,
-// every prototype written in the headers' layout.
+// The form table: the define of an extension, the two fixed prototype forms, and, on request,
+// every prototype written in the headers' layout. Tried in order; the first that finds something
+// decides.
 #include "scan/line_forms.h"
 
-#include <algorithm>
 #include <vector>
 
+#include "scan/apis.h"
 #include "scan/ascii.h"
 #include "scan/line_pattern.h"
+#include "scan/prototype_forms.h"
 
 namespace {
 
-// A prototype's keyword is looked for in this many bytes of its line at most, so a long line
-// is decided by its start; a name found there may run on.
-constexpr std::size_t kLongestPrototype = 1 << 16;
-
 struct LineForm {
-    const char* shown;  // as warnings name it
-    Found gives;        // what a line of the form adds
-    const char* first;  // the bytes its lines may start with
-    bool onRequest;     // read only with --all-prototypes
-    // What a whole line of the form adds.
-    LineReading (*read)(std::string_view line);
-    // Whether more text could change what the start of a line adds: the form's scanf pattern
-    // tells, or else the form's own function.
-    const char* pattern;
-    bool (*ranOut)(std::string_view start);
+    const char* shown;            // as warnings name it; a fixed prototype by its words
+    Found gives;                  // what a line of the form adds
+    const char* first;            // the bytes its lines may start with; else its lead's first
+    bool onRequest;               // read only with --all-prototypes
+    const PrototypeWords* words;  // a fixed prototype's words
+    LineReading (*read)(const LineForm& form, std::string_view line);
+    const char* pattern;  // its scanf pattern, which tells whether more text matters;
+    bool (*ranOut)(std::string_view start);  // or else its own function
 };
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-// The fixed forms are their scanf patterns, spelled out step by step here because nearly every
-// line of a header goes through them; lineIsDecided asks the patterns themselves.
-bool readLiteral(std::string_view text, std::size_t& at, std::string_view literal) {
-    if (text.substr(at, literal.size()) != literal) {
-        return false;
-    }
-    at += literal.size();
-    return true;
-}
-
-// A blank and a literal of the pattern.
-bool readWord(std::string_view text, std::size_t& at, std::string_view literal) {
-    at = skipWhitespace(text, at);
-    return readLiteral(text, at, literal);
-}
-
-// A blank and "%s".
-bool readToken(std::string_view text, std::size_t& at, Conversion& token) {
-    at = skipWhitespace(text, at);
-    return readString(text, at, token);
-}
-
-// "#define %s %d" with the value 1 and a name that starts with "GL_" or "WGL_".
-LineReading readDefine(std::string_view line) {
+// "#define %s %d" with the value 1 and a name that starts with an api's prefix.
+LineReading readDefine(const LineForm&, std::string_view line) {
     std::size_t at = 0;
     Conversion name;
     Conversion value;
-    if (readLiteral(line, at, "#define") && readToken(line, at, name) &&
-        (startsWith(name.text, "GL_") || startsWith(name.text, "WGL_"))) {
-        at = skipWhitespace(line, at);
-        if (readNumber(line, at, value) && value.number == 1) {
-            return {Found::extension, name.text};
+    if (!readLiteral(line, at, "#define") || !readToken(line, at, name)) {
+        return {};
+    }
+    for (const ApiRow& api : kApis) {
+        if (startsWith(name.text, api.namePrefix)) {
+            at = skipWhitespace(line, at);
+            if (readNumber(line, at, value) && value.number == 1) {
+                return {Found::extension, name.text};
+            }
+            return {};
         }
     }
     return {};
 }
 
-// "LEAD %s KEYWORD %s": the second token is the entry point.
-LineReading readFixedPrototype(std::string_view line, std::string_view lead,
-                               std::string_view keyword) {
-    std::size_t at = 0;
-    Conversion type;
-    Conversion name;
-    if (readLiteral(line, at, lead) && readToken(line, at, type) && readWord(line, at, keyword) &&
-        readToken(line, at, name)) {
-        return {Found::entryPoint, name.text};
-    }
-    return {};
+LineReading readPrototypeOf(const LineForm& form, std::string_view line) {
+    return readFixedPrototype(line, *form.words);
 }
 
-LineReading readGlapi(std::string_view line) {
-    return readFixedPrototype(line, "GLAPI", "APIENTRY");
+LineReading readAnyForm(const LineForm&, std::string_view line) {
+    return readAnyPrototype(line);
 }
 
-LineReading readExtern(std::string_view line) {
-    return readFixedPrototype(line, "extern", "WINAPI");
-}
-
-std::size_t identifierEnd(std::string_view text, std::size_t at, std::size_t limit) {
-    while (at < limit && isIdentifierByte(text[at])) {
-        ++at;
-    }
-    return at;
-}
-
-// What matchAnyPrototype makes of a line, and whether more text could change that.
-struct FormMatch {
-    LineReading reading;
+bool anyFormRanOut(std::string_view start) {
     bool ranOut = false;
-};
-
-// A prototype in the headers' layout, whatever its return type: "GLAPI" and then the keyword
-// APIENTRY, or "extern" or nothing and then WINAPI; a return type of words and '*'s; the
-// keyword; the name, ended by whitespace or its parameter list. Never a typedef.
-FormMatch matchAnyPrototype(std::string_view line) {
-    FormMatch none;
-    const std::size_t limit = std::min(line.size(), kLongestPrototype);
-    // Reaching `limit` leaves the line undecided only if the keyword may still come.
-    const auto ranOutAt = [&](std::size_t at) {
-        none.ranOut = at == line.size() && line.size() <= kLongestPrototype;
-        return none;
-    };
-    const std::size_t leadEnd = identifierEnd(line, 0, limit);
-    if (leadEnd == limit) {
-        return ranOutAt(leadEnd);
-    }
-    const std::string_view lead = line.substr(0, leadEnd);
-    if (lead == "typedef") {
-        return none;
-    }
-    const bool glapi = lead == "GLAPI" && isWhitespace(line[leadEnd]);
-    const bool external = lead == "extern" && isWhitespace(line[leadEnd]);
-    const std::string_view keyword = glapi ? "APIENTRY" : "WINAPI";
-    std::size_t at = glapi || external ? leadEnd : 0;
-    bool typed = false;
-    for (;;) {
-        while (at < limit && (isWhitespace(line[at]) || line[at] == '*')) {
-            ++at;
-        }
-        if (at == limit) {
-            return ranOutAt(at);
-        }
-        const std::size_t end = identifierEnd(line, at, limit);
-        if (end == at) {
-            return none;  // a byte no return type holds: a comment, a typedef's parenthesis
-        }
-        if (end == limit) {
-            return ranOutAt(end);
-        }
-        if (typed && line.substr(at, end - at) == keyword && isWhitespace(line[end])) {
-            at = end;
-            break;
-        }
-        typed = true;
-        at = end;
-    }
-    while (at < line.size() && isWhitespace(line[at])) {
-        ++at;
-    }
-    const std::size_t nameStart = at;
-    while (at < line.size() && !isWhitespace(line[at]) && line[at] != '(') {
-        ++at;
-    }
-    FormMatch result;
-    result.ranOut = at == line.size();
-    const std::string_view name = line.substr(nameStart, at - nameStart);
-    if (isIdentifier(name)) {
-        result.reading = {Found::entryPoint, name};
-    }
-    return result;
-}
-
-LineReading readAnyPrototype(std::string_view line) {
-    return matchAnyPrototype(line).reading;
-}
-
-bool anyPrototypeRanOut(std::string_view start) {
-    return matchAnyPrototype(start).ranOut;
+    readAnyPrototype(start, &ranOut);
+    return ranOut;
 }
 
 constexpr const char kIdentifierBytes[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_";
 
-// Tried in this order; the first that finds something decides.
 constexpr LineForm kForms[] = {
-    {"#define GL_NAME 1", Found::extension, "#", false, readDefine, "#define %s %d", nullptr},
-    {"GLAPI type APIENTRY name", Found::entryPoint, "G", false, readGlapi, "GLAPI %s APIENTRY %s",
+    {"#define GL_NAME 1", Found::extension, "#", false, nullptr, readDefine, "#define %s %d",
      nullptr},
-    {"extern type WINAPI name", Found::entryPoint, "e", false, readExtern, "extern %s WINAPI %s",
+    {nullptr, Found::entryPoint, nullptr, false, &kPrototypeWords[0], readPrototypeOf, nullptr,
      nullptr},
-    {"[GLAPI|extern] type... APIENTRY|WINAPI name(", Found::entryPoint, kIdentifierBytes, true,
-     readAnyPrototype, nullptr, anyPrototypeRanOut},
+    {nullptr, Found::entryPoint, nullptr, false, &kPrototypeWords[1], readPrototypeOf, nullptr,
+     nullptr},
+    {nullptr, Found::entryPoint, kIdentifierBytes, true, nullptr, readAnyForm, nullptr,
+     anyFormRanOut},
 };
 
-bool formRanOut(const LineForm& form, std::string_view start) {
-    if (!form.pattern) {
-        return form.ranOut(start);
-    }
-    Conversion ignored[2];
-    bool ranOut = false;
-    matchPattern(start, form.pattern, ignored, 2, &ranOut);
-    return ranOut;
-}
-
 constexpr bool mayStartWith(const LineForm& form, char byte) {
+    if (!form.first) {
+        return form.words->lead[0] == byte;
+    }
     for (const char* first = form.first; *first != '\0'; ++first) {
         if (*first == byte) {
             return true;
@@ -206,6 +89,36 @@ constexpr bool mayStartWith(const LineForm& form, char byte) {
 
 bool applies(const LineForm& form, char first, const ScanOptions& options) {
     return mayStartWith(form, first) && (!form.onRequest || options.allPrototypes);
+}
+
+bool formRanOut(const LineForm& form, std::string_view start) {
+    if (form.ranOut) {
+        return form.ranOut(start);
+    }
+    const std::string pattern =
+        form.pattern ? std::string(form.pattern)
+                     : std::string(form.words->lead) + " %s " + form.words->keyword + " %s";
+    Conversion ignored[2];
+    bool ranOut = false;
+    matchPattern(start, pattern, ignored, 2, &ranOut);
+    return ranOut;
+}
+
+// "GLAPI type APIENTRY name"; for the form of any prototype, every lead and keyword.
+std::string shownName(const LineForm& form) {
+    if (form.shown) {
+        return form.shown;
+    }
+    if (form.words) {
+        return std::string(form.words->lead) + " type " + form.words->keyword + " name";
+    }
+    std::string leads;
+    std::string keywords;
+    for (const PrototypeWords& words : kPrototypeWords) {
+        leads += (leads.empty() ? "" : "|") + std::string(words.lead);
+        keywords += (keywords.empty() ? "" : "|") + std::string(words.keyword);
+    }
+    return "[" + leads + "] type... " + keywords + " name(";
 }
 
 // The forms a line may be of, by its first byte, in the order they are tried: most lines are
@@ -242,45 +155,14 @@ LineReading accepted(LineReading reading, const ScanOptions& options) {
     return isIdentifier(reading.name) ? reading : LineReading{};
 }
 
-// `line` begins with `word` followed by whitespace.
-bool beginsWithWord(std::string_view line, std::string_view word) {
-    return startsWith(line, word) && line.size() > word.size() && isWhitespace(line[word.size()]);
-}
-
-bool looksLikePrototype(std::string_view line) {
-    return beginsWithWord(line, "GLAPI") || beginsWithWord(line, "extern");
-}
-
-// A line that starts like a prototype of the fixed forms but that no form read, such as
-// "GLAPI void *APIENTRY glMapBuffer (...)": the name after its keyword, if there is one.
-LineReading skippedPrototype(std::string_view line) {
-    if (line[0] != 'G' && line[0] != 'e') {
-        return {};
+// "a", "a and b", "a, b and c"; `last` joins the last two.
+std::string listed(const std::vector<std::string>& items, const char* last) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        text += i == 0 ? "" : i + 1 < items.size() ? ", " : last;
+        text += items[i];
     }
-    const std::string_view keyword = beginsWithWord(line, "GLAPI")    ? "APIENTRY"
-                                     : beginsWithWord(line, "extern") ? "WINAPI"
-                                                                      : "";
-    if (keyword.empty()) {
-        return {};
-    }
-    for (std::size_t at = line.find(keyword); at != std::string_view::npos;
-         at = line.find(keyword, at + 1)) {
-        std::size_t start = at + keyword.size();
-        if (start == line.size() || !isWhitespace(line[start])) {
-            continue;
-        }
-        while (start < line.size() && isWhitespace(line[start])) {
-            ++start;
-        }
-        std::size_t end = start;
-        while (end < line.size() && !isWhitespace(line[end]) && line[end] != '(') {
-            ++end;
-        }
-        if (end > start) {
-            return {Found::skippedPrototype, line.substr(start, end - start)};
-        }
-    }
-    return {};
+    return text;
 }
 
 }  // namespace
@@ -300,7 +182,7 @@ LineReading readLine(std::string_view line, const ScanOptions& options) {
             line = visibleText(line);
             cut = true;
         }
-        const LineReading reading = accepted(form.read(line), options);
+        const LineReading reading = accepted(form.read(form, line), options);
         if (reading.found != Found::nothing) {
             return reading;
         }
@@ -318,7 +200,7 @@ bool lineIsDecided(std::string_view start, const ScanOptions& options) {
         }
     }
     // Whether a failed prototype is a skipped one, and its name, may lie further on.
-    return !looksLikePrototype(start) || start.size() > kLongestPrototype;
+    return !startsLikePrototype(start) || start.size() > kLongestPrototype;
 }
 
 std::string formNames(const ScanOptions& options, bool prototypesOnly) {
@@ -326,13 +208,18 @@ std::string formNames(const ScanOptions& options, bool prototypesOnly) {
     for (const LineForm& form : kForms) {
         if ((!form.onRequest || options.allPrototypes) &&
             (!prototypesOnly || form.gives == Found::entryPoint)) {
-            shown.push_back(std::string("\"") + form.shown + "\"");
+            shown.push_back("\"" + shownName(form) + "\"");
         }
     }
-    std::string names;
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        names += i == 0 ? "" : i + 1 < shown.size() ? ", " : prototypesOnly ? " or " : " and ";
-        names += shown[i];
+    return listed(shown, prototypesOnly ? " or " : " and ");
+}
+
+std::string leadlessFormNames() {
+    std::vector<std::string> shown;
+    for (const PrototypeWords& words : kPrototypeWords) {
+        if (words.leadOptional) {
+            shown.push_back(std::string("\"type ") + words.keyword + " name\"");
+        }
     }
-    return names;
+    return listed(shown, " or ");
 }

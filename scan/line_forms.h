@@ -35,3 +35,6 @@ bool lineIsDecided(std::string_view start, const ScanOptions& options);
 // The forms a scan reads (only those of prototypes, if asked), as warnings name them:
 // "\"#define GL_NAME 1\", \"GLAPI type APIENTRY name\" and \"extern type WINAPI name\"".
 std::string formNames(const ScanOptions& options, bool prototypesOnly = false);
+
+// The prototype forms that --all-prototypes also reads without their lead: "\"type WINAPI name\"".
+std::string leadlessFormNames();

@@ -68,3 +68,24 @@ inline bool readString(std::string_view text, std::size_t& at, Conversion& resul
 // "%d" at `at`, whitespace already skipped: an optional sign and at least one digit; fails outside
 // the signed 32-bit range. A failure after a sign leaves `at` past the sign.
 bool readNumber(std::string_view text, std::size_t& at, Conversion& result);
+
+// A literal of the pattern at `at`, case included.
+inline bool readLiteral(std::string_view text, std::size_t& at, std::string_view literal) {
+    if (text.substr(at, literal.size()) != literal) {
+        return false;
+    }
+    at += literal.size();
+    return true;
+}
+
+// A blank of the pattern, then a literal.
+inline bool readWord(std::string_view text, std::size_t& at, std::string_view literal) {
+    at = skipWhitespace(text, at);
+    return readLiteral(text, at, literal);
+}
+
+// A blank of the pattern, then "%s".
+inline bool readToken(std::string_view text, std::size_t& at, Conversion& token) {
+    at = skipWhitespace(text, at);
+    return readString(text, at, token);
+}

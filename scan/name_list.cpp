@@ -12,44 +12,40 @@ std::uint32_t hashOf(std::string_view name) {
     return hash;
 }
 
+}  // namespace
+
 // The slot where `name` sits, or the empty slot where it would go.
-std::size_t slotFor(const NameList& list, std::string_view name, std::uint32_t hash) {
-    const std::size_t mask = list.slots.size() - 1;
+std::size_t NameList::slotFor(std::string_view name, std::uint32_t hash) const {
+    const std::size_t mask = slots.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const std::uint32_t held = list.slots[slot];
-        if (held == 0 || (list.hashes[held - 1] == hash && list.distinct(held - 1) == name)) {
+        const std::uint32_t held = slots[slot];
+        if (held == 0 || (hashes[held - 1] == hash && distinct(held - 1) == name)) {
             return slot;
         }
     }
 }
 
 // Indexes every distinct name anew in `size` slots.
-void rebuildIndex(NameList& list, std::size_t size) {
-    std::vector<std::uint32_t> slots(size, 0);
-    const std::size_t mask = slots.size() - 1;
-    for (std::uint32_t name = 0; name < list.hashes.size(); ++name) {
-        std::size_t slot = list.hashes[name] & mask;
-        while (slots[slot] != 0) {
+void NameList::rebuildIndex(std::size_t size) {
+    std::vector<std::uint32_t> fresh(size, 0);
+    const std::size_t mask = fresh.size() - 1;
+    for (std::uint32_t name = 0; name < hashes.size(); ++name) {
+        std::size_t slot = hashes[name] & mask;
+        while (fresh[slot] != 0) {
             slot = (slot + 1) & mask;
         }
-        slots[slot] = name + 1;
+        fresh[slot] = name + 1;
     }
-    list.slots.swap(slots);
+    slots.swap(fresh);
 }
-
-// Keeps the index at most half full.
-void growIndex(NameList& list) {
-    rebuildIndex(list, list.slots.empty() ? 64 : list.slots.size() * 2);
-}
-
-}  // namespace
 
 void NameList::append(std::string_view name, Place place) {
+    // The index stays at most half full.
     if ((hashes.size() + 1) * 2 > slots.size()) {
-        growIndex(*this);
+        rebuildIndex(slots.empty() ? 64 : slots.size() * 2);
     }
     const std::uint32_t hash = hashOf(name);
-    const std::size_t slot = slotFor(*this, name, hash);
+    const std::size_t slot = slotFor(name, hash);
     if (slots[slot] == 0) {
         arena.append(name);
         ends.push_back(arena.size());
@@ -60,13 +56,12 @@ void NameList::append(std::string_view name, Place place) {
     entries.push_back({slots[slot] - 1, place});
 }
 
-bool NameList::find(std::string_view name, std::uint32_t& found) const {
+std::size_t NameList::find(std::string_view name) const {
     if (slots.empty()) {
-        return false;
+        return npos;
     }
-    const std::uint32_t held = slots[slotFor(*this, name, hashOf(name))];
-    found = held - 1;
-    return held != 0;
+    const std::uint32_t held = slots[slotFor(name, hashOf(name))];
+    return held == 0 ? npos : first[held - 1];
 }
 
 void NameList::truncate(std::size_t count) {
@@ -82,5 +77,5 @@ void NameList::truncate(std::size_t count) {
     ends.resize(names);
     first.resize(names);
     hashes.resize(names);
-    rebuildIndex(*this, slots.size());
+    rebuildIndex(slots.size());
 }

@@ -18,11 +18,50 @@ struct Place {
 // so the bytes of each distinct name sit once in an arena that only grows, and an entry holds
 // which distinct name it is and where it was read. Entries are kept in blocks that never move,
 // so the list grows without copying.
-struct NameList {
+class NameList {
+public:
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    void append(std::string_view name, Place place = {});
+
+    // Takes back every entry from `count` on, and the distinct names they brought in.
+    void truncate(std::size_t count);
+
+    std::size_t size() const { return entries.size(); }
+    bool empty() const { return entries.empty(); }
+
+    // Entry `i`: its name, where it was read, and the first entry of the list with its name.
+    std::string_view operator[](std::size_t i) const { return distinct(entries[i].name); }
+    const Place& place(std::size_t i) const { return entries[i].place; }
+    std::size_t firstWithNameOf(std::size_t i) const { return first[entries[i].name]; }
+
+    // The first entry named `name`, or npos.
+    std::size_t find(std::string_view name) const;
+
+    // The distinct names: how many, each one, and which one entry `i` is.
+    std::size_t distinctCount() const { return ends.size(); }
+    std::string_view distinct(std::uint32_t name) const {
+        const std::size_t begin = name == 0 ? 0 : ends[name - 1];
+        return std::string_view(arena).substr(begin, ends[name] - begin);
+    }
+    std::uint32_t distinctOf(std::size_t i) const { return entries[i].name; }
+
+    // Calls f(name) for every entry in order; quicker than indexing each.
+    template <class F>
+    void forEach(F&& f) const {
+        for (const Entry& entry : entries) {
+            f(distinct(entry.name));
+        }
+    }
+
+private:
     struct Entry {
         std::uint32_t name;  // index of the distinct name
         Place place;
     };
+
+    std::size_t slotFor(std::string_view name, std::uint32_t hash) const;
+    void rebuildIndex(std::size_t size);
 
     std::deque<Entry> entries;
     std::string arena;                  // the distinct names, end to end
@@ -30,22 +69,4 @@ struct NameList {
     std::vector<std::size_t> first;     // the entry that brought each distinct name in
     std::vector<std::uint32_t> hashes;  // of each distinct name
     std::vector<std::uint32_t> slots;   // open-addressing index: distinct name + 1, or 0
-
-    std::size_t size() const { return entries.size(); }
-    bool empty() const { return entries.empty(); }
-    std::string_view operator[](std::size_t i) const { return distinct(entries[i].name); }
-    const Place& place(std::size_t i) const { return entries[i].place; }
-
-    std::string_view distinct(std::uint32_t name) const {
-        const std::size_t begin = name == 0 ? 0 : ends[name - 1];
-        return std::string_view(arena).substr(begin, ends[name] - begin);
-    }
-
-    void append(std::string_view name, Place place = {});
-
-    // Takes back every entry from `count` on, and the distinct names they brought in.
-    void truncate(std::size_t count);
-
-    // Finds a distinct name; false when the list does not hold it.
-    bool find(std::string_view name, std::uint32_t& found) const;
 };

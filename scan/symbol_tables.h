@@ -9,8 +9,9 @@
 
 #include "scan/name_list.h"
 
-// Which pair of lists a header fills: the one its "-gl" or "-wgl" flag selects.
-enum class Api { gl, wgl };
+// Which pair of lists a header fills: the one its "-gl" or "-wgl" flag selects. Each names one
+// row of kApis (scan/apis.h), in order.
+enum class Api : unsigned char { gl, wgl };
 
 // Extension names.
 using ExtensionList = NameList;
@@ -51,17 +52,3 @@ struct SymbolTables {
     EntryPointList wglEntryPoints;
     std::vector<HeaderRecord> headers;  // every header read, in command-line order
 };
-
-// The pair of lists that headers of one api fill.
-struct ApiLists {
-    ExtensionList& extensions;
-    EntryPointList& entryPoints;
-};
-
-// The one place where the api picks its lists.
-inline ApiLists listsFor(SymbolTables& tables, Api api) {
-    if (api == Api::wgl) {
-        return {tables.wglExtensions, tables.wglEntryPoints};
-    }
-    return {tables.glExtensions, tables.glEntryPoints};
-}

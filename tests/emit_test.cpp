@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "emit/sections.h"
+#include "render/sections.h"
 #include "tests/test_support.h"
 
 namespace {

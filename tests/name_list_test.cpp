@@ -19,13 +19,15 @@ TEST(NameList, EntriesStayInOrderAndDistinctNamesAreKeptOnce) {
     EXPECT_EQ(list[250], "GL_NAME_50");
     EXPECT_EQ(list.place(250).line, 51u);
     EXPECT_EQ(list[300], "");
-    EXPECT_EQ(list.ends.size(), 101u) << "each distinct name once";
-    EXPECT_EQ(list.first[list.entries[250].name], 50u) << "the entry that brought it in";
-    std::uint32_t found = 0;
-    ASSERT_TRUE(list.find("GL_NAME_99", found));
-    EXPECT_EQ(list.distinct(found), "GL_NAME_99");
-    EXPECT_FALSE(list.find("GL_NAME_100", found));
-    EXPECT_FALSE(NameList().find("GL_NAME_1", found));
+    EXPECT_EQ(list.distinctCount(), 101u) << "each distinct name once";
+    EXPECT_EQ(list.firstWithNameOf(250), 50u) << "the entry that brought it in";
+    EXPECT_EQ(list.find("GL_NAME_99"), 99u);
+    EXPECT_EQ(list.find("GL_NAME_100"), NameList::npos);
+    EXPECT_EQ(NameList().find("GL_NAME_1"), NameList::npos);
+    list.truncate(150);
+    EXPECT_EQ(list.distinctCount(), 100u) << "the empty name went with its entry";
+    EXPECT_EQ(list.find(""), NameList::npos);
+    EXPECT_EQ(list.find("GL_NAME_49"), 49u);
 }
 
 }  // namespace

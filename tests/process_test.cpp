@@ -173,7 +173,7 @@ TEST(Process, UnwritableStandardOutputIsAFailure) {
     }
 }
 
-TEST(Process, IgnoredArgumentsAreNamedWithControlBytesEscaped) {
+TEST(Process, NamesAndPathsInMessagesHaveControlBytesEscaped) {
     TempDir dir;
     // C0 and C1 controls, raw and in UTF-8, and a bidirectional override are escaped; other
     // UTF-8, such as the e acute and the CJK character (whose bytes include 0x97), passes.
@@ -189,6 +189,17 @@ TEST(Process, IgnoredArgumentsAreNamedWithControlBytesEscaped) {
         "linkweld: warning: ignoring argument \"x\\nlinkweld: forged\\x01\\\"\\\\\xC3\xA9"
         "\\x9b\\xc2\\x85\\xe2\\x80\\xae\xE6\x97\xA5\": not -gl, -wgl or an option (see --help)\n"
         "linkweld: warning: no header named with -gl or -wgl; the loader's lists are empty\n");
+
+    // A path that reaches a message from the file system, not the command line, too.
+    const std::string target = "x\nlinkweld: warning: all good\x1b[31m";
+    std::remove(dir.file("glEntryHub.cpp").c_str());
+    std::remove(dir.file("glEntryHub.h").c_str());
+    ASSERT_EQ(symlink(target.c_str(), dir.file("glEntryHub.cpp").c_str()), 0);
+    ASSERT_EQ(symlink(target.c_str(), dir.file("glEntryHub.h").c_str()), 0);
+    EXPECT_EQ(runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h")}).err,
+              examplesWarning() +
+                  "linkweld: error: cannot write glEntryHub.cpp and glEntryHub.h: both lead to "
+                  "x\\nlinkweld: warning: all good\\x1b[31m\n");
 }
 
 // The inode and modification time of a file, to see that it was not touched.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "emit/output_file.h"
+#include "replace/replace_files.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -45,13 +45,12 @@ mode_t modeOf(const std::string& path) {
 
 // Opens the pair, writes to both temporaries, and is interrupted before it commits.
 void interruptAfterWriting(const std::string& source, const std::string& header) {
-    const char* const names[] = {source.c_str(), header.c_str()};
-    OutputFile files[2];
-    std::string failure;
-    if (!openOutputs(names, files, 2, failure)) {
+    FileSet set;
+    ReplaceFailure failure;
+    if (!openFileSet(set, {source, header}, "linkweld", failure)) {
         std::exit(3);
     }
-    for (const OutputFile& file : files) {
+    for (const ReplacedFile& file : set.files) {
         std::fputs("new text", file.stream);
         std::fflush(file.stream);
     }

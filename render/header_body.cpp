@@ -1,6 +1,6 @@
 // glEntryHub.h after its banner: includes, the EXTERN switch, entry-point pointers, GLEXTCAPS.
-#include "emit/piece.h"
-#include "emit/sections.h"
+#include "render/piece.h"
+#include "render/sections.h"
 
 namespace {
 
@@ -25,16 +25,16 @@ constexpr Piece kHeaderBody[] = {
     {"\nextern void InitOpenGLExtensions(void);"},
     {"\n\n\n"},
     {"\n// GL extensions entry points"},
-    forEach(Repeat::glEntryPoints, "\nEXTERN %s %s;"),
+    forEachEntryPoint(Api::gl, "\nEXTERN %s %s;"),
     {"\n\n\n"},
     {"\n// WGL extensions entry points"},
-    forEach(Repeat::wglEntryPoints, "\nEXTERN %s %s;"),
+    forEachEntryPoint(Api::wgl, "\nEXTERN %s %s;"),
     {"\n\n\n"},
     {"\n#define FLEXT(_ext)\t\t\tfl##_ext"},
     {"\ntypedef struct tagGLEXTCAPS"},
     {"\n{"},
-    forEach(Repeat::glExtensions, "\n\tbool FLEXT(%s);"),
-    forEach(Repeat::wglExtensions, "\n\tbool FLEXT(%s);"),
+    forEachExtension(Api::gl, "\n\tbool FLEXT(%s);"),
+    forEachExtension(Api::wgl, "\n\tbool FLEXT(%s);"),
     {"\n } GLEXTCAPS;"},
     {"\n\n\n"},
     {"\nextern GLEXTCAPS ExtCaps;"},

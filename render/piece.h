@@ -23,8 +23,8 @@ constexpr Blanks spaces(unsigned char count) {
     return {' ', count};
 }
 
-// Which list a piece is written once for; `once` means it is written a single time.
-enum class Repeat { once, glExtensions, wglExtensions, glEntryPoints, wglEntryPoints };
+// Which of an api's lists a piece is written once for; `once` means it is written a single time.
+enum class Repeat : unsigned char { once, extensions, entryPoints };
 
 // `text` is formatted: "%s" takes the next argument, "%%" writes one "%". An extension piece gets
 // the name for every "%s"; an entry-point piece gets its pointer type, then its name.
@@ -32,10 +32,15 @@ struct Piece {
     const char* text;
     Blanks trailing[3] = {};
     Repeat repeat = Repeat::once;
+    Api api = Api::gl;  // whose list a repeating piece goes over
 };
 
-constexpr Piece forEach(Repeat list, const char* text) {
-    return {text, {}, list};
+constexpr Piece forEachExtension(Api api, const char* text) {
+    return {text, {}, Repeat::extensions, api};
+}
+
+constexpr Piece forEachEntryPoint(Api api, const char* text) {
+    return {text, {}, Repeat::entryPoints, api};
 }
 
 // Carries pieces to one output stream, or to memory: their bytes are gathered in `buffer` and

@@ -1,6 +1,6 @@
 // glEntryHub.cpp after its banner: the flag record, flag setters, loaders and lookup tables.
-#include "emit/piece.h"
-#include "emit/sections.h"
+#include "render/piece.h"
+#include "render/sections.h"
 
 namespace {
 
@@ -25,33 +25,33 @@ constexpr Piece kSourceTables[] = {
     {"\n\n#define FLENABLE(_ext)\t\tExtCaps.fl##_ext = true"},
     {"\n\n#define MAPFUNC(_t,_f)\t\t_f = (_t)wglGetProcAddress(#_f);\n"},
     {"\n\n\n"},
-    forEach(Repeat::glExtensions,
-            "\nvoid APIENTRY map_%s(void)"
-            " { FLENABLE(%s); }"),
+    forEachExtension(Api::gl,
+                     "\nvoid APIENTRY map_%s(void)"
+                     " { FLENABLE(%s); }"),
     {"\n\n\n"},
-    forEach(Repeat::wglExtensions,
-            "\nvoid APIENTRY map_%s(void)"
-            " { FLENABLE(%s); }"),
+    forEachExtension(Api::wgl,
+                     "\nvoid APIENTRY map_%s(void)"
+                     " { FLENABLE(%s); }"),
     {"\n\n\n"},
     {"\nvoid MapGLEXT()\n{"},
-    forEach(Repeat::glEntryPoints, "\n\tMAPFUNC(%s, %s);"),
+    forEachEntryPoint(Api::gl, "\n\tMAPFUNC(%s, %s);"),
     {"\n}"},
     {"\n\n\n"},
     {"\n#define MEXT(_ext)\t\t\t{#_ext, map_##_ext}"},
     {"\n"},
     {"\nstatic GL_EXTENSION glextlist[] ="},
     {"\n{"},
-    forEach(Repeat::glExtensions, "\n\tMEXT(%s),"),
+    forEachExtension(Api::gl, "\n\tMEXT(%s),"),
     {"\n\n\t{NULL, NULL}"},
     {"\n};"},
     {"\n\n\n"},
     {"\nvoid MapWGLEXT()\n{"},
-    forEach(Repeat::wglEntryPoints, "\n\tMAPFUNC(%s, %s);"),
+    forEachEntryPoint(Api::wgl, "\n\tMAPFUNC(%s, %s);"),
     {"\n}"},
     {"\n\n\n"},
     {"\nstatic GL_EXTENSION wglextlist[] ="},
     {"\n{"},
-    forEach(Repeat::wglExtensions, "\n\tMEXT(%s),"),
+    forEachExtension(Api::wgl, "\n\tMEXT(%s),"),
     {"\n\n\t{NULL, NULL}"},
     {"\n};"},
     {"\n\n\n"},

@@ -1,6 +1,6 @@
 // The comment that opens both generated files.
-#include "emit/piece.h"
-#include "emit/sections.h"
+#include "render/piece.h"
+#include "render/sections.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
 // Formatting of pieces: "%s" and "%%" expanded, trailing blanks appended, lists repeated, and the
 // bytes gathered into large writes.
-#include "emit/piece.h"
+#include "render/piece.h"
 
 #include <cstring>
 #include <vector>
+
+#include "scan/apis.h"
 
 namespace {
 
@@ -71,24 +73,9 @@ std::vector<std::string> prepare(const Piece& piece) {
     return parts;
 }
 
-const NameList* listFor(Repeat repeat, const SymbolTables& tables) {
-    switch (repeat) {
-        case Repeat::glExtensions:
-            return &tables.glExtensions;
-        case Repeat::wglExtensions:
-            return &tables.wglExtensions;
-        case Repeat::glEntryPoints:
-            return &tables.glEntryPoints;
-        case Repeat::wglEntryPoints:
-            return &tables.wglEntryPoints;
-        case Repeat::once:
-            break;
-    }
-    return nullptr;
-}
-
-bool repeatsOverEntryPoints(Repeat repeat) {
-    return repeat == Repeat::glEntryPoints || repeat == Repeat::wglEntryPoints;
+const NameList& listOf(const Piece& piece, const SymbolTables& tables) {
+    const ApiRow& api = rowOf(piece.api);
+    return piece.repeat == Repeat::extensions ? tables.*api.extensions : tables.*api.entryPoints;
 }
 
 // Writes `parts` with the entry's arguments between them: an extension's name for every "%s";
@@ -117,16 +104,15 @@ void writePiece(PieceWriter& writer, const Piece& piece) {
 void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
                  const SymbolTables* tables) {
     for (const Piece* piece = pieces; piece != pieces + count; ++piece) {
-        const NameList* names = tables ? listFor(piece->repeat, *tables) : nullptr;
-        if (!names) {
+        if (piece->repeat == Repeat::once || !tables) {
             writePiece(writer, *piece);
             continue;
         }
         const std::vector<std::string> parts = prepare(*piece);
-        const bool entryPoints = repeatsOverEntryPoints(piece->repeat);
-        for (const NameList::Entry& entry : names->entries) {
-            writeEntry(writer, parts, names->distinct(entry.name), entryPoints);
-        }
+        const bool entryPoints = piece->repeat == Repeat::entryPoints;
+        listOf(*piece, *tables).forEach([&](std::string_view name) {
+            writeEntry(writer, parts, name, entryPoints);
+        });
     }
 }
 

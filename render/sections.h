@@ -1,8 +1,8 @@
-// The writers of the generated files' sections, called by emitSources in this order: the banner
-// of each file, then the source file's tables and discovery functions, then the header's body.
+// The writers of the generated files' sections, each one table of pieces: the banner that opens
+// both files, the source file's tables and discovery functions, the header's body.
 #pragma once
 
-#include "emit/piece.h"
+#include "render/piece.h"
 #include "scan/symbol_tables.h"
 
 void writeBanner(PieceWriter& out);

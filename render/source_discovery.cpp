@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <iterator>
 
-#include "emit/piece.h"
-#include "emit/sections.h"
+#include "render/piece.h"
+#include "render/sections.h"
 
 namespace {
 

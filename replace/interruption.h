@@ -20,3 +20,8 @@ void forgetTemporary(const PathCharacter* path);
 // created between them is tracked before any signal can see it, and renames finish together.
 void holdInterruptions();
 void releaseInterruptions();
+
+// The tracked temporaries, for the handlers of the platform twins (interruption_posix.cpp,
+// interruption_windows.cpp) to remove: slot 0 to kTrackedTemporaries - 1, null where empty.
+constexpr int kTrackedTemporaries = 4;
+const PathCharacter* trackedTemporary(int slot);

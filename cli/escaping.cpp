@@ -1,25 +1,9 @@
-// Diagnostics: severity and place before the text, one line each, and escaping of names taken
-// from the user.
-#include "cli/diagnostic.h"
-
+// Escaping of names and paths taken from the user, for the one place messages are formed.
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
+
+#include "cli/messages.h"
 
 namespace {
-
-// Formats the message after `prefix` and writes the whole line in one write.
-void writeLine(std::string line, const char* format, std::va_list arguments) {
-    std::va_list measuring;
-    va_copy(measuring, arguments);
-    const int length = std::vsnprintf(nullptr, 0, format, measuring);
-    va_end(measuring);
-    const std::size_t prefix = line.size();
-    line.resize(prefix + static_cast<std::size_t>(length > 0 ? length : 0) + 1);
-    std::vsnprintf(&line[prefix], line.size() - prefix, format, arguments);
-    line.back() = '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
 
 // The length of the UTF-8 sequence at `at`, or 0 when none starts there.
 std::size_t sequenceLength(std::string_view text, std::size_t at) {
@@ -88,40 +72,7 @@ std::string escapedWith(std::string_view text, bool inQuotes) {
     return result;
 }
 
-// "glATI.h:12: ", as compilers name a place.
-std::string placeOf(std::string_view file, std::uint32_t line) {
-    return escaped(file) + ":" + std::to_string(line) + ": ";
-}
-
 }  // namespace
-
-void reportWarning(const char* format, ...) {
-    std::va_list arguments;
-    va_start(arguments, format);
-    writeLine("linkweld: warning: ", format, arguments);
-    va_end(arguments);
-}
-
-void reportError(const char* format, ...) {
-    std::va_list arguments;
-    va_start(arguments, format);
-    writeLine("linkweld: error: ", format, arguments);
-    va_end(arguments);
-}
-
-void warningAt(std::string_view file, std::uint32_t line, const char* format, ...) {
-    std::va_list arguments;
-    va_start(arguments, format);
-    writeLine(placeOf(file, line) + "warning: ", format, arguments);
-    va_end(arguments);
-}
-
-void errorAt(std::string_view file, std::uint32_t line, const char* format, ...) {
-    std::va_list arguments;
-    va_start(arguments, format);
-    writeLine(placeOf(file, line) + "error: ", format, arguments);
-    va_end(arguments);
-}
 
 std::string escaped(std::string_view text) {
     return escapedWith(text, false);

@@ -1,0 +1,158 @@
+// The message table, and the one place a message is formed: its values escaped, its severity and
+// place put before it, the whole line written in one write.
+#include "cli/messages.h"
+
+#include <cstdio>
+
+#include "scan/ascii.h"
+
+namespace {
+
+constexpr Severity E = Severity::error;
+constexpr Severity W = Severity::warning;
+constexpr Severity P = Severity::part;
+
+// clang-format off
+const std::vector<MessageRow> kMessages = {
+    {Message::cannotOpen, E, false, "cannot open %s: %s"},
+    {Message::cannotWrite, E, false, "cannot write %s: %s"},
+    {Message::cannotReplace, E, false, "cannot replace %s: %s%s"},
+    {Message::cannotKeepPrevious, E, false, "cannot keep the previous %s: %s%s"},
+    {Message::bothLeadTo, E, false, "cannot write %s and %s: both lead to %s"},
+    {Message::differs, E, true, "differs from what linkweld would write; run it without --check to update"},
+    {Message::cannotReadGenerated, E, false, "cannot read %s: %s"},
+    {Message::cannotWriteStandardOutput, E, false, "cannot write the %s to standard output: %s"},
+    {Message::outOfMemory, E, false, "out of memory"},
+
+    {Message::cannotReadHeader, W, false, "cannot read header %s: %s; skipped"},
+    {Message::ignoringArgument, W, false, "ignoring argument %s: not %s or an option (see --help)"},
+    {Message::flagWithoutFile, W, false, "%s needs a header file name; ignored"},
+    {Message::noHeaderNamed, W, false, "no header named with %s; the loader's lists are empty"},
+    {Message::noHeaderRead, W, false, "no header could be read; the loader's lists are empty"},
+
+    {Message::declaredAgain, W, true, "%s already declared at %s:%s; the generated code will define it twice"},
+    {Message::notIdentifier, W, true, "%s is not a C identifier; the generated code will not compile"},
+    {Message::addsNothing, W, false, "%s adds nothing; the line forms recognised are %s"},
+    {Message::noEntryPoint, W, false, "%s adds %s but no entry point; prototypes are recognised only as %s%s"},
+    {Message::prototypesSkipped, W, true, "%s skipped, %s: %s%s"},
+    {Message::moreOfKind, W, false, "%s more %s"},
+
+    {Message::previousKept, P, false, "; the previous %s could not be put back (%s) and is kept as %s"},
+    {Message::leadlessHint, P, false, "; --all-prototypes also reads %s"},
+    {Message::severalWords, P, false, "the return type being several words"},
+    {Message::noFormReads, P, false, "written in no form linkweld reads"},
+    {Message::optionReadsThem, P, false, "; --all-prototypes reads them"},
+    {Message::kindDeclaredAgain, P, false, "names declared again"},
+    {Message::kindNotIdentifiers, P, false, "names that are not C identifiers"},
+    {Message::kindAddsNothing, P, false, "headers that add nothing"},
+    {Message::kindNoEntryPoint, P, false, "%s headers without entry points"},
+    {Message::kindSkipped, P, false, "headers with skipped prototypes"},
+};
+// clang-format on
+
+const MessageRow& rowOf(Message id) {
+    return kMessages[static_cast<std::size_t>(id)];
+}
+
+Arg single(Arg::Kind kind, std::string_view value) {
+    return Arg{{{kind, std::string(value)}}};
+}
+
+std::string rendered(const Arg& arg) {
+    std::string text;
+    for (const Arg::Segment& segment : arg.segments) {
+        switch (segment.kind) {
+            case Arg::Kind::text:
+            case Arg::Kind::formed:
+                text += segment.value;
+                break;
+            case Arg::Kind::quoted:
+                text += quoted(segment.value);
+                break;
+            case Arg::Kind::path:
+                text += escaped(segment.value);
+                break;
+            case Arg::Kind::shown:
+                text += isIdentifier(segment.value) ? segment.value : quoted(segment.value);
+                break;
+        }
+    }
+    return text;
+}
+
+// The row's text with each "%s" replaced by the next value, rendered.
+std::string formed(Message id, std::initializer_list<Arg> args) {
+    std::string text;
+    const Arg* next = args.begin();
+    for (const char* c = rowOf(id).text; *c != '\0'; ++c) {
+        if (c[0] == '%' && c[1] == 's') {
+            if (next != args.end()) {
+                text += rendered(*next++);
+            }
+            ++c;
+        } else {
+            text += *c;
+        }
+    }
+    return text;
+}
+
+const char* severityWord(Severity severity) {
+    return severity == Severity::error ? "error: " : "warning: ";
+}
+
+void writeLine(std::string line) {
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+}  // namespace
+
+const std::vector<MessageRow>& messageTable() {
+    return kMessages;
+}
+
+Arg& Arg::operator+=(const Arg& more) {
+    segments.insert(segments.end(), more.segments.begin(), more.segments.end());
+    return *this;
+}
+
+Arg text(std::string_view words) {
+    return single(Arg::Kind::text, words);
+}
+
+Arg number(std::uint64_t value) {
+    return text(std::to_string(value));
+}
+
+Arg quotedName(std::string_view name) {
+    return single(Arg::Kind::quoted, name);
+}
+
+Arg path(std::string_view path) {
+    return single(Arg::Kind::path, path);
+}
+
+Arg shownName(std::string_view name) {
+    return single(Arg::Kind::shown, name);
+}
+
+Arg part(Message id, std::initializer_list<Arg> args) {
+    return single(Arg::Kind::formed, formed(id, args));
+}
+
+void report(Message id, std::initializer_list<Arg> args) {
+    writeLine("linkweld: " + std::string(severityWord(rowOf(id).severity)) + formed(id, args));
+}
+
+void reportAt(Message id, std::string_view file, std::uint32_t line,
+              std::initializer_list<Arg> args) {
+    writeLine(escaped(file) + ":" + std::to_string(line) + ": " + severityWord(rowOf(id).severity) +
+              formed(id, args));
+}
+
+void reportOutOfMemory() {
+    std::fputs("linkweld: error: ", stderr);
+    std::fputs(rowOf(Message::outOfMemory).text, stderr);
+    std::fputc('\n', stderr);
+}

@@ -1,0 +1,86 @@
+// Where each name of a set leads: symbolic links followed to the file they name, which need not
+// exist yet; two names that lead to one file refused.
+#include <cerrno>
+
+#include "replace/steps.h"
+#include "replace/system.h"
+
+namespace {
+
+constexpr int kMaxLinkHops = 40;
+
+// Follows symbolic links from `name` to the path they lead to, which need not exist yet.
+bool followLinks(const fs::path& name, fs::path& destination, fs::file_type& type,
+                 std::error_code& error) {
+    fs::path path = name;
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        type = fs::symlink_status(path, error).type();
+        if (type == fs::file_type::not_found) {
+            error.clear();
+        }
+        if (error) {
+            return false;
+        }
+        if (type != fs::file_type::symlink) {
+            destination = path;
+            return true;
+        }
+        const fs::path target = fs::read_symlink(path, error);
+        if (error) {
+            return false;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return false;
+}
+
+bool findDestination(ReplacedFile& file, std::error_code& error) {
+    fs::file_type type = fs::file_type::none;
+    if (!followLinks(file.name, file.destination, type, error)) {
+        return false;
+    }
+    if (type == fs::file_type::directory) {
+        error = std::make_error_code(std::errc::is_a_directory);
+        return false;
+    }
+    if (type == fs::file_type::regular) {
+        file.mode = fs::status(file.destination, error).permissions();
+    } else {
+        file.inPlace = type != fs::file_type::not_found;
+    }
+    return !error;
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    if (fs::equivalent(a, b, error) && !error) {
+        return true;
+    }
+    std::error_code ignored;
+    return fs::weakly_canonical(a, ignored) == fs::weakly_canonical(b, ignored);
+}
+
+}  // namespace
+
+bool findDestinations(FileSet& set, ReplaceFailure& failure) {
+    for (std::size_t i = 0; i < set.files.size(); ++i) {
+        std::error_code error;
+        if (!findDestination(set.files[i], error)) {
+            return failed(failure, ReplaceStep::open, i, error);
+        }
+    }
+    // Two names that lead to one file would have one text overwrite the other.
+    for (std::size_t i = 0; i < set.files.size(); ++i) {
+        for (std::size_t j = i + 1; j < set.files.size(); ++j) {
+            const ReplacedFile& a = set.files[i];
+            const ReplacedFile& b = set.files[j];
+            if (!a.inPlace && !b.inPlace && sameFile(a.destination, b.destination)) {
+                failure.otherFile = j;
+                failure.path = a.destination;
+                return failed(failure, ReplaceStep::sameFile, i, {});
+            }
+        }
+    }
+    return true;
+}

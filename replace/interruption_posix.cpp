@@ -1,0 +1,72 @@
+// Signals on POSIX: every signal whose default action ends the process is caught, and held back
+// with the signal mask.
+#include <signal.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "replace/interruption.h"
+
+namespace {
+
+void removeTrackedTemporaries() {
+    for (int slot = 0; slot < kTrackedTemporaries; ++slot) {
+        if (const PathCharacter* path = trackedTemporary(slot)) {
+            unlink(path);  // safe in a signal handler, unlike remove()
+        }
+    }
+}
+
+sigset_t caught;
+sigset_t beforeHolding;
+
+// The signals whose default action is to stop, continue or nothing.
+bool leavesTheProcess(int signal) {
+    for (const int harmless :
+         {SIGKILL, SIGSTOP, SIGCHLD, SIGCONT, SIGTSTP, SIGTTIN, SIGTTOU, SIGURG, SIGWINCH}) {
+        if (signal == harmless) {
+            return true;
+        }
+    }
+    return false;
+}
+
+extern "C" void onInterruption(int signal) {
+    removeTrackedTemporaries();
+    // Ends the process as the signal would have: its own action, delivered as the handler ends.
+    struct sigaction fallback = {};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(signal, &fallback, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    raise(signal);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+}
+
+}  // namespace
+
+void catchInterruptions() {
+    sigemptyset(&caught);
+    for (int signal = 1; signal < NSIG; ++signal) {
+        struct sigaction previous = {};
+        if (leavesTheProcess(signal) || sigaction(signal, nullptr, &previous) != 0 ||
+            previous.sa_handler == SIG_IGN) {
+            continue;
+        }
+        struct sigaction action = {};
+        action.sa_handler = onInterruption;
+        sigfillset(&action.sa_mask);
+        if (sigaction(signal, &action, nullptr) == 0) {
+            sigaddset(&caught, signal);
+        }
+    }
+}
+
+void holdInterruptions() {
+    sigprocmask(SIG_BLOCK, &caught, &beforeHolding);
+}
+
+void releaseInterruptions() {
+    sigprocmask(SIG_SETMASK, &beforeHolding, nullptr);
+}

@@ -1,0 +1,85 @@
+// Replaces a set of named files whole or not at all, or compares them with the bytes they should
+// hold. Knows nothing of what the files hold: the caller names them, writes each one's bytes to
+// the stream it is given, and commits.
+//
+// Each file is written to a hidden temporary beside the file it replaces, ".NAME.TAG-xxxxxx"
+// (six of [a-z0-9]), pushed to the disk, and only when every one is complete are they renamed
+// over their targets, in order, while no other run in the directory renames. A failure at any
+// step leaves every target as it was. Names are UTF-8; a name that is a symbolic link stays one
+// and the file it leads to is replaced.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+// The step a replacement failed at.
+enum class ReplaceStep {
+    none,
+    open,          // a file could not be created (or a device opened)
+    write,         // writing, flushing or syncing failed
+    replace,       // a rename failed
+    keepPrevious,  // the way back for a file could not be made
+    sameFile,      // two names lead to one file
+};
+
+// A previous file that a failed replacement could not put back, and where it is kept.
+struct KeptPrevious {
+    std::size_t file;
+    std::error_code error;         // why it could not be put back
+    std::filesystem::path keptAs;  // a name no later run takes for a leftover
+};
+
+// What went wrong, never as text: the caller words it.
+struct ReplaceFailure {
+    ReplaceStep step = ReplaceStep::none;
+    std::size_t file = 0;        // the file of the set the step failed for
+    std::size_t otherFile = 0;   // sameFile: the other name
+    std::error_code error;       // the system's reason
+    std::filesystem::path path;  // sameFile: the file both lead to
+    std::vector<KeptPrevious> kept;
+};
+
+struct ReplacedFile {
+    std::filesystem::path name;         // as the caller named it
+    std::filesystem::path destination;  // the file replaced: `name`, or where its links lead
+    bool inPlace = false;               // a device or FIFO, written as it is
+    std::filesystem::path temporary;    // beside `destination`, until it is renamed
+    std::filesystem::perms mode = std::filesystem::perms::unknown;  // of the file replaced
+    std::FILE* stream = nullptr;                                    // where the content goes
+};
+
+struct FileSet {
+    std::string tag;  // in the names of temporaries and locks
+    std::vector<ReplacedFile> files;
+};
+
+// Opens a stream for each of `names`, or for none. A name that is a regular file, is missing, or
+// is a symbolic link to either gets a new temporary, created exclusively, with the mode of the
+// file it replaces or, for a new file, what fopen would give (0666 less the umask); any other
+// kind of file (a device, a FIFO) is opened and written in place. Leftovers of killed runs beside
+// the targets are removed first. Two names that lead to one file are refused. On failure nothing
+// is left behind.
+bool openFileSet(FileSet& set, const std::vector<std::string>& names, const std::string& tag,
+                 ReplaceFailure& failure);
+
+// Flushes every stream and pushes it to the disk, then, holding the directory lock, renames each
+// temporary over its destination, in order. If a step fails, files already renamed get their
+// previous content back (or `failure.kept` says where it is), and every temporary is removed.
+bool commitFileSet(FileSet& set, ReplaceFailure& failure);
+
+// A file that does not hold what it should.
+struct FileDifference {
+    std::size_t file;
+    std::uint32_t line;     // the first line that differs, from 1; 0 when it cannot be read
+    std::error_code error;  // why it cannot be read
+};
+
+// Reads each of `names` and compares it with `expected` (line ends "\n") as this host's text
+// mode writes it; writes, renames and creates nothing. Empty when every file is as it should be.
+std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
+                                         const std::vector<std::string>& expected);
