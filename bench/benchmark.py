@@ -12,8 +12,8 @@ temporaries, fsync both, rename both); `wc -l` and `cat` of the same files. link
 without and with --all-prototypes. Every time is the median of --runs runs. Builds a Release
 linkweld and the baselines under build-bench/; --linkweld times another linkweld instead (one
 that knows no --all-prototypes is timed without it only). --compare times other linkweld builds
-beside it on the Khronos pair, runs interleaved so that the machine's drift touches all alike,
-and prints only that."""
+beside it on the Khronos pair and on the 100 MB header, runs interleaved so that the machine's
+drift touches all alike, and prints only that."""
 import argparse
 import os
 import statistics
@@ -95,18 +95,19 @@ def time_variants(linkweld, headers, options, floor, work, runs):
     return results
 
 
-def compare(programs, headers, runs):
-    """Median whole-run time of each program on `headers`, their runs interleaved."""
-    times = {p: [] for p in programs}
+def compare(programs, cases):
+    """Median whole-run time of each program on each case, their runs interleaved."""
     with tempfile.TemporaryDirectory(prefix="linkweld-bench-") as work:
-        for _ in range(runs):
+        for label, arguments, case_runs in cases:
+            times = {p: [] for p in programs}
+            for _ in range(case_runs):
+                for program in programs:
+                    times[program].append(run_once([program] + arguments, work))
+            print(f"{label}, whole runs interleaved, medians of {case_runs}:")
+            base = statistics.median(times[programs[0]])
             for program in programs:
-                times[program].append(run_once([program, "-gl", headers[0], "-wgl", headers[1]], work))
-    print(f"Khronos glext.h + wglext.h, whole runs interleaved, medians of {runs}:")
-    base = statistics.median(times[programs[0]])
-    for program in programs:
-        median = statistics.median(times[program])
-        print(f"  {median * 1000:7.2f} ms  {median / base:5.2f}  {program}")
+                median = statistics.median(times[program])
+                print(f"  {median * 1000:7.2f} ms  {median / base:5.2f}  {program}")
 
 
 def write_copies(path, text, size):
@@ -137,7 +138,7 @@ def main():
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--linkweld", help="time this linkweld instead of building one")
     parser.add_argument("--compare", nargs="+", metavar="OTHER",
-                        help="time these linkweld builds beside it on the Khronos pair")
+                        help="time these linkweld builds beside it, interleaved")
     args = parser.parse_args()
 
     built, programs = build(os.path.join(ROOT, "build-bench"))
@@ -149,7 +150,13 @@ def main():
     runs = args.runs
 
     if args.compare:
-        compare([linkweld] + [os.path.abspath(p) for p in args.compare], khronos, runs * 9)
+        with tempfile.TemporaryDirectory(prefix="linkweld-bench-") as inputs:
+            big = os.path.join(inputs, "big_glext.h")
+            write_copies(big, glext, 100 * MB)
+            compare([linkweld] + [os.path.abspath(p) for p in args.compare],
+                    [("Khronos glext.h + wglext.h", ["-gl", khronos[0], "-wgl", khronos[1]],
+                      runs * 9),
+                     ("100 MB header", ["-gl", big], runs)])
         return
 
     with tempfile.TemporaryDirectory(prefix="linkweld-bench-") as work:
