@@ -11,6 +11,7 @@
 #include "cli/usage.h"
 #include "render/generated_files.h"
 #include "replace/replace_files.h"
+#include "replace/shared_directory.h"
 #include "scan/apis.h"
 #include "scan/header_scanner.h"
 
@@ -78,6 +79,12 @@ int checkGenerated(const SymbolTables& tables) {
     return differences.empty() ? 0 : 1;
 }
 
+// " (process 4242)", or nothing when the process is not known.
+Arg heldBy(long holder) {
+    return holder > 0 ? part(Message::heldByProcess, {number(static_cast<std::uint64_t>(holder))})
+                      : Arg{};
+}
+
 // Words a failed replacement: the step, the file, the reason, and any previous file kept.
 void reportFailure(const FileSet& set, const ReplaceFailure& failure) {
     const auto nameOf = [&](std::size_t file) { return path(set.files[file].name.u8string()); };
@@ -98,6 +105,15 @@ void reportFailure(const FileSet& set, const ReplaceFailure& failure) {
         case ReplaceStep::sameFile:
             return report(Message::bothLeadTo,
                           {name, nameOf(failure.otherFile), path(failure.path.u8string())});
+        case ReplaceStep::lock:
+            if (failure.error == std::errc::timed_out) {
+                return report(Message::lockTimedOut,
+                              {quotedName(failure.path.u8string()), heldBy(failure.holder),
+                               number(kLockGiveUpMilliseconds / 1000)});
+            }
+            return report(Message::cannotLock, {quotedName(failure.path.u8string()), reason});
+        case ReplaceStep::sync:
+            return report(Message::cannotSync, {quotedName(failure.path.u8string()), reason});
         case ReplaceStep::replace:
         case ReplaceStep::none:
             return report(Message::cannotReplace, {name, reason, kept});
@@ -107,6 +123,10 @@ void reportFailure(const FileSet& set, const ReplaceFailure& failure) {
 // Renders each generated file into its stream and replaces them together.
 int writeGenerated(const SymbolTables& tables) {
     FileSet set;
+    set.onWait = [](const std::filesystem::path& directory, long holder) {
+        report(Message::waitingForLock, {heldBy(holder), quotedName(directory.u8string()),
+                                         number(kLockGiveUpMilliseconds / 1000)});
+    };
     ReplaceFailure failure;
     bool ok = openFileSet(set, fileNames(), kTag, failure);
     for (std::size_t i = 0; ok && i < set.files.size(); ++i) {

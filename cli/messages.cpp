@@ -10,6 +10,7 @@ namespace {
 
 constexpr Severity E = Severity::error;
 constexpr Severity W = Severity::warning;
+constexpr Severity N = Severity::note;
 constexpr Severity P = Severity::part;
 
 // clang-format off
@@ -23,6 +24,10 @@ const std::vector<MessageRow> kMessages = {
     {Message::cannotReadGenerated, E, false, "cannot read %s: %s"},
     {Message::cannotWriteStandardOutput, E, false, "cannot write the %s to standard output: %s"},
     {Message::outOfMemory, E, false, "out of memory"},
+    {Message::cannotLock, E, false, "cannot lock %s: %s"},
+    {Message::lockTimedOut, E, false, "cannot lock %s: another run%s held it for %s seconds"},
+    {Message::cannotSync, E, false, "cannot push %s to the disk: %s; the new files are in place, but a power loss may bring the previous ones back"},
+    {Message::waitingForLock, N, false, "another run%s holds the lock of %s; waiting up to %s seconds"},
 
     {Message::cannotReadHeader, W, false, "cannot read header %s: %s; skipped"},
     {Message::ignoringArgument, W, false, "ignoring argument %s: not %s or an option (see --help)"},
@@ -38,6 +43,7 @@ const std::vector<MessageRow> kMessages = {
     {Message::moreOfKind, W, false, "%s more %s"},
 
     {Message::previousKept, P, false, "; the previous %s could not be put back (%s) and is kept as %s"},
+    {Message::heldByProcess, P, false, " (process %s)"},
     {Message::leadlessHint, P, false, "; --all-prototypes also reads %s"},
     {Message::severalWords, P, false, "the return type being several words"},
     {Message::noFormReads, P, false, "written in no form linkweld reads"},
@@ -98,7 +104,9 @@ std::string formed(Message id, std::initializer_list<Arg> args) {
 }
 
 const char* severityWord(Severity severity) {
-    return severity == Severity::error ? "error: " : "warning: ";
+    return severity == Severity::error  ? "error: "
+           : severity == Severity::note ? "note: "
+                                        : "warning: ";
 }
 
 void writeLine(std::string line) {

@@ -22,6 +22,11 @@ enum class Message {
     cannotReadGenerated,
     cannotWriteStandardOutput,
     outOfMemory,
+    cannotLock,
+    lockTimedOut,
+    cannotSync,
+    // Notes: what the run is doing, when it takes a while.
+    waitingForLock,
     // Warnings about the command line.
     cannotReadHeader,
     ignoringArgument,
@@ -37,6 +42,7 @@ enum class Message {
     moreOfKind,
     // Parts that other messages take in.
     previousKept,
+    heldByProcess,
     leadlessHint,
     severalWords,
     noFormReads,
@@ -48,7 +54,7 @@ enum class Message {
     kindSkipped,
 };
 
-enum class Severity { error, warning, part };
+enum class Severity { error, warning, note, part };
 
 struct MessageRow {
     Message id;

@@ -1,7 +1,9 @@
 // Where each name of a set leads: symbolic links followed to the file they name, which need not
 // exist yet; two names that lead to one file refused.
-#include <cerrno>
+#include <string>
+#include <vector>
 
+#include "replace/shared_directory.h"
 #include "replace/steps.h"
 #include "replace/system.h"
 
@@ -52,13 +54,17 @@ bool findDestination(ReplacedFile& file, std::error_code& error) {
     return !error;
 }
 
-bool sameFile(const fs::path& a, const fs::path& b) {
-    std::error_code error;
-    if (fs::equivalent(a, b, error) && !error) {
-        return true;
+// What a destination is, once every link is followed, whether it exists or not: the file's own
+// identity, or else its directory's with its name. So "x", "./x", "sub/../x" and an absolute path
+// to x are one, however long the path.
+std::string identityOfDestination(const fs::path& destination) {
+    std::string identity = identityOf(destination);
+    if (identity.empty()) {
+        const std::string directory = identityOf(directoryOf(destination));
+        identity = directory.empty() ? destination.lexically_normal().u8string()
+                                     : directory + "/" + destination.filename().u8string();
     }
-    std::error_code ignored;
-    return fs::weakly_canonical(a, ignored) == fs::weakly_canonical(b, ignored);
+    return identity;
 }
 
 }  // namespace
@@ -71,11 +77,15 @@ bool findDestinations(FileSet& set, ReplaceFailure& failure) {
         }
     }
     // Two names that lead to one file would have one text overwrite the other.
+    std::vector<std::string> identities;
+    for (const ReplacedFile& file : set.files) {
+        identities.push_back(identityOfDestination(file.destination));
+    }
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         for (std::size_t j = i + 1; j < set.files.size(); ++j) {
             const ReplacedFile& a = set.files[i];
             const ReplacedFile& b = set.files[j];
-            if (!a.inPlace && !b.inPlace && sameFile(a.destination, b.destination)) {
+            if (!a.inPlace && !b.inPlace && identities[i] == identities[j]) {
                 failure.otherFile = j;
                 failure.path = a.destination;
                 return failed(failure, ReplaceStep::sameFile, i, {});

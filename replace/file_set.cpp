@@ -1,5 +1,6 @@
 // A set of files replaced whole or not at all: temporaries made beside their targets, flushed and
 // synced, then renamed in place together under the directory lock.
+#include <algorithm>
 #include <cerrno>
 
 #include "replace/interruption.h"
@@ -91,12 +92,44 @@ std::vector<fs::path> replacedDestinations(const FileSet& set) {
     return destinations;
 }
 
-fs::path lockNameOf(const FileSet& set) {
+std::vector<fs::path> namesOf(const FileSet& set) {
     std::vector<fs::path> names;
     for (const ReplacedFile& file : set.files) {
         names.push_back(file.name);
     }
-    return lockNameFor(names, set.tag);
+    return names;
+}
+
+bool lockAll(const FileSet& set, const std::vector<fs::path>& paths, DirectoryLocks& locks,
+             ReplaceFailure& failure) {
+    LockFailure why;
+    if (lockDirectories(paths, lockNameFor(namesOf(set), set.tag), set.onWait, locks, why)) {
+        return true;
+    }
+    failure.step = ReplaceStep::lock;
+    failure.path = why.directory;
+    failure.error = why.error;
+    failure.holder = why.holder;
+    return false;
+}
+
+// Pushes each directory that took a rename to the disk.
+bool syncDirectories(const FileSet& set, ReplaceFailure& failure) {
+    std::vector<std::string> done;
+    for (std::size_t i = 0; i < set.files.size(); ++i) {
+        const fs::path directory = directoryOf(set.files[i].destination);
+        const std::string identity = identityOf(directory);
+        if (set.files[i].inPlace || std::find(done.begin(), done.end(), identity) != done.end()) {
+            continue;
+        }
+        std::error_code error;
+        if (!systemCalls().syncDirectory(directory, error)) {
+            failure.path = directory;
+            return failed(failure, ReplaceStep::sync, i, error);
+        }
+        done.push_back(identity);
+    }
+    return true;
 }
 
 }  // namespace
@@ -109,18 +142,18 @@ bool openFileSet(FileSet& set, const std::vector<std::string>& names, const std:
     for (std::size_t i = 0; i < names.size(); ++i) {
         set.files[i].name = fs::u8path(names[i]);
     }
-    if (!findDestinations(set, failure)) {
-        return false;
-    }
-    // Leftovers are removed, and temporaries made and claimed, while no other run can take a
-    // temporary for a leftover.
-    const std::vector<fs::path> destinations = replacedDestinations(set);
+    // Nothing of the targets is looked at before the lock is held: on Windows a file that another
+    // run looks at cannot be renamed over. Where links lead into other directories, those are
+    // locked too once known. Leftovers are removed, and temporaries made and claimed, while no
+    // other run can take a temporary for a leftover.
     DirectoryLocks locks;
-    lockDirectories(destinations, lockNameOf(set), locks);
-    for (const fs::path& destination : destinations) {
-        removeLeftovers(destination, set.tag);
+    bool ok = lockAll(set, namesOf(set), locks, failure) && findDestinations(set, failure) &&
+              lockAll(set, replacedDestinations(set), locks, failure);
+    if (ok) {
+        for (const fs::path& destination : replacedDestinations(set)) {
+            removeLeftovers(destination, set.tag);
+        }
     }
-    bool ok = true;
     for (std::size_t i = 0; i < set.files.size() && ok; ++i) {
         std::error_code error;
         if (!set.files[i].inPlace && !createTemporary(set.files[i], set.tag, error)) {
@@ -149,10 +182,12 @@ bool commitFileSet(FileSet& set, ReplaceFailure& failure) {
             ok = failed(failure, ReplaceStep::write, i, error);
         }
     }
-    DirectoryLocks locks;
-    if (ok) {
-        lockDirectories(replacedDestinations(set), lockNameOf(set), locks);
+    std::vector<fs::path> directories = namesOf(set);
+    for (const fs::path& destination : replacedDestinations(set)) {
+        directories.push_back(destination);
     }
+    DirectoryLocks locks;
+    ok = ok && lockAll(set, directories, locks, failure);
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         ReplacedFile& file = set.files[i];
         const bool closed = std::fclose(file.stream) == 0;
@@ -163,7 +198,7 @@ bool commitFileSet(FileSet& set, ReplaceFailure& failure) {
     }
     ok = ok && checkDestinations(set, failure);
     holdInterruptions();
-    ok = ok && renameIntoPlace(set, failure);
+    ok = ok && renameIntoPlace(set, failure) && syncDirectories(set, failure);
     discardFiles(set);
     releaseInterruptions();
     unlockDirectories(locks);

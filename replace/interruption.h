@@ -12,7 +12,7 @@ using PathCharacter = std::filesystem::path::value_type;
 void catchInterruptions();
 
 // Registers a temporary to remove if a signal ends the run; `path` must stay valid until it is
-// forgotten. At most four are held.
+// forgotten. At most eight are held.
 void trackTemporary(const PathCharacter* path);
 void forgetTemporary(const PathCharacter* path);
 
@@ -23,5 +23,5 @@ void releaseInterruptions();
 
 // The tracked temporaries, for the handlers of the platform twins (interruption_posix.cpp,
 // interruption_windows.cpp) to remove: slot 0 to kTrackedTemporaries - 1, null where empty.
-constexpr int kTrackedTemporaries = 4;
+constexpr int kTrackedTemporaries = 8;
 const PathCharacter* trackedTemporary(int slot);

@@ -1,5 +1,6 @@
 // The renames that put a set in place, and the way back: each file replaced before the last is
 // first kept under a hidden name, so that a later failure can put it back.
+#include <string>
 #include <vector>
 
 #include "replace/interruption.h"
@@ -16,6 +17,7 @@ namespace {
 bool keepPrevious(const ReplacedFile& file, const std::string& tag, fs::path& backup,
                   std::error_code& error) {
     if (!fs::exists(fs::symlink_status(file.destination, error))) {
+        error.clear();  // nothing to keep
         return true;
     }
     const bool own = ownedByThisUser(file.destination);
@@ -40,6 +42,32 @@ bool keepPrevious(const ReplacedFile& file, const std::string& tag, fs::path& ba
     return false;
 }
 
+// Moves a previous file that cannot be put back out of the hidden names that later runs remove
+// as leftovers: to "NAME.previous" (or "NAME.previous-2" and on, should that be taken), by a
+// link or else a copy, since renames are what just failed. Should neither work, `backup` stays
+// where it is and the message says so.
+void keepVisible(const ReplacedFile& file, fs::path& backup) {
+    for (int attempt = 1; attempt <= kNameAttempts; ++attempt) {
+        fs::path kept = file.destination;
+        kept += attempt == 1 ? ".previous" : ".previous-" + std::to_string(attempt);
+        std::error_code error;
+        systemCalls().hardLink(backup, kept, error);
+        if (error && error != std::errc::file_exists) {
+            error.clear();
+            fs::copy_file(backup, kept, error);
+        }
+        std::error_code ignored;
+        if (!error) {
+            removeFile(backup, ignored);
+            backup = kept;
+            return;
+        }
+        if (error != std::errc::file_exists) {
+            return;
+        }
+    }
+}
+
 // Puts back what the renames of the files flagged in `renamed` replaced, newest first. A previous
 // file that cannot be put back is never removed; `failure.kept` says where it is.
 void restorePrevious(FileSet& set, std::vector<fs::path>& backups, const std::vector<char>& renamed,
@@ -60,15 +88,7 @@ void restorePrevious(FileSet& set, std::vector<fs::path>& backups, const std::ve
             backups[i].clear();
             continue;
         }
-        // Kept under a name that no later run takes for a leftover, if a link can make one.
-        fs::path kept = file.destination;
-        kept += ".previous";
-        std::error_code linkError;
-        systemCalls().hardLink(backups[i], kept, linkError);
-        std::error_code ignored;
-        if (!linkError && removeFile(backups[i], ignored)) {
-            backups[i] = kept;
-        }
+        keepVisible(file, backups[i]);
         failure.kept.push_back({i, error, backups[i]});
         backups[i].clear();
     }
@@ -92,6 +112,7 @@ bool renameIntoPlace(FileSet& set, ReplaceFailure& failure) {
             ok = failed(failure, ReplaceStep::keepPrevious, i, error);
             break;
         }
+        error.clear();
         systemCalls().renameOver(file.temporary, file.destination, file.mode, error);
         if (error) {
             ok = failed(failure, ReplaceStep::replace, i, error);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -25,6 +26,9 @@ enum class ReplaceStep {
     replace,       // a rename failed
     keepPrevious,  // the way back for a file could not be made
     sameFile,      // two names lead to one file
+    lock,          // a directory could not be locked: `path`, `error`, `holder`
+    sync,          // the directory of `path` could not be pushed to the disk after the renames,
+                   // which did happen
 };
 
 // A previous file that a failed replacement could not put back, and where it is kept.
@@ -39,8 +43,9 @@ struct ReplaceFailure {
     ReplaceStep step = ReplaceStep::none;
     std::size_t file = 0;        // the file of the set the step failed for
     std::size_t otherFile = 0;   // sameFile: the other name
-    std::error_code error;       // the system's reason
-    std::filesystem::path path;  // sameFile: the file both lead to
+    std::error_code error;       // the system's reason; timed_out for a lock waited for too long
+    std::filesystem::path path;  // sameFile: the file both lead to; lock, sync: the directory
+    long holder = 0;             // lock: the process that held it, when known
     std::vector<KeptPrevious> kept;
 };
 
@@ -56,8 +61,15 @@ struct ReplacedFile {
 struct FileSet {
     std::string tag;  // in the names of temporaries and locks
     std::vector<ReplacedFile> files;
+    // Told once when the run starts to wait for another that holds a directory's lock, with
+    // that run's process (0 when unknown).
+    std::function<void(const std::filesystem::path& directory, long holder)> onWait;
 };
 
+// Runs that replace files in one directory take turns through a lock file there, named after the
+// files' common stem (".glEntryHub.TAG.lock"), removed when the turn ends; a run waits for its
+// turn at most a few seconds (replace/shared_directory.h).
+//
 // Opens a stream for each of `names`, or for none. A name that is a regular file, is missing, or
 // is a symbolic link to either gets a new temporary, created exclusively, with the mode of the
 // file it replaces or, for a new file, what fopen would give (0666 less the umask); any other
@@ -68,7 +80,8 @@ bool openFileSet(FileSet& set, const std::vector<std::string>& names, const std:
                  ReplaceFailure& failure);
 
 // Flushes every stream and pushes it to the disk, then, holding the directory lock, renames each
-// temporary over its destination, in order. If a step fails, files already renamed get their
+// temporary over its destination, in order, and pushes the directories to the disk, so that after
+// true the new files survive a power loss. If a step fails, files already renamed get their
 // previous content back (or `failure.kept` says where it is), and every temporary is removed.
 bool commitFileSet(FileSet& set, ReplaceFailure& failure);
 
@@ -80,6 +93,7 @@ struct FileDifference {
 };
 
 // Reads each of `names` and compares it with `expected` (line ends "\n") as this host's text
-// mode writes it; writes, renames and creates nothing. Empty when every file is as it should be.
+// mode writes it, reading no more than one byte past what is expected and never waiting on a
+// FIFO; writes, renames and creates nothing. Empty when every file is as it should be.
 std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
                                          const std::vector<std::string>& expected);

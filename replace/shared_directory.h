@@ -2,25 +2,48 @@
 // in place, the names of temporaries, and the removal of what killed runs left behind.
 #pragma once
 
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <system_error>
 #include <vector>
 
-// The locks a run holds, one per directory, taken in one order by every run so none waits on
-// another that waits on it.
+#include "replace/system.h"
+
+// How long a run waits for another that holds a lock: it says so after the first, and gives up
+// after the second.
+constexpr int kLockNoticeMilliseconds = 1000;
+constexpr int kLockGiveUpMilliseconds = 10000;
+
+// The locks a run holds, one per directory, and the identities of those directories. Held in a
+// deque, so that a lock's file name stays where a signal handler may read it.
 struct DirectoryLocks {
-    std::vector<int> handles;
+    std::deque<HeldLock> held;
+    std::vector<std::string> directories;
 };
 
-// Takes the lock of the directory of each of `paths`, waiting for any run that holds one.
-// `lockName` names a lock file where the platform needs one.
-void lockDirectories(const std::vector<std::filesystem::path>& paths,
-                     const std::filesystem::path& lockName, DirectoryLocks& locks);
+// Why a lock could not be had.
+struct LockFailure {
+    std::filesystem::path directory;
+    std::error_code error;  // the system's reason, or timed_out after the wait
+    long holder = 0;        // the process that held it, when known
+};
+
+// Called once when a run starts to wait for `directory`, held by process `holder` (0: unknown).
+using WaitNotice = std::function<void(const std::filesystem::path& directory, long holder)>;
+
+// Takes the lock of the directory of each of `paths` that `locks` does not hold yet, in the
+// order of their identities, so that runs wait on each other in one order. `lockName` is the
+// lock file made in each. False, with every lock released, when one cannot be had.
+bool lockDirectories(const std::vector<std::filesystem::path>& paths,
+                     const std::filesystem::path& lockName, const WaitNotice& notice,
+                     DirectoryLocks& locks, LockFailure& failure);
 void unlockDirectories(DirectoryLocks& locks);
 
-// Removes the temporaries and backups named after `destination` (".glEntryHub.cpp.TAG-...")
-// whose run is gone: a live run's temporaries are claimed, and backups exist only while their
-// run holds the directory lock, which the caller now holds.
+// Removes the temporaries and backups of killed runs beside `destination`: files of exactly the
+// shape hiddenNameBeside gives, that no live run has claimed. The caller holds the lock, and a
+// backup exists only while its run holds the lock.
 void removeLeftovers(const std::filesystem::path& destination, const std::string& tag);
 
 // The name of a temporary or backup beside `destination`, ".glEntryHub.cpp.TAG-k3x9qa".
@@ -31,3 +54,6 @@ std::filesystem::path hiddenNameBeside(const std::filesystem::path& destination,
 // glEntryHub.cpp and glEntryHub.h.
 std::filesystem::path lockNameFor(const std::vector<std::filesystem::path>& names,
                                   const std::string& tag);
+
+// The directory a path's file is in: "." for a bare name.
+std::filesystem::path directoryOf(const std::filesystem::path& path);

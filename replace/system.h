@@ -3,8 +3,10 @@
 // change, to inject a fault at one step.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -19,15 +21,40 @@ struct SystemCalls {
                        std::error_code& error);
     // A second name for an existing file.
     void (*hardLink)(const fs::path& existing, const fs::path& link, std::error_code& error);
+    // Pushes a directory's entries to the disk, so that renames in it survive a power loss.
+    bool (*syncDirectory)(const fs::path& directory, std::error_code& error);
 };
 
 // The platform's calls, unless a test changed them.
 SystemCalls& systemCalls();
 
-// A lock held on `directory` until unlockDirectory, waiting for any run that holds it; -1 when
-// the directory cannot be locked. `lockName` is the lock file's name where one is needed.
-int lockDirectory(const fs::path& directory, const fs::path& lockName);
-void unlockDirectory(int handle);
+// A lock file held by this run.
+struct HeldLock {
+    std::intptr_t handle = -1;
+    fs::path file;
+    bool removable = false;  // an empty file this run may remove, even from a signal handler
+};
+
+enum class LockAttempt {
+    taken,     // `lock` holds it
+    busy,      // another run holds it; `holder` is its process, or 0 when unknown
+    again,     // the file changed under the attempt: try at once
+    unneeded,  // no file can be made in the directory, so no run can write there
+    denied,    // refused for now; `error` says why if it lasts
+    failed,    // `error` says why; waiting would not help
+};
+
+// One attempt, without waiting, at the lock file `file`: created if missing, never followed
+// through a link, and never a file of the user's removed (see unlockFile).
+LockAttempt tryLockFile(const fs::path& file, HeldLock& lock, long& holder, std::error_code& error);
+
+// Releases the lock; the lock file goes with it unless it holds bytes, which no lock file of
+// linkweld's does.
+void unlockFile(HeldLock& lock);
+
+// What identifies an existing file or directory, whatever path leads to it: its device and
+// inode on POSIX. Empty when it cannot be found.
+std::string identityOf(const fs::path& existing);
 
 // Marks a temporary as its run's for as long as `stream` is open.
 void claimTemporary(std::FILE* stream);
@@ -48,5 +75,7 @@ void giveModeAtCreation(const fs::path& temporary, fs::perms mode, std::error_co
 // Gives a file put back by a rollback the mode it had.
 void restoreMode(const fs::path& path, fs::perms mode);
 
-// A file opened for reading in binary mode; null with errno set.
-std::FILE* openForReading(const fs::path& path);
+// Up to `limit` bytes of the file, never waiting: a FIFO with nothing to read, or no writer,
+// reads as what it holds so far. False with the reason when it cannot be read.
+bool readAtMost(const fs::path& path, std::size_t limit, std::string& bytes,
+                std::error_code& error);

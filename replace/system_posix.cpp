@@ -1,5 +1,5 @@
-// The replacement's system calls on POSIX: flock on the directory and on each claimed temporary,
-// fsync, rename, and modes set as files are made.
+// The replacement's system calls on POSIX: a lock file under fcntl's record lock, flock on each
+// claimed temporary, fsync of files and directories, and modes set as files are made.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -10,6 +10,10 @@
 #include "replace/system.h"
 
 namespace {
+
+std::error_code lastError() {
+    return {errno, std::generic_category()};
+}
 
 std::FILE* createExclusivelyNow(const fs::path& path) {
     return std::fopen(path.c_str(), "wxe");
@@ -28,25 +32,110 @@ void hardLinkNow(const fs::path& existing, const fs::path& link, std::error_code
     fs::create_hard_link(existing, link, error);
 }
 
+bool syncDirectoryNow(const fs::path& directory, std::error_code& error) {
+    const int handle = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A file system that cannot sync a directory (EINVAL) has nothing more to push.
+    const bool ok = handle >= 0 && (fsync(handle) == 0 || errno == EINVAL);
+    if (!ok) {
+        error = lastError();
+    }
+    if (handle >= 0) {
+        close(handle);
+    }
+    return ok;
+}
+
+// The process that holds a record lock on `handle`, or 0.
+long holderOf(int handle) {
+    struct flock probe = {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    return fcntl(handle, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK ? probe.l_pid : 0;
+}
+
+// An existing lock file that this user may not write: another user's run may hold it.
+LockAttempt probeOthersLock(const fs::path& file, long& holder, std::error_code& error) {
+    const int handle = open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    holder = handle >= 0 ? holderOf(handle) : 0;
+    if (handle >= 0) {
+        close(handle);
+    }
+    error = std::make_error_code(std::errc::permission_denied);
+    return holder != 0 ? LockAttempt::busy : LockAttempt::failed;
+}
+
 }  // namespace
 
 SystemCalls& systemCalls() {
-    static SystemCalls calls = {createExclusivelyNow, syncNow, renameNow, hardLinkNow};
+    static SystemCalls calls = {createExclusivelyNow, syncNow, renameNow, hardLinkNow,
+                                syncDirectoryNow};
     return calls;
 }
 
-int lockDirectory(const fs::path& directory, const fs::path&) {
-    const int handle = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+LockAttempt tryLockFile(const fs::path& file, HeldLock& lock, long& holder,
+                        std::error_code& error) {
+    const int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int handle = open(file.c_str(), flags | O_CREAT, 0666);
     if (handle < 0) {
-        return -1;  // an unreadable directory cannot be locked; the run goes on without
+        const int reason = errno;
+        const bool exists = fs::exists(fs::symlink_status(file, error));
+        if (reason == EACCES && exists) {
+            return probeOthersLock(file, holder, error);
+        }
+        if (reason == EACCES || reason == EROFS) {
+            return LockAttempt::unneeded;  // no run can write into this directory
+        }
+        error = {reason, std::generic_category()};
+        return LockAttempt::failed;
     }
-    while (flock(handle, LOCK_EX) != 0 && errno == EINTR) {
+    struct stat held {};
+    if (fstat(handle, &held) != 0 || !S_ISREG(held.st_mode)) {
+        error =
+            fstat(handle, &held) != 0 ? lastError() : std::make_error_code(std::errc::file_exists);
+        close(handle);
+        return LockAttempt::failed;
     }
-    return handle;
+    struct flock request = {};
+    request.l_type = F_WRLCK;
+    request.l_whence = SEEK_SET;
+    if (fcntl(handle, F_SETLK, &request) != 0) {
+        const int reason = errno;
+        holder = reason == EACCES || reason == EAGAIN ? holderOf(handle) : 0;
+        close(handle);
+        if (reason == EACCES || reason == EAGAIN || reason == EINTR) {
+            return reason == EINTR ? LockAttempt::again : LockAttempt::busy;
+        }
+        error = {reason, std::generic_category()};
+        return LockAttempt::failed;
+    }
+    // The run that held it may have removed it since it was opened: then the lock is on a file
+    // no other run can find.
+    struct stat now {};
+    if (lstat(file.c_str(), &now) != 0 || now.st_ino != held.st_ino || now.st_dev != held.st_dev) {
+        close(handle);
+        return LockAttempt::again;
+    }
+    lock.handle = handle;
+    lock.file = file;
+    lock.removable = held.st_size == 0;
+    return LockAttempt::taken;
 }
 
-void unlockDirectory(int handle) {
+void unlockFile(HeldLock& lock) {
+    const int handle = static_cast<int>(lock.handle);
+    if (lock.removable) {
+        unlink(lock.file.c_str());  // still locked, so no run takes the name meanwhile
+    }
     close(handle);
+    lock = {};
+}
+
+std::string identityOf(const fs::path& existing) {
+    struct stat info {};
+    if (stat(existing.empty() ? "." : existing.c_str(), &info) != 0) {
+        return {};
+    }
+    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
 }
 
 void claimTemporary(std::FILE* stream) {
@@ -86,6 +175,28 @@ void restoreMode(const fs::path&, fs::perms) {
     // A rename keeps the mode of the file put back.
 }
 
-std::FILE* openForReading(const fs::path& path) {
-    return std::fopen(path.c_str(), "rbe");
+bool readAtMost(const fs::path& path, std::size_t limit, std::string& bytes,
+                std::error_code& error) {
+    const int handle = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0) {
+        error = lastError();
+        return false;
+    }
+    char chunk[1 << 16];
+    for (;;) {
+        const std::size_t wanted = std::min(sizeof chunk, limit - bytes.size());
+        const ssize_t count = wanted == 0 ? 0 : read(handle, chunk, wanted);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0 && errno != EAGAIN) {
+            error = lastError();
+        }
+        if (count <= 0) {
+            break;
+        }
+        bytes.append(chunk, static_cast<std::size_t>(count));
+    }
+    close(handle);
+    return !error;
 }

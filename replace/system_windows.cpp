@@ -1,6 +1,6 @@
 // The replacement's system calls on Windows: a lock file that Windows deletes when its last
-// handle closes, open files that cannot be deleted, _commit, and read-only attributes that
-// follow the file across renames.
+// handle closes, open files that cannot be deleted, _commit, renames written through, and
+// read-only attributes that follow the file across renames.
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
@@ -11,11 +11,30 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "replace/system.h"
 
 namespace {
+
+// The C library's number for a Windows error, so that messages read as on POSIX.
+std::error_code windowsError() {
+    switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return std::make_error_code(std::errc::no_such_file_or_directory);
+        case ERROR_WRITE_PROTECT:
+            return std::make_error_code(std::errc::read_only_file_system);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return std::make_error_code(std::errc::no_space_on_device);
+        case ERROR_FILENAME_EXCED_RANGE:
+            return std::make_error_code(std::errc::filename_too_long);
+        default:
+            return std::make_error_code(std::errc::permission_denied);
+    }
+}
 
 std::FILE* createExclusivelyNow(const fs::path& path) {
     int handle = -1;
@@ -30,7 +49,8 @@ bool syncNow(std::FILE* stream) {
     return _commit(_fileno(stream)) == 0;
 }
 
-// Windows renames nothing over a read-only file, so the mode goes over with the new one.
+// Windows renames nothing over a read-only file, so the mode goes over with the new one. The
+// rename is written through to the disk before it returns: Windows's way to make it durable.
 void renameNow(const fs::path& temporary, const fs::path& destination, fs::perms mode,
                std::error_code& error) {
     std::error_code ignored;
@@ -38,40 +58,85 @@ void renameNow(const fs::path& temporary, const fs::path& destination, fs::perms
     if (mode != fs::perms::unknown) {
         fs::permissions(temporary, mode, ignored);
     }
-    fs::rename(temporary, destination, error);
+    error.clear();
+    if (!MoveFileExW(temporary.c_str(), destination.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = windowsError();
+    }
 }
 
 void hardLinkNow(const fs::path& existing, const fs::path& link, std::error_code& error) {
     fs::create_hard_link(existing, link, error);
 }
 
+bool syncDirectoryNow(const fs::path&, std::error_code&) {
+    return true;  // each rename was written through
+}
+
 }  // namespace
 
 SystemCalls& systemCalls() {
-    static SystemCalls calls = {createExclusivelyNow, syncNow, renameNow, hardLinkNow};
+    static SystemCalls calls = {createExclusivelyNow, syncNow, renameNow, hardLinkNow,
+                                syncDirectoryNow};
     return calls;
 }
 
-// A lock file that no run ever leaves behind: opened exclusively, deleted as its handle closes.
-int lockDirectory(const fs::path& directory, const fs::path& lockName) {
-    const fs::path file = directory / lockName;
-    for (;;) {
-        int handle = -1;
-        const errno_t error =
-            _wsopen_s(&handle, file.c_str(), _O_CREAT | _O_RDWR | _O_TEMPORARY | _O_NOINHERIT,
-                      _SH_DENYRW, _S_IREAD | _S_IWRITE);
-        if (error == 0) {
-            return handle;
-        }
-        if (error != EACCES) {
-            return -1;  // a directory where no file can be made: nothing to serialise there
-        }
-        Sleep(5);
+// A new lock file is made to vanish as its handle closes, even when the run is killed; a file
+// already there that no run holds (the user's, say) is held as it is and never removed.
+LockAttempt tryLockFile(const fs::path& file, HeldLock& lock, long& holder,
+                        std::error_code& error) {
+    holder = 0;  // Windows does not tell which process holds a file
+    HANDLE handle =
+        CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    DWORD reason = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    if (reason == ERROR_FILE_EXISTS) {
+        handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        reason = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    }
+    switch (reason) {
+        case ERROR_SUCCESS:
+            lock.handle = reinterpret_cast<std::intptr_t>(handle);
+            lock.file = file;
+            return LockAttempt::taken;
+        case ERROR_SHARING_VIOLATION:
+            return LockAttempt::busy;
+        case ERROR_FILE_NOT_FOUND:
+            return LockAttempt::again;  // removed between the two attempts
+        case ERROR_ACCESS_DENIED:
+            // Also a lock file whose last handle is closing; a lasting denial, such as a
+            // directory of that name, fails once the wait for it runs out.
+            error = std::make_error_code(std::errc::permission_denied);
+            return LockAttempt::denied;
+        case ERROR_WRITE_PROTECT:
+            return LockAttempt::unneeded;
+        default:
+            SetLastError(reason);
+            error = windowsError();
+            return LockAttempt::failed;
     }
 }
 
-void unlockDirectory(int handle) {
-    _close(handle);
+void unlockFile(HeldLock& lock) {
+    CloseHandle(reinterpret_cast<HANDLE>(lock.handle));
+    lock = {};
+}
+
+std::string identityOf(const fs::path& existing) {
+    std::error_code error;
+    const fs::path canonical = fs::canonical(existing.empty() ? fs::path(".") : existing, error);
+    if (error) {
+        return {};
+    }
+    // Names differ in case alone as different spellings of one file.
+    std::string key = canonical.u8string();
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return key;
 }
 
 void claimTemporary(std::FILE*) {
@@ -104,6 +169,22 @@ void restoreMode(const fs::path& path, fs::perms mode) {
     fs::permissions(path, mode, ignored);
 }
 
-std::FILE* openForReading(const fs::path& path) {
-    return _wfopen(path.c_str(), L"rb");
+bool readAtMost(const fs::path& path, std::size_t limit, std::string& bytes,
+                std::error_code& error) {
+    std::FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file) {
+        error = {errno, std::generic_category()};
+        return false;
+    }
+    char chunk[1 << 16];
+    std::size_t count = 0;
+    while (bytes.size() < limit &&
+           (count = std::fread(chunk, 1, std::min(sizeof chunk, limit - bytes.size()), file)) > 0) {
+        bytes.append(chunk, count);
+    }
+    if (std::ferror(file)) {
+        error = {errno, std::generic_category()};
+    }
+    std::fclose(file);
+    return !error;
 }

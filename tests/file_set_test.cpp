@@ -1,7 +1,11 @@
 // The replacement unit through its own interface, with faults injected at its system calls.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -68,7 +72,7 @@ TEST(FileSet, ASetIsReplacedWholeAndLeavesNothingBeside) {
     EXPECT_EQ(listDirectory(pair.dir.path), (Names{"a.cpp", "a.h"}));
 }
 
-TEST(FileSet, AFailedSyncReplacesNothing) {
+TEST(FileSet, AFailedSyncOfAFileReplacesNothing) {
     Faults faults;
     systemCalls().syncToDisk = [](std::FILE*) {
         errno = EIO;
@@ -82,6 +86,16 @@ TEST(FileSet, AFailedSyncReplacesNothing) {
     EXPECT_EQ(failure.error, std::errc::io_error);
     pair.expectOld();
     EXPECT_EQ(listDirectory(pair.dir.path), (Names{"a.cpp", "a.h"}));
+
+    // The directory's sync comes after the renames: they stand, and the failure says so.
+    systemCalls() = kPlatform;
+    systemCalls().syncDirectory = [](const fs::path&, std::error_code& error) {
+        error = std::make_error_code(std::errc::io_error);
+        return false;
+    };
+    EXPECT_FALSE(pair.replace("new", failure));
+    EXPECT_EQ(failure.step, ReplaceStep::sync);
+    EXPECT_EQ(readFile(pair.names[1]), "new");
 }
 
 TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackOrKeepsThem) {
@@ -117,14 +131,49 @@ TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackOrKeepsThem) {
     }
 }
 
-TEST(FileSet, TwoNamesForOneFileAreRefused) {
+TEST(FileSet, OnlyLeftoversOfTheExactShapeAreRemoved) {
     Pair pair;
-    const Names same{pair.names[0], pair.dir.path + "/./a.cpp"};
-    FileSet set;
+    const Names kept{".a.cpp.tool-important-notes.txt",
+                     ".a.h.tool-",
+                     ".a.cpp.tool-abc12",
+                     ".a.cpp.tool-ABC123",
+                     ".a.cpp.other-abc123",
+                     ".a.tool.lock"};
+    for (const std::string& name : kept) {
+        writeFile(pair.dir.file(name), "the user's");
+    }
+    writeFile(pair.dir.file(".a.cpp.tool-abc123"), "a killed run's");
+    writeFile(pair.dir.file(".a.h.tool-9zz9zz"), "a killed run's");
     ReplaceFailure failure;
-    EXPECT_FALSE(openFileSet(set, same, "tool", failure));
-    EXPECT_EQ(failure.step, ReplaceStep::sameFile);
-    EXPECT_EQ(failure.otherFile, 1u);
+    ASSERT_TRUE(pair.replace("new", failure));
+    for (const std::string& name : kept) {
+        EXPECT_EQ(readFile(pair.dir.file(name)), "the user's") << name;
+    }
+    EXPECT_EQ(listDirectory(pair.dir.path).size(), kept.size() + 2);
+}
+
+TEST(FileSet, TwoNamesForOneFileAreRefusedWhetherItExistsOrNot) {
+    Pair pair;
+    ASSERT_EQ(mkdir(pair.dir.file("sub").c_str(), 0755), 0);
+    // Two links, spelled differently, to one file: existing, then missing.
+    const std::pair<std::string, std::string> targets[] = {
+        {pair.names[0], pair.dir.path + "/./a.cpp"},
+        {"x", "./x"},
+        {"x", "sub/../x"},
+        {"x", pair.dir.file("x")},
+    };
+    for (const auto& [first, second] : targets) {
+        const Names links{pair.dir.file("first"), pair.dir.file("second")};
+        std::remove(links[0].c_str());
+        std::remove(links[1].c_str());
+        ASSERT_EQ(symlink(first.c_str(), links[0].c_str()), 0);
+        ASSERT_EQ(symlink(second.c_str(), links[1].c_str()), 0);
+        FileSet set;
+        ReplaceFailure failure;
+        EXPECT_FALSE(openFileSet(set, links, "tool", failure)) << second;
+        EXPECT_EQ(failure.step, ReplaceStep::sameFile) << second;
+        EXPECT_FALSE(fileExists(pair.dir.file("x")));
+    }
     pair.expectOld();
 }
 

@@ -28,7 +28,9 @@ std::vector<std::string> documentedMessages() {
 // What a row writes, its values standing for any text.
 std::regex patternOf(const MessageRow& row) {
     std::string pattern = row.placed ? "[^ ]+:[0-9]+: " : "linkweld: ";
-    pattern += row.severity == Severity::error ? "error: " : "warning: ";
+    pattern += row.severity == Severity::error  ? "error: "
+               : row.severity == Severity::note ? "note: "
+                                                : "warning: ";
     for (const char* c = row.text; *c != '\0'; ++c) {
         if (c[0] == '%' && c[1] == 's') {
             pattern += ".*";

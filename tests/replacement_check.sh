@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The generated pair under attack, each case made deterministic with strace's fault injection,
 # a FIFO or another user: signals at every step, concurrent runs, kills between the renames,
-# failed renames and reads, shared sticky directories, two names for one file. After each, the
-# pair must be one run's pair (or the previous one) and nothing may be left beside it.
+# failed renames, links and reads, locks that fail or are held, paths beyond PATH_MAX, the sync
+# of the directory, --check on endless files, shared sticky directories, two names for one file.
+# After each, the pair must be one run's pair (or the previous one) and nothing may be left
+# beside it.
 # Needs LINKWELD and LINKWELD_WORK; skips without strace or setpriv.
 set -Eeuo pipefail
 # A script that stops on a failed command says where and which.
@@ -140,16 +142,62 @@ grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.h && grep -q GL_EXTENSION_NUMBER_40
     fail "the run after SIGKILL left no complete pair"
 expect_only "after SIGKILL" big.h glEntryHub.cpp glEntryHub.h err.txt
 
-echo "== the header's rename fails, and so does putting the source back"
+echo "== the header's rename fails, and so does putting the source back, and links fail"
 fresh_pair rename_fails
-strace -o /dev/null -e inject=rename:error=EIO:when=2+ "$LINKWELD" -gl big.h 2>err.txt &&
-    status=0 || status=$?
+strace -o /dev/null -e inject=link:error=EPERM -e inject=rename:error=EIO:when=2+ "$LINKWELD" \
+    -gl big.h 2>err.txt && status=0 || status=$?
 [ "$status" = 1 ] || fail "failed renames: status $status"
 grep -q "the previous glEntryHub.cpp could not be put back (Input/output error) and is kept as glEntryHub.cpp.previous" err.txt ||
     fail "failed renames: $(cat err.txt)"
-[ "$(cat glEntryHub.cpp.previous)" = "good source" ] || fail "failed renames: the previous source is lost"
 [ "$(cat glEntryHub.h)" = "good header" ] || fail "failed renames: the header was replaced"
+"$LINKWELD" -gl big.h 2>/dev/null || fail "the run after failed renames failed"
+[ "$(cat glEntryHub.cpp.previous)" = "good source" ] || fail "failed renames: the previous source is lost"
 expect_only "failed renames" big.h glEntryHub.cpp glEntryHub.h glEntryHub.cpp.previous err.txt
+
+echo "== a lock that cannot be had, a lock held by a stopped run, a run inside flock"
+fresh_pair lock
+strace -o /dev/null -e inject=fcntl:error=ENOLCK "$LINKWELD" -gl big.h 2>err.txt && status=0 || status=$?
+[ "$status" = 1 ] && grep -q 'cannot lock ".": No locks available' err.txt ||
+    fail "lock failure: status $status, $(cat err.txt)"
+expect_previous_pair "lock failure"
+start_traced "rename:delay_exit=15000000:when=1" -gl big.h
+wait_until 'compgen -G .glEntryHub.linkweld.lock > /dev/null && ! grep -q "good source" glEntryHub.cpp'
+"$LINKWELD" -gl big.h 2>err2.txt && status=0 || status=$?
+[ "$status" = 1 ] && grep -q 'note: another run (process [0-9]*) holds the lock of "."' err2.txt &&
+    grep -q 'error: cannot lock ".": another run (process [0-9]*) held it for 10 seconds' err2.txt ||
+    fail "held lock: status $status, $(cat err2.txt)"
+finish_traced
+grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.h || fail "held lock: the holder's pair is not whole"
+timeout 20 flock . "$LINKWELD" -gl big.h 2>/dev/null || fail "a run inside flock .: status $?"
+expect_only "lock" big.h glEntryHub.cpp glEntryHub.h err.txt err2.txt
+
+echo "== a directory path longer than PATH_MAX"
+fresh_pair long_path
+long=$(printf 'd%.0s' $(seq 250))
+for _ in $(seq 20); do mkdir "$long" && cd "$long"; done
+cp "$work/long_path/big.h" .
+for run in 1 2; do
+    "$LINKWELD" -gl big.h 2>err.txt || fail "long path, run $run: $(cat err.txt)"
+done
+grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.h || fail "long path: no complete pair"
+expect_only "long path" big.h glEntryHub.cpp glEntryHub.h err.txt
+cd "$work"
+
+echo "== the directory is synced after the renames"
+fresh_pair durable
+strace -o trace.txt -y -e trace=fsync,rename "$LINKWELD" -gl big.h 2>/dev/null
+tail -2 trace.txt | head -1 | grep -q "^fsync([0-9]*<$work/durable>)" ||
+    fail "no fsync of the directory after the renames: $(cat trace.txt)"
+
+echo "== --check reads no more than it needs and never waits"
+fresh_pair check
+ln -sf /dev/zero glEntryHub.cpp
+(ulimit -v 400000; "$LINKWELD" --check -gl big.h 2>err.txt) && status=0 || status=$?
+[ "$status" = 1 ] && grep -q 'glEntryHub.cpp:1: error: differs' err.txt ||
+    fail "--check on /dev/zero: status $status, $(cat err.txt)"
+rm glEntryHub.cpp && mkfifo glEntryHub.cpp
+timeout 10 "$LINKWELD" --check -gl big.h 2>err.txt && status=0 || status=$?
+[ "$status" = 1 ] || fail "--check on a FIFO: status $status, $(cat err.txt)"
 
 echo "== a read error part-way through a header"
 fresh_pair read_fails

@@ -54,6 +54,34 @@ rm -f readonly/glEntryHub.h && mkdir readonly/glEntryHub.h
 (cd readonly && run_wine "$exe" -gl ../ctrl_z.h 2>/dev/null) && { echo "a run into a directory succeeded"; failed=1; }
 leftovers=$(ls -A readonly | grep -v '^glEntryHub\.\(cpp\|h\)$' || true)
 [ -z "$leftovers" ] || { echo "left beside a read-only pair: $leftovers"; failed=1; }
+# Concurrent runs with different inputs: each succeeds, and the pair is always one run's.
+mkdir concurrent
+for round in $(seq 15); do
+    pids=()
+    for input in glext_crlf.h ctrl_z.h glext_crlf.h; do
+        (cd concurrent && run_wine "$exe" -gl "../$input" 2>>errors.txt) & pids+=($!)
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" || { echo "round $round: a concurrent run failed: $(cat concurrent/errors.txt)"; failed=1; }
+    done
+    source_from=$(grep -c 'FLEXT(GL_SAME_LINE)' concurrent/glEntryHub.h || true)
+    header_from=$(grep -c 'map_GL_SAME_LINE' concurrent/glEntryHub.cpp || true)
+    [ "$source_from" = "$header_from" ] || { echo "round $round: a mixed pair"; failed=1; }
+done
+# In the way of the lock: a directory of its name fails at once with a true message; the user's
+# read-only file of that name, and of a temporary's name but another shape, stay.
+mkdir -p inway/.glEntryHub.linkweld.lock
+(cd inway && timeout 60 wine "$exe" -gl ../ctrl_z.h 2> inway.err) &&
+    { echo "a run with a directory for a lock file succeeded"; failed=1; }
+grep -q 'cannot lock "."' inway/inway.err || { echo "lock in the way: $(cat inway/inway.err)"; failed=1; }
+rmdir inway/.glEntryHub.linkweld.lock
+for name in .glEntryHub.linkweld.lock .glEntryHub.cpp.linkweld-notes.txt; do
+    echo "the user's" > "inway/$name" && chmod 444 "inway/$name"
+done
+(cd inway && run_wine "$exe" -gl ../ctrl_z.h 2>/dev/null) || { echo "a run beside the user's files failed"; failed=1; }
+for name in .glEntryHub.linkweld.lock .glEntryHub.cpp.linkweld-notes.txt; do
+    [ "$(cat "inway/$name" 2>/dev/null)" = "the user's" ] || { echo "the user's $name was removed"; failed=1; }
+done
 # A header whose path is outside the ANSI code page, named on a UTF-8 command line.
 mkdir -p wide/日本 && cp ctrl_z.h wide/日本/
 (cd wide && LC_ALL=C.UTF-8 run_wine "$exe" -gl 日本/ctrl_z.h 2> wide.err) || true
