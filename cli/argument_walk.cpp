@@ -2,6 +2,7 @@
 #include "cli/argument_walk.h"
 
 #include <cstring>
+#include <utility>
 
 #include "scan/apis.h"
 #include "scan/ascii.h"
@@ -27,6 +28,23 @@ Request requestOf(const char* argument) {
     return equals(argument, "--version") ? Request::version : Request::generate;
 }
 
+// The options of the whole run, each setting a flag of the walk.
+constexpr std::pair<const char*, bool ArgumentWalk::*> kOptions[] = {
+    {"--all-prototypes", &ArgumentWalk::allPrototypes},
+    {"--check", &ArgumentWalk::check},
+    {"--strict", &ArgumentWalk::strict},
+};
+
+bool takeOption(const char* argument, ArgumentWalk& walk) {
+    for (const auto& [option, flag] : kOptions) {
+        if (equals(argument, option)) {
+            walk.*flag = true;
+            return true;
+        }
+    }
+    return false;
+}
+
 // Takes the argument after the flag at `i` as its file name and steps `i` onto it.
 void takeFileName(int argc, char** argv, int& i, Api api, ArgumentWalk& walk) {
     walk.headers.push_back({api, i + 1 < argc ? argv[i + 1] : nullptr});
@@ -44,12 +62,7 @@ ArgumentWalk walkArguments(int argc, char** argv) {
         if (walk.request != Request::generate) {
             break;
         }
-        if (equals(argv[i], "--all-prototypes")) {
-            walk.allPrototypes = true;
-            continue;
-        }
-        if (equals(argv[i], "--check")) {
-            walk.check = true;
+        if (takeOption(argv[i], walk)) {
             continue;
         }
         // Each api's flag is tested in turn on whatever argument `i` then names: after "-gl"

@@ -19,6 +19,7 @@ struct ArgumentWalk {
     Request request = Request::generate;
     bool allPrototypes = false;           // "--all-prototypes" was given
     bool check = false;                   // "--check" was given
+    bool strict = false;                  // "--strict" was given
     std::vector<HeaderArgument> headers;  // in command-line order
     std::vector<std::string> ignored;     // arguments passed over, as typed
 };
@@ -27,6 +28,6 @@ struct ArgumentWalk {
 // argument is its file name, and that same argument is then still tested for "-wgl" (as typed);
 // after "-wgl" the next argument is its file name and is tested for nothing. Where a pass starts,
 // "--help", "-h", "-?" and "/?" ask for the help and "--version" for the version, and the walk
-// ends there; "--all-prototypes" and "--check" are options of the whole run. Anything else a pass
-// starts at is passed over and listed in `ignored`.
+// ends there; "--all-prototypes", "--check" and "--strict" are options of the whole run.
+// Anything else a pass starts at is passed over and listed in `ignored`.
 ArgumentWalk walkArguments(int argc, char** argv);

@@ -70,7 +70,11 @@ int checkGenerated(const SymbolTables& tables) {
     const std::vector<FileDifference> differences = compareFiles(fileNames(), expected);
     for (const FileDifference& difference : differences) {
         const char* const name = kGeneratedFiles[difference.file].name;
-        if (difference.line > 0) {
+        if (difference.line > 0 && difference.lineEnds) {
+            reportAt(Message::differsInLineEnds, name, difference.line,
+                     {text(difference.lineEnds == '\r' ? "CR LF" : "LF"),
+                      text(difference.lineEnds == '\r' ? "LF" : "CR LF")});
+        } else if (difference.line > 0) {
             reportAt(Message::differs, name, difference.line);
         } else {
             report(Message::cannotReadGenerated, {path(name), text(difference.error.message())});
@@ -153,6 +157,9 @@ int runCommandLine(int argc, char** argv) {
     if (walk.request == Request::version) {
         return printVersion();
     }
+    if (walk.strict) {
+        makeWarningsErrors();
+    }
     for (const std::string& argument : walk.ignored) {
         report(Message::ignoringArgument, {quotedName(argument), text(listOfFlags(", "))});
     }
@@ -160,5 +167,8 @@ int runCommandLine(int argc, char** argv) {
     options.allPrototypes = walk.allPrototypes;
     const SymbolTables tables = scanHeaders(walk, options);
     warnAboutLoader(tables, options);
+    if (warningsMadeErrors() > 0) {
+        return 1;  // --strict: nothing is written or compared
+    }
     return walk.check ? checkGenerated(tables) : writeGenerated(tables);
 }

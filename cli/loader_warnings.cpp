@@ -1,6 +1,7 @@
 // The checks between scanning and emission: each words one kind of problem that scan/ found.
 #include "cli/loader_warnings.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,10 +37,32 @@ const std::string& pathOf(const SymbolTables& tables, const Place& place) {
     return tables.headers[place.header].path;
 }
 
+// For each header, the first that is the same file: itself, unless it is named again.
+std::vector<std::uint32_t> firstNamings(const SymbolTables& tables) {
+    const std::vector<HeaderRecord>& headers = tables.headers;
+    std::vector<std::uint32_t> first(headers.size());
+    for (std::uint32_t i = 0; i < headers.size(); ++i) {
+        first[i] = i;
+        for (std::uint32_t j = 0; j < i && first[i] == i; ++j) {
+            std::error_code ignored;
+            if (headers[j].path == headers[i].path ||
+                std::filesystem::equivalent(std::filesystem::u8path(headers[j].path),
+                                            std::filesystem::u8path(headers[i].path), ignored)) {
+                first[i] = first[j];
+            }
+        }
+    }
+    return first;
+}
+
+// A header named again repeats every name of its own; one warning says so, not one per name.
 void warnAboutRepeats(const SymbolTables& tables, const std::vector<const NameList*>& lists,
-                      WarningCap& cap) {
+                      const std::vector<std::uint32_t>& firstNaming, WarningCap& cap) {
     findRepeatedNames(lists, [&](const RepeatedName& repeat) {
-        if (cap.admit()) {
+        const std::uint32_t header = repeat.list->place(repeat.entry).header;
+        const bool namedAgain = header != repeat.earlier.header &&
+                                firstNaming[header] == firstNaming[repeat.earlier.header];
+        if (!namedAgain && cap.admit()) {
             const Place& place = repeat.list->place(repeat.entry);
             reportAt(Message::declaredAgain, pathOf(tables, place), place.line,
                      {shownName((*repeat.list)[repeat.entry]), path(pathOf(tables, repeat.earlier)),
@@ -118,9 +141,15 @@ void warnAboutLoader(const SymbolTables& tables, const ScanOptions& options) {
         extensions.push_back(&(tables.*api.extensions));
         entryPoints.push_back(&(tables.*api.entryPoints));
     }
+    const std::vector<std::uint32_t> firstNaming = firstNamings(tables);
+    for (std::uint32_t i = 0; i < firstNaming.size(); ++i) {
+        if (firstNaming[i] != i) {
+            report(Message::namedAgain, {quotedName(tables.headers[i].path)});
+        }
+    }
     WarningCap repeats{part(Message::kindDeclaredAgain)};
-    warnAboutRepeats(tables, extensions, repeats);
-    warnAboutRepeats(tables, entryPoints, repeats);
+    warnAboutRepeats(tables, extensions, firstNaming, repeats);
+    warnAboutRepeats(tables, entryPoints, firstNaming, repeats);
     reportRest(repeats);
 
     WarningCap nonIdentifiers{part(Message::kindNotIdentifiers)};
@@ -135,8 +164,10 @@ void warnAboutLoader(const SymbolTables& tables, const ScanOptions& options) {
     for (const ApiRow& api : kApis) {
         caps.noEntryPoints.push_back({part(Message::kindNoEntryPoint, {text(api.flag)})});
     }
-    for (const HeaderRecord& header : tables.headers) {
-        warnAboutHeader(header, options, caps);
+    for (std::uint32_t i = 0; i < tables.headers.size(); ++i) {
+        if (firstNaming[i] == i) {
+            warnAboutHeader(tables.headers[i], options, caps);
+        }
     }
     reportRest(caps.empty);
     for (const WarningCap& cap : caps.noEntryPoints) {

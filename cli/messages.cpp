@@ -21,6 +21,7 @@ const std::vector<MessageRow> kMessages = {
     {Message::cannotKeepPrevious, E, false, "cannot keep the previous %s: %s%s"},
     {Message::bothLeadTo, E, false, "cannot write %s and %s: both lead to %s"},
     {Message::differs, E, true, "differs from what linkweld would write; run it without --check to update"},
+    {Message::differsInLineEnds, E, true, "differs from what linkweld would write in its line ends alone (%s where this linkweld writes %s); run it without --check to update"},
     {Message::cannotReadGenerated, E, false, "cannot read %s: %s"},
     {Message::cannotWriteStandardOutput, E, false, "cannot write the %s to standard output: %s"},
     {Message::outOfMemory, E, false, "out of memory"},
@@ -34,6 +35,7 @@ const std::vector<MessageRow> kMessages = {
     {Message::flagWithoutFile, W, false, "%s needs a header file name; ignored"},
     {Message::noHeaderNamed, W, false, "no header named with %s; the loader's lists are empty"},
     {Message::noHeaderRead, W, false, "no header could be read; the loader's lists are empty"},
+    {Message::namedAgain, W, false, "%s is named again; the generated code will define each of its names twice"},
 
     {Message::declaredAgain, W, true, "%s already declared at %s:%s; the generated code will define it twice"},
     {Message::notIdentifier, W, true, "%s is not a C identifier; the generated code will not compile"},
@@ -55,6 +57,9 @@ const std::vector<MessageRow> kMessages = {
     {Message::kindSkipped, P, false, "headers with skipped prototypes"},
 };
 // clang-format on
+
+bool strict = false;
+std::size_t madeErrors = 0;
 
 const MessageRow& rowOf(Message id) {
     return kMessages[static_cast<std::size_t>(id)];
@@ -103,14 +108,20 @@ std::string formed(Message id, std::initializer_list<Arg> args) {
     return text;
 }
 
+// The word a message is written with: under --strict a warning is an error, and counted.
 const char* severityWord(Severity severity) {
+    if (severity == Severity::warning && strict) {
+        ++madeErrors;
+        return "error: ";
+    }
     return severity == Severity::error  ? "error: "
            : severity == Severity::note ? "note: "
                                         : "warning: ";
 }
 
-void writeLine(std::string line) {
-    line += '\n';
+// Writes "PLACE SEVERITY: TEXT" as one line, in one write.
+void writeLine(const std::string& place, Message id, std::initializer_list<Arg> args) {
+    const std::string line = place + severityWord(rowOf(id).severity) + formed(id, args) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
@@ -150,13 +161,20 @@ Arg part(Message id, std::initializer_list<Arg> args) {
 }
 
 void report(Message id, std::initializer_list<Arg> args) {
-    writeLine("linkweld: " + std::string(severityWord(rowOf(id).severity)) + formed(id, args));
+    writeLine("linkweld: ", id, args);
 }
 
 void reportAt(Message id, std::string_view file, std::uint32_t line,
               std::initializer_list<Arg> args) {
-    writeLine(escaped(file) + ":" + std::to_string(line) + ": " + severityWord(rowOf(id).severity) +
-              formed(id, args));
+    writeLine(escaped(file) + ":" + std::to_string(line) + ": ", id, args);
+}
+
+void makeWarningsErrors() {
+    strict = true;
+}
+
+std::size_t warningsMadeErrors() {
+    return madeErrors;
 }
 
 void reportOutOfMemory() {

@@ -19,6 +19,7 @@ enum class Message {
     cannotKeepPrevious,
     bothLeadTo,
     differs,
+    differsInLineEnds,
     cannotReadGenerated,
     cannotWriteStandardOutput,
     outOfMemory,
@@ -33,6 +34,7 @@ enum class Message {
     flagWithoutFile,
     noHeaderNamed,
     noHeaderRead,
+    namedAgain,
     // Warnings that predict a broken loader.
     declaredAgain,
     notIdentifier,
@@ -89,6 +91,10 @@ Arg part(Message id, std::initializer_list<Arg> args = {});  // a part row, form
 void report(Message id, std::initializer_list<Arg> args = {});
 void reportAt(Message id, std::string_view file, std::uint32_t line,
               std::initializer_list<Arg> args = {});
+
+// With --strict, every warning is written and counted as an error.
+void makeWarningsErrors();
+std::size_t warningsMadeErrors();
 
 // "linkweld: error: out of memory", written without allocating.
 void reportOutOfMemory();

@@ -35,6 +35,8 @@ constexpr const char* kHelp[] = {
     "                      several words, and WINAPI prototypes without extern\n",
     "  --check             write nothing: compare glEntryHub.cpp and glEntryHub.h with\n",
     "                      what this run would write\n",
+    "  --strict            make every warning an error: the run writes nothing and\n",
+    "                      exits with status 1\n",
     "  -h, --help, -?, /?  print this help\n",
     "  --version           print the version\n",
     "%s",
@@ -47,7 +49,8 @@ constexpr const char* kHelp[] = {
     "  0  the files were written (with --check: both are current), or this help or the\n",
     "     version was printed; warnings do not change it\n",
     "  1  a file could not be written or replaced, --check found a file out of date or\n",
-    "     missing, standard output could not be written, or memory ran out\n",
+    "     missing, --strict met a warning, standard output could not be written, or\n",
+    "     memory ran out\n",
     "\n",
     "More: man linkweld, and README.md in share/doc/linkweld of the installation.\n",
 };

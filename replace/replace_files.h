@@ -90,10 +90,13 @@ struct FileDifference {
     std::size_t file;
     std::uint32_t line;     // the first line that differs, from 1; 0 when it cannot be read
     std::error_code error;  // why it cannot be read
+    // When the line ends alone differ: '\r' for CR LF where LF is written, '\n' the other way.
+    char lineEnds = 0;
 };
 
 // Reads each of `names` and compares it with `expected` (line ends "\n") as this host's text
-// mode writes it, reading no more than one byte past what is expected and never waiting on a
-// FIFO; writes, renames and creates nothing. Empty when every file is as it should be.
+// mode writes it, reading no more than one byte past what is expected (twice as much where the
+// first difference is a line end, to tell whether the line ends alone differ) and never waiting
+// on a FIFO; writes, renames and creates nothing. Empty when every file is as it should be.
 std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
                                          const std::vector<std::string>& expected);

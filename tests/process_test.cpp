@@ -133,8 +133,8 @@ TEST(Process, HelpAndVersionPrintAndChangeNothing) {
     EXPECT_TRUE(startsWith(help, "Usage: linkweld ")) << help;
     EXPECT_EQ(help.back(), '\n') << "the shell prompt must not land on the last line";
     for (const char* part :
-         {" -gl FILE", " -wgl FILE", " --all-prototypes", " --check", " --help", " --version",
-          "glEntryHub.cpp", "glEntryHub.h", "Exit status:", "man linkweld"}) {
+         {" -gl FILE", " -wgl FILE", " --all-prototypes", " --check", " --strict", " --help",
+          " --version", "glEntryHub.cpp", "glEntryHub.h", "Exit status:", "man linkweld"}) {
         EXPECT_NE(help.find(part), std::string::npos) << part;
     }
     for (const char* spelling : {"-H", "-?", "/?"}) {
@@ -250,6 +250,20 @@ TEST(Process, CheckComparesWithoutTouchingAnything) {
     EXPECT_EQ(listDirectory(dir.path), std::vector<std::string>{"glEntryHub.h"})
         << "nothing written, renamed or created";
     EXPECT_EQ(readFile(header), stale);
+
+    // The pair as linkweld.exe writes it, CR LF: out of date here, and the message says why.
+    ASSERT_EQ(runLinkweld(dir.path, {"-gl", glext}).exitStatus, 0);
+    std::string crlf;
+    for (const char c : readFile(header)) {
+        crlf += c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    writeFile(header, crlf);
+    run = runLinkweld(dir.path, {"--check", "-gl", glext});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, examplesWarning() +
+                           "glEntryHub.h:1: error: differs from what linkweld would write in its "
+                           "line ends alone (CR LF where this linkweld writes LF); run it without "
+                           "--check to update\n");
 }
 
 #if !defined(__SANITIZE_ADDRESS__)
@@ -263,5 +277,41 @@ TEST(Process, RunningOutOfMemoryEndsWithStatusOne) {
     EXPECT_EQ(run.err, "linkweld: error: out of memory\n");
 }
 #endif
+
+TEST(Process, StrictMakesEveryWarningAnErrorAndWritesNothing) {
+    TempDir dir;
+    writeFile(dir.file("glEntryHub.cpp"), "good source");
+    writeFile(dir.file("glEntryHub.h"), "good header");
+    writeFile(dir.file("ati.h"), "#define GL_ATI_one 1\n#define GL_ATI_one 1\n");
+    writeFile(dir.file("wgl.h"), "#define WGL_ARB_one 1\n");
+    writeFile(dir.file("bad.h"), "GLAPI void APIENTRY glBad(int);\n");
+    const std::string glext = sourcePath("examples/glext.h");
+    // One case per kind of warning, each with the text it gives.
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"-gl", "missing.h", "-gl", "ati.h"}, "error: cannot read header \"missing.h\""},
+        {{"-wlg", "wgl.h", "-gl", "ati.h"}, "error: ignoring argument \"-wlg\""},
+        {{"-gl", "ati.h", "-gl"}, "error: -gl needs a header file name"},
+        {{"lonely.h"}, "error: no header named"},
+        {{"-gl", "missing.h"}, "error: no header could be read"},
+        {{"-gl", "ati.h"}, "ati.h:2: error: GL_ATI_one already declared at ati.h:1"},
+        {{"-gl", "bad.h"}, "bad.h:1: error: \"glBad(int);\" is not a C identifier"},
+        {{"-gl", "ati.h", "-gl", "/dev/null"}, "error: \"/dev/null\" adds nothing"},
+        {{"-gl", "ati.h", "-wgl", "wgl.h"}, "error: \"wgl.h\" adds 1 extension but no entry"},
+        {{"-gl", glext}, "glext.h:41: error: 1 prototype skipped"},
+        {{"-gl", "wgl.h", "-gl", "./wgl.h"}, "error: \"./wgl.h\" is named again"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        std::vector<std::string> strict = arguments;
+        strict.insert(strict.begin(), "--strict");
+        const RunResult run = runLinkweld(dir.path, strict);
+        EXPECT_EQ(run.exitStatus, 1) << expected;
+        EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("warning:"), std::string::npos) << run.err;
+        EXPECT_EQ(readFile(dir.file("glEntryHub.cpp")), "good source") << expected;
+        EXPECT_EQ(readFile(dir.file("glEntryHub.h")), "good header") << expected;
+    }
+    EXPECT_EQ(runLinkweld(dir.path, {"--strict", "-gl", "wgl.h"}).exitStatus, 0)
+        << "a run without warnings";
+}
 
 }  // namespace
