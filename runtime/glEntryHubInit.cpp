@@ -1,6 +1,8 @@
 // InitOpenGLExtensionsChecked: the flags and pointers of a generated loader, filled through what
 // every generated glEntryHub.cpp defines (ExtCaps, FindAndInitGLExtension,
 // FindAndInitWGLExtension, MapGLEXT, MapWGLEXT) without the crashes of InitOpenGLExtensions.
+// glEntryHubChecked.cpp and glEntryHubCChecked.cpp compile it after the generated source, whose
+// pointers then come through linkweldGetProcAddress too.
 #include "glEntryHubInit.h"
 
 #include <stdio.h>
@@ -8,7 +10,10 @@
 
 #include <string>
 
-// Defined by glEntryHub.cpp, whose header does not declare them.
+#include "glEntryHubProc.h"
+
+// Defined by glEntryHub.cpp, whose header does not declare them. After the generated source in
+// one translation unit (glEntryHubSource.h), these keep the linkage it gave them.
 int FindAndInitGLExtension(char* ext);
 int FindAndInitWGLExtension(char* ext);
 void MapGLEXT();
@@ -79,10 +84,11 @@ void lookUpAll(const std::string& names, Lookup lookup, UnknownName unknownName)
     }
 }
 
-// wglGetProcAddress's answer as a pointer of type T, through the one cast GCC accepts silently.
+// The filtered wglGetProcAddress answer as a pointer of type T, through the one cast GCC accepts
+// silently.
 template <class T>
 T procAddress(const char* name) {
-    return reinterpret_cast<T>(reinterpret_cast<void (*)()>(wglGetProcAddress(name)));
+    return reinterpret_cast<T>(reinterpret_cast<void (*)()>(linkweldGetProcAddress(name)));
 }
 
 void lookUpGlNames(Version version, UnknownName unknownName) {

@@ -1,6 +1,7 @@
 // The checked initialisation of a linkweld loader, for today's contexts: core profile, or none
 // current. Shipped with linkweld beside the glEntryHub.cpp and glEntryHub.h it writes; works
-// with any such pair and changes neither.
+// with any such pair and changes neither. Compile glEntryHubChecked.cpp in place of
+// glEntryHub.cpp (C programs: glEntryHubCChecked.cpp, and glEntryHubC.h in place of this).
 #pragma once
 
 #include "glEntryHub.h"
@@ -9,6 +10,7 @@
 // returns false and changes nothing. Otherwise it clears every flag; sets the flag of each name
 // the driver announces (through glGetStringi on OpenGL 3.0 and later, else glGetString) and of
 // each WGL name of wglGetExtensionsStringARB or wglGetExtensionsStringEXT; sets the flag of every
-// GL_VERSION_x_y the context's version reaches; fills every pointer; and returns true. It prints
-// nothing: each announced name the loader does not know goes to `unknownName`, when not null.
+// GL_VERSION_x_y the context's version reaches; fills every pointer, null where the driver
+// answers 1, 2, 3 or -1 for an address; and returns true. It prints nothing: each announced name
+// the loader does not know goes to `unknownName`, when not null.
 bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));

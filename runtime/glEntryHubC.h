@@ -1,0 +1,38 @@
+// The loader for C: the pointers, the flags (EXTCAPS(...) and ExtCaps) and both initialisations
+// with C linkage, as glEntryHubC.cpp or glEntryHubCChecked.cpp defines them. Every file of such a
+// program includes this header, its C++ files too; never glEntryHub.h or glEntryHubInit.h.
+#ifndef LINKWELD_GL_ENTRY_HUB_C_H
+#define LINKWELD_GL_ENTRY_HUB_C_H
+
+#ifndef __cplusplus
+#include <stdbool.h>  // the flags are bool
+#endif
+
+// What glEntryHub.h includes, outside the linkage block so that system headers keep their own.
+#include <windows.h>
+
+#include <GL/gl.h>
+#include <GL/glaux.h>
+#include <GL/glu.h>
+
+#include "glext.h"
+#include "wglext.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#include "glEntryHub.h"
+
+// The checked initialisation of glEntryHubInit.h (defined by glEntryHubCChecked.cpp): call it
+// once a context is current, in place of InitOpenGLExtensions. False, changing nothing, without a
+// current context; else every flag and pointer is filled, an address that the driver answers
+// with 1, 2, 3 or -1 is null, and each name the driver announces but the loader does not know
+// goes to unknownName, when not null. It prints nothing.
+bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,9 @@
+// The loader of a C program with the checked initialisation: the generated glEntryHub.cpp and
+// InitOpenGLExtensionsChecked, every name with C linkage, every address read through
+// linkweldGetProcAddress. Compile it in place of glEntryHub.cpp; C and C++ files include
+// glEntryHubC.h.
+#include "stdafx.h"
+
+#define LINKWELD_C_LINKAGE
+#define LINKWELD_CHECKED
+#include "glEntryHubSource.h"

@@ -1,0 +1,7 @@
+// The loader of a C++ program with the checked initialisation: the generated glEntryHub.cpp and
+// InitOpenGLExtensionsChecked, every address read through linkweldGetProcAddress. Compile it in
+// place of glEntryHub.cpp; the program includes glEntryHubInit.h.
+#include "stdafx.h"
+
+#define LINKWELD_CHECKED
+#include "glEntryHubSource.h"

@@ -1,0 +1,39 @@
+// The generated glEntryHub.cpp, compiled into the translation unit that includes this: the body
+// of glEntryHubC.cpp, glEntryHubChecked.cpp and glEntryHubCChecked.cpp, which include
+// "stdafx.h" first and define, before this, what they ask for:
+//   LINKWELD_C_LINKAGE  every name the generated source defines gets C linkage (the C route:
+//                       pointers, ExtCaps, InitOpenGLExtensions, InitOpenGLExtensionsChecked);
+//   LINKWELD_CHECKED    every address is read through linkweldGetProcAddress, and
+//                       InitOpenGLExtensionsChecked (glEntryHubInit.cpp) is compiled here too.
+// A program compiles one of those in place of glEntryHub.cpp, never beside it.
+
+// What glEntryHub.h includes, here outside any linkage block so that system headers keep their
+// own; inside the block, their include guards leave them out. The application's stdafx.h came
+// first, so glEntryHub.cpp's own #include of it adds nothing (#pragma once).
+#include <windows.h>
+
+#include <GL/gl.h>
+#include <GL/glaux.h>
+#include <GL/glu.h>
+
+#include "glext.h"
+#include "wglext.h"
+
+#ifdef LINKWELD_CHECKED
+#include "glEntryHubProc.h"
+#define wglGetProcAddress(name) linkweldGetProcAddress(name)
+#endif
+
+#ifdef LINKWELD_C_LINKAGE
+extern "C" {
+#endif
+#include "glEntryHub.cpp"
+#ifdef LINKWELD_C_LINKAGE
+// Declared here first, so that glEntryHubInit.cpp's definition below has C linkage too.
+bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));
+}
+#endif
+
+#ifdef LINKWELD_CHECKED
+#include "glEntryHubInit.cpp"
+#endif
