@@ -12,17 +12,26 @@
 #   --all-prototypes, which reads every prototype of today's headers.
 #
 # linkweld_add_loader(<target> [OUTPUT_DIR <dir>] [GL ...] [WGL ...] [LINKWELD <program>]
-#                     [ALL_PROTOTYPES] [CHECKED_INIT] [WRITE_STDAFX])
+#                     [ALL_PROTOTYPES] [CHECKED_INIT] [WRITE_STDAFX] [LINKAGE C|CXX])
 #   Does the same into <dir> (by default <binary dir>/<target>_linkweld) and adds to <target>:
-#   glEntryHub.cpp as a source; <dir> and the directory of every header named glext.h or
-#   wglext.h on its include path; and, on glEntryHub.cpp alone, the options that silence the
-#   warnings its fixed text raises (string literals in "char *" members, casts of the
-#   wglGetProcAddress result, MSVC's "#pragma comment", an unused local), so that the target's
-#   own code can stay strict. glEntryHub.cpp includes "stdafx.h" first: the application's own,
-#   which must declare printf, strlen, strcpy, strcmp, malloc, free and memset; or, with
-#   WRITE_STDAFX, a minimal one written into <dir>. CHECKED_INIT also adds glEntryHubInit.cpp,
-#   shipped with linkweld, and its directory to the include path: InitOpenGLExtensionsChecked,
-#   the initialisation for core-profile contexts (see glEntryHubInit.h).
+#   the one translation unit that compiles the loader; <dir> and the directory of every header
+#   named glext.h or wglext.h on its include path; and, on that unit alone, the options that
+#   silence the warnings the generated text raises (string literals in "char *" members, casts
+#   of the wglGetProcAddress result, MSVC's "#pragma comment", an unused local), so that the
+#   target's own code can stay strict. The unit (LinkweldRoutes.cmake) is glEntryHub.cpp itself
+#   for a C++ target; for a target with a C source, glEntryHubC.cpp, shipped with linkweld, which
+#   gives every name C linkage: its files, C and C++, include glEntryHubC.h (LINKAGE C or CXX
+#   overrides the choice). The project must enable C++ (project(<name> LANGUAGES C CXX)) even
+#   for a C program, or configuring stops with a message that says so. The unit includes
+#   "stdafx.h" first: the application's own, which must declare printf, strlen, strcpy, strcmp,
+#   malloc, free and memset (and, for a shipped unit, be #pragma once); or, with WRITE_STDAFX, a
+#   minimal one written into <dir>. CHECKED_INIT compiles InitOpenGLExtensionsChecked, the
+#   initialisation for core-profile contexts, into the unit (glEntryHubChecked.cpp, or
+#   glEntryHubCChecked.cpp for C), with every address read through linkweldGetProcAddress, and
+#   puts the shipped headers' directory on the include path (see glEntryHubInit.h). Where a
+#   scanned glext.h or wglext.h states its version, <dir> also gets a header of that name which
+#   includes it and stops the build when an older one was included first
+#   (LinkweldHeaderCheck.cmake).
 #
 # linkweld_add_check(NAME <test> DIRECTORY <dir> [GL ...] [WGL ...] [LINKWELD <program>]
 #                    [ALL_PROTOTYPES])
@@ -35,13 +44,17 @@
 # the build cross-compiles; the imported linkweld::linkweld of find_package(linkweld); and only
 # then a linkweld on the host's PATH, looked up outside any cross-compiling find root.
 
-# Where glEntryHubInit.h and glEntryHubInit.cpp are: beside an installed package's files (the
-# package config sets LINKWELD_RUNTIME_DIR before including this file), or in the source tree.
+# Where the shipped units and headers (glEntryHubInit.h, glEntryHubC.h, ...) are: beside an
+# installed package's files (the package config sets LINKWELD_RUNTIME_DIR before including this
+# file), or in the source tree.
 if(NOT LINKWELD_RUNTIME_DIR)
   set(LINKWELD_RUNTIME_DIR "${CMAKE_CURRENT_LIST_DIR}/../runtime")
 endif()
 get_filename_component(_linkweld_runtime_dir "${LINKWELD_RUNTIME_DIR}" ABSOLUTE)
 set_property(GLOBAL PROPERTY LINKWELD_RUNTIME_DIR "${_linkweld_runtime_dir}")
+
+include("${CMAKE_CURRENT_LIST_DIR}/LinkweldRoutes.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/LinkweldHeaderCheck.cmake")
 
 # Sets <out_program> to the command that runs linkweld and <out_depends> to what the generated
 # files depend on.
@@ -118,7 +131,11 @@ endfunction()
 
 function(linkweld_add_loader target)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "WRITE_STDAFX;ALL_PROTOTYPES;CHECKED_INIT"
-                        "OUTPUT_DIR;LINKWELD" "GL;WGL")
+                        "OUTPUT_DIR;LINKWELD;LINKAGE" "GL;WGL")
+  _linkweld_require_cxx(linkweld_add_loader ${target})
+  if(ARG_LINKAGE AND NOT ARG_LINKAGE MATCHES "^(C|CXX)$")
+    message(FATAL_ERROR "linkweld_add_loader(${target}): LINKAGE is C or CXX, not ${ARG_LINKAGE}")
+  endif()
   if(NOT ARG_OUTPUT_DIR)
     set(ARG_OUTPUT_DIR "${CMAKE_CURRENT_BINARY_DIR}/${target}_linkweld")
   endif()
@@ -128,14 +145,10 @@ function(linkweld_add_loader target)
   endif()
   linkweld_generate(OUTPUT_DIR "${ARG_OUTPUT_DIR}" GL ${ARG_GL} WGL ${ARG_WGL}
                     LINKWELD "${ARG_LINKWELD}" ${options})
-  set(source "${ARG_OUTPUT_DIR}/glEntryHub.cpp")
-  target_sources(${target} PRIVATE "${source}")
+  # The header makes the generation part of the target, whichever unit compiles the source.
+  target_sources(${target} PRIVATE "${ARG_OUTPUT_DIR}/glEntryHub.h")
   target_include_directories(${target} PRIVATE "${ARG_OUTPUT_DIR}")
-  if(ARG_CHECKED_INIT)
-    get_property(runtime_dir GLOBAL PROPERTY LINKWELD_RUNTIME_DIR)
-    target_sources(${target} PRIVATE "${runtime_dir}/glEntryHubInit.cpp")
-    target_include_directories(${target} PRIVATE "${runtime_dir}")
-  endif()
+  _linkweld_header_checks("${ARG_OUTPUT_DIR}" "${ARG_GL}" "${ARG_WGL}")
 
   # The generated header includes "glext.h" and "wglext.h" by those names.
   foreach(header IN LISTS ARG_GL ARG_WGL)
@@ -159,14 +172,10 @@ function(linkweld_add_loader target)
 ]=])
   endif()
 
-  set(gnu_or_clang "$<CXX_COMPILER_ID:GNU,Clang,AppleClang>")
-  set(clang_13 "$<AND:$<CXX_COMPILER_ID:Clang>,$<VERSION_GREATER_EQUAL:$<CXX_COMPILER_VERSION>,13>>")
-  set_property(SOURCE "${source}" TARGET_DIRECTORY ${target} APPEND PROPERTY COMPILE_OPTIONS
-    "$<${gnu_or_clang}:-Wno-unknown-pragmas;-Wno-unused-variable>"
-    "$<$<CXX_COMPILER_ID:GNU>:-Wno-write-strings;-Wno-cast-function-type>"
-    "$<$<CXX_COMPILER_ID:Clang,AppleClang>:-Wno-writable-strings>"
-    "$<${clang_13}:-Wno-cast-function-type>"
-    "$<$<CXX_COMPILER_ID:MSVC>:/Zc:strictStrings-;/wd4996;/wd4189>")
+  # Which unit compiles the loader depends on the target's sources: chosen once this directory
+  # is read, when all of them are known.
+  cmake_language(EVAL CODE "cmake_language(DEFER CALL _linkweld_attach_route [[${target}]] \
+    [[${ARG_OUTPUT_DIR}]] [[${ARG_CHECKED_INIT}]] [[${ARG_LINKAGE}]])")
 endfunction()
 
 function(linkweld_add_check)

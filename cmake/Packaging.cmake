@@ -25,9 +25,17 @@ else()
       --remove-section=.note \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/linkweld\")")
   endif()
 endif()
-# The checked initialisation, compiled by the applications that use it.
+# What applications compile beside the generated pair: the checked initialisation, the C route.
 set(LINKWELD_RUNTIME_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/linkweld)
-install(FILES runtime/glEntryHubInit.h runtime/glEntryHubInit.cpp
+install(FILES
+  runtime/glEntryHubC.cpp
+  runtime/glEntryHubC.h
+  runtime/glEntryHubCChecked.cpp
+  runtime/glEntryHubChecked.cpp
+  runtime/glEntryHubInit.cpp
+  runtime/glEntryHubInit.h
+  runtime/glEntryHubProc.h
+  runtime/glEntryHubSource.h
   DESTINATION ${LINKWELD_RUNTIME_INSTALL_DIR})
 
 install(EXPORT linkweldTargets NAMESPACE linkweld:: DESTINATION ${package_dir})
@@ -40,6 +48,8 @@ install(FILES
   ${CMAKE_CURRENT_BINARY_DIR}/linkweldConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/linkweldConfigVersion.cmake
   cmake/Linkweld.cmake
+  cmake/LinkweldHeaderCheck.cmake
+  cmake/LinkweldRoutes.cmake
   DESTINATION ${package_dir})
 
 set(CPACK_PACKAGE_NAME linkweld)
