@@ -11,7 +11,7 @@ deb=$(ls "$work"/linkweld_*.deb)
 tarball=$(ls "$work"/linkweld-*.tar.gz)
 ls -l "$deb" "$tarball"
 listing=$(tar tzf "$tarball")
-for file in glEntryHubInit.h glEntryHubInit.cpp; do
+for file in glEntryHubInit.h glEntryHubInit.cpp glEntryHubC.h glEntryHubCChecked.cpp; do
     grep -q "/share/linkweld/$file\$" <<< "$listing" || { echo "the tarball lacks $file"; exit 1; }
 done
 dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
@@ -19,6 +19,8 @@ for path in ./usr/bin/linkweld ./usr/share/man/man1/linkweld.1.gz ./usr/share/do
     ./usr/share/doc/linkweld/copyright ./usr/share/doc/linkweld/changelog.gz \
     ./usr/lib/cmake/linkweld/linkweldConfig.cmake \
     ./usr/lib/cmake/linkweld/linkweldConfigVersion.cmake ./usr/lib/cmake/linkweld/Linkweld.cmake \
+    ./usr/lib/cmake/linkweld/LinkweldRoutes.cmake ./usr/lib/cmake/linkweld/LinkweldHeaderCheck.cmake \
+    ./usr/share/linkweld/glEntryHubC.h ./usr/share/linkweld/glEntryHubC.cpp \
     ./usr/share/linkweld/glEntryHubInit.h ./usr/share/linkweld/glEntryHubInit.cpp; do
     grep -qx "$path" "$work/contents" || { echo "the .deb lacks $path"; exit 1; }
 done

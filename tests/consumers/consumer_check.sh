@@ -5,6 +5,9 @@
 #                                              under the target's root, through linkweld_DIR
 #   consumer_check.sh subdirectory             add_subdirectory, cross-compiled with MinGW, which
 #                                              must not build linkweld.exe
+#   consumer_check.sh c                        a C program (c_program/): with C alone, configuring
+#                                              stops with linkweld's message, through find_package
+#                                              and add_subdirectory; with C and C++ it builds
 # Needs LINKWELD (the host build), LINKWELD_BUILD_DIR, LINKWELD_SOURCE_DIR and LINKWELD_WORK.
 source "$LINKWELD_SOURCE_DIR/tests/windows/common.sh"
 kind=$1 compiler=${2:-mingw}
@@ -35,6 +38,34 @@ subdirectory)
     grep -q "LINKWELD_EXECUTABLE" "$work/no-host.log" || { cat "$work/no-host.log"; exit 1; }
     cmake -S "$LINKWELD_SOURCE_DIR/tests/consumers/subdirectory" -B "$work/build" "${toolchain[@]}" \
         -DLINKWELD_SOURCE_DIR="$LINKWELD_SOURCE_DIR" -DLINKWELD_EXECUTABLE="$LINKWELD" >/dev/null
+    ;;
+c)
+    cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
+    package=(-Dlinkweld_DIR="$work/prefix/lib/cmake/linkweld")
+    subdirectory=(-DLINKWELD_SOURCE_DIR="$LINKWELD_SOURCE_DIR" -DLINKWELD_EXECUTABLE="$LINKWELD")
+    source_dir="$LINKWELD_SOURCE_DIR/tests/consumers/c_program"
+    for way in package subdirectory; do
+        declare -n way_arguments=$way
+        log="$work/c_only_$way.log"
+        if cmake -S "$source_dir" -B "$work/c_only_$way" "${toolchain[@]}" -DCONSUMER_LANGUAGES=C \
+            "${way_arguments[@]}" > "$log" 2>&1; then
+            echo "a C-only project configured, linkweld through $way"
+            exit 1
+        fi
+        # CMake wraps long messages: read the log as one line.
+        tr -s ' \n' ' ' < "$log" > "$log.line"
+        pattern='linkweld_add_loader(viewer): C++ is not enabled.*before linkweld_add_loader\.'
+        message=$(grep -o "$pattern" "$log.line" || true)
+        if [ -z "$message" ] || ! grep -qF 'project(<name> LANGUAGES C CXX)' <<< "$message" \
+            || ! grep -qF 'enable_language(CXX)' <<< "$message"; then
+            echo "a C-only project failed to configure without linkweld's message:"
+            cat "$log"
+            exit 1
+        fi
+        echo "C only, linkweld through $way: $message"
+    done
+    cmake -S "$source_dir" -B "$work/build" "${toolchain[@]}" -DCONSUMER_LANGUAGES="C;CXX" \
+        "${subdirectory[@]}" >/dev/null
     ;;
 esac
 cmake --build "$work/build" -j2

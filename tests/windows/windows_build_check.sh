@@ -96,7 +96,8 @@ zip=$(ls "$work"/build/linkweld-*-win64.zip)
 listing=$(cd "$work" && cmake -E tar tf "$zip")
 for part in bin/linkweld.exe lib/cmake/linkweld/linkweldConfig.cmake lib/cmake/linkweld/Linkweld.cmake \
     share/doc/linkweld/README.md share/doc/linkweld/LICENSE share/linkweld/glEntryHubInit.h \
-    share/linkweld/glEntryHubInit.cpp; do
+    share/linkweld/glEntryHubInit.cpp share/linkweld/glEntryHubC.h \
+    lib/cmake/linkweld/LinkweldRoutes.cmake; do
     grep -q "/$part\$" <<< "$listing" || { echo "$zip lacks $part"; failed=1; }
 done
 dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')
