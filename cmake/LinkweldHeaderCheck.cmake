@@ -53,6 +53,7 @@ function(_linkweld_header_checks dir gl_headers wgl_headers)
       continue()
     endif()
     string(REGEX REPLACE ".*[ \t]([0-9]+).*" "\\1" version "${version_line}")
+    string(MAKE_C_IDENTIFIER "${name}" id)
     # <GL/glext.h> finds the scanned header first when its parent directory leads the path.
     get_filename_component(scanned_dir_name "${scanned_dir}" NAME)
     set(remedy "include glEntryHub.h (or glEntryHubC.h) before any header that includes")
@@ -67,7 +68,8 @@ function(_linkweld_header_checks dir gl_headers wgl_headers)
 // the loader was generated from, by its path, and stops the build when an older @name@,
 // included before it, took the include guard they share.
 #include "@scanned@"
-#if !defined(@macro@) || @macro@ < @version@
+#if (!defined(@macro@) || @macro@ < @version@) && !defined(LINKWELD_OLDER_@id@)
+#define LINKWELD_OLDER_@id@ 1
 #ifdef @macro@
 #define LINKWELD_STRING_(x) #x
 #define LINKWELD_STRING(x) LINKWELD_STRING_(x)
