@@ -30,7 +30,7 @@ for arch in x86_64 i686; do
     nm=$arch-w64-mingw32-nm
     cxx_headers=(/usr/lib/gcc/$arch-w64-mingw32/*/include/c++)
     flags=(--target=$arch-pc-windows-msvc -fgnuc-version=12 -D__USE_MINGW_ANSI_STDIO=0
-        -Wno-writable-strings -I . -I "$runtime" -I "$here/msvc" -I "$here" -I "$khronos"
+        -Wno-writable-strings -I . -I "$runtime" -I "$here" -I "$khronos"
         -isystem "$mingw/include")
     # The checked unit's <string>: MinGW's C++ library headers, for compiling only.
     cxx_library=(-Wno-#warnings -isystem "${cxx_headers[0]}"

@@ -1,8 +1,6 @@
 // A C++ file of a C program: it includes glEntryHubC.h, as every file on the C route does.
-#include "mixed.h"
-
 #include "glEntryHubC.h"
 
-int mixedFlags(void) {
+extern "C" int mixedFlags(void) {
     return EXTCAPS(GL_VERSION_1_2) + (glActiveTexture != nullptr);
 }

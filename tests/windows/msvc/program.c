@@ -2,7 +2,7 @@
 // initialisation, ExtCaps through EXTCAPS and directly, and GL and WGL pointers.
 #include "glEntryHubC.h"
 
-#include "mixed.h"
+int mixedFlags(void);  // in mixed.cpp, the C++ file of this program
 
 int main(void) {
     InitOpenGLExtensions();
