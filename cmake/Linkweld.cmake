@@ -5,14 +5,15 @@
 #   linkweld_add_loader(my_app GL include/glext.h include/glATI.h WGL include/wglext.h)
 #
 # linkweld_generate(OUTPUT_DIR <dir> [GL <header>...] [WGL <header>...] [LINKWELD <program>]
-#                   [ALL_PROTOTYPES])
+#                   [ALL_PROTOTYPES] [STRICT])
 #   Adds a build rule that writes <dir>/glEntryHub.cpp and <dir>/glEntryHub.h, running linkweld
 #   in <dir> and rerunning it whenever a header or linkweld itself changes. Relative header
-#   paths are taken from the current source directory. ALL_PROTOTYPES runs linkweld with
-#   --all-prototypes, which reads every prototype of today's headers.
+#   paths are taken from the current source directory; a header that does not exist stops the
+#   configuration. ALL_PROTOTYPES runs linkweld with --all-prototypes, which reads every
+#   prototype of today's headers; STRICT with --strict, which fails the build on any warning.
 #
 # linkweld_add_loader(<target> [OUTPUT_DIR <dir>] [GL ...] [WGL ...] [LINKWELD <program>]
-#                     [ALL_PROTOTYPES] [CHECKED_INIT] [WRITE_STDAFX] [LINKAGE C|CXX])
+#                     [ALL_PROTOTYPES] [STRICT] [CHECKED_INIT] [WRITE_STDAFX] [LINKAGE C|CXX])
 #   Does the same into <dir> (by default <binary dir>/<target>_linkweld) and adds to <target>:
 #   the one translation unit that compiles the loader; <dir> and the directory of every header
 #   named glext.h or wglext.h on its include path; and, on that unit alone, the options that
@@ -34,10 +35,13 @@
 #   (LinkweldHeaderCheck.cmake).
 #
 # linkweld_add_check(NAME <test> DIRECTORY <dir> [GL ...] [WGL ...] [LINKWELD <program>]
-#                    [ALL_PROTOTYPES])
+#                    [ALL_PROTOTYPES] [STRICT])
 #   For a project that keeps its generated pair in its repository: adds the test <test>, which
 #   runs linkweld --check in <dir> and fails when glEntryHub.cpp or glEntryHub.h there is missing
-#   or not exactly what linkweld would write from those headers. Needs enable_testing().
+#   or not exactly what linkweld would write from those headers, naming the file from the top of
+#   the source tree and the command that updates it; and the target <test>_update, which
+#   rewrites the pair in <dir>. Needs enable_testing() or include(CTest) before it, or
+#   configuring stops.
 #
 # The program that runs is, in this order: the LINKWELD argument; the cache variable
 # LINKWELD_EXECUTABLE; the linkweld target of this build (add_subdirectory, FetchContent), unless
@@ -53,6 +57,7 @@ endif()
 get_filename_component(_linkweld_runtime_dir "${LINKWELD_RUNTIME_DIR}" ABSOLUTE)
 set_property(GLOBAL PROPERTY LINKWELD_RUNTIME_DIR "${_linkweld_runtime_dir}")
 
+set(_linkweld_cmake_dir "${CMAKE_CURRENT_LIST_DIR}")
 include("${CMAKE_CURRENT_LIST_DIR}/LinkweldRoutes.cmake")
 include("${CMAKE_CURRENT_LIST_DIR}/LinkweldHeaderCheck.cmake")
 
@@ -92,13 +97,30 @@ function(_linkweld_program explicit out_program out_depends)
   set(${out_depends} "${depends}" PARENT_SCOPE)
 endfunction()
 
-# Sets <out_arguments> to linkweld's command line for the parsed ARG_ALL_PROTOTYPES, ARG_GL and
-# ARG_WGL of the caller, and <out_headers> to the headers named, as absolute paths.
+# Stops the configuration, naming <function>, when a header of its GL or WGL list is missing: a
+# typo would otherwise surface only as a build tool's "no rule to make target".
+function(_linkweld_require_headers function gl wgl)
+  foreach(kind IN ITEMS GL WGL)
+    string(TOLOWER "${kind}" list)
+    foreach(header IN LISTS ${list})
+      get_filename_component(absolute "${header}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+      if(NOT EXISTS "${absolute}" OR IS_DIRECTORY "${absolute}")
+        message(FATAL_ERROR "${function}: the ${kind} header ${absolute} does not exist")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
+
+# Sets <out_arguments> to linkweld's command line for the parsed ARG_ALL_PROTOTYPES, ARG_STRICT,
+# ARG_GL and ARG_WGL of the caller, and <out_headers> to the headers named, as absolute paths.
 macro(_linkweld_arguments out_arguments out_headers)
   set(${out_arguments} "")
   set(${out_headers} "")
   if(ARG_ALL_PROTOTYPES)
     list(APPEND ${out_arguments} --all-prototypes)
+  endif()
+  if(ARG_STRICT)
+    list(APPEND ${out_arguments} --strict)
   endif()
   foreach(_linkweld_kind IN ITEMS GL WGL)
     string(TOLOWER "-${_linkweld_kind}" _linkweld_flag)
@@ -112,10 +134,11 @@ macro(_linkweld_arguments out_arguments out_headers)
 endmacro()
 
 function(linkweld_generate)
-  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES" "OUTPUT_DIR;LINKWELD" "GL;WGL")
+  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT" "OUTPUT_DIR;LINKWELD" "GL;WGL")
   if(NOT ARG_OUTPUT_DIR)
     message(FATAL_ERROR "linkweld_generate: OUTPUT_DIR is required")
   endif()
+  _linkweld_require_headers(linkweld_generate "${ARG_GL}" "${ARG_WGL}")
   _linkweld_program("${ARG_LINKWELD}" program program_depends)
   _linkweld_arguments(arguments headers)
 
@@ -130,9 +153,10 @@ function(linkweld_generate)
 endfunction()
 
 function(linkweld_add_loader target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "WRITE_STDAFX;ALL_PROTOTYPES;CHECKED_INIT"
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "WRITE_STDAFX;ALL_PROTOTYPES;STRICT;CHECKED_INIT"
                         "OUTPUT_DIR;LINKWELD;LINKAGE" "GL;WGL")
   _linkweld_require_cxx(linkweld_add_loader ${target})
+  _linkweld_require_headers("linkweld_add_loader(${target})" "${ARG_GL}" "${ARG_WGL}")
   if(ARG_LINKAGE AND NOT ARG_LINKAGE MATCHES "^(C|CXX)$")
     message(FATAL_ERROR "linkweld_add_loader(${target}): LINKAGE is C or CXX, not ${ARG_LINKAGE}")
   endif()
@@ -140,9 +164,11 @@ function(linkweld_add_loader target)
     set(ARG_OUTPUT_DIR "${CMAKE_CURRENT_BINARY_DIR}/${target}_linkweld")
   endif()
   set(options "")
-  if(ARG_ALL_PROTOTYPES)
-    set(options ALL_PROTOTYPES)
-  endif()
+  foreach(option IN ITEMS ALL_PROTOTYPES STRICT)
+    if(ARG_${option})
+      list(APPEND options ${option})
+    endif()
+  endforeach()
   linkweld_generate(OUTPUT_DIR "${ARG_OUTPUT_DIR}" GL ${ARG_GL} WGL ${ARG_WGL}
                     LINKWELD "${ARG_LINKWELD}" ${options})
   # The header makes the generation part of the target, whichever unit compiles the source.
@@ -179,14 +205,37 @@ function(linkweld_add_loader target)
 endfunction()
 
 function(linkweld_add_check)
-  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES" "NAME;DIRECTORY;LINKWELD" "GL;WGL")
+  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT" "NAME;DIRECTORY;LINKWELD"
+                        "GL;WGL")
   if(NOT ARG_NAME OR NOT ARG_DIRECTORY)
     message(FATAL_ERROR "linkweld_add_check: NAME and DIRECTORY are required")
   endif()
+  # Without it ctest finds no test and reports success: a check that never runs.
+  if(NOT CMAKE_TESTING_ENABLED)
+    message(FATAL_ERROR "linkweld_add_check(NAME ${ARG_NAME}): testing is not enabled here, so "
+      "the check would never run. Call enable_testing() (or include(CTest)) in the top-level "
+      "CMakeLists.txt before it.")
+  endif()
+  _linkweld_require_headers(linkweld_add_check "${ARG_GL}" "${ARG_WGL}")
   _linkweld_program("${ARG_LINKWELD}" program program_depends)
   _linkweld_arguments(arguments headers)
   get_filename_component(directory "${ARG_DIRECTORY}" ABSOLUTE
                          BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
-  add_test(NAME ${ARG_NAME} COMMAND "${program}" --check ${arguments}
-           WORKING_DIRECTORY "${directory}")
+  # The pair as a user opens it: from the top of the source tree, or whole when outside it.
+  file(RELATIVE_PATH shown "${CMAKE_SOURCE_DIR}" "${directory}")
+  if(shown MATCHES "^\\.\\./" OR shown STREQUAL ".." OR IS_ABSOLUTE "${shown}")
+    set(shown "${directory}")
+  elseif(shown STREQUAL "")
+    set(shown ".")
+  endif()
+  add_test(NAME ${ARG_NAME}
+    COMMAND "${CMAKE_COMMAND}" "-DLINKWELD=${program}" "-DARGUMENTS=${arguments}"
+      "-DDIRECTORY=${directory}" "-DSHOWN=${shown}"
+      "-DUPDATE=cmake --build ${CMAKE_BINARY_DIR} --target ${ARG_NAME}_update"
+      -P "${_linkweld_cmake_dir}/LinkweldCheck.cmake")
+  add_custom_target(${ARG_NAME}_update
+    COMMAND "${program}" ${arguments}
+    WORKING_DIRECTORY "${directory}"
+    COMMENT "Updating glEntryHub.cpp and glEntryHub.h in ${shown}"
+    VERBATIM)
 endfunction()

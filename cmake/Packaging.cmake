@@ -7,7 +7,14 @@ include(CMakePackageConfigHelpers)
 set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/linkweld)
 
 install(TARGETS linkweld EXPORT linkweldTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The README beside the documents it links to: installed, its links lose their doc/ prefix.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS README.md)
+file(READ README.md readme)
+string(REPLACE "](doc/" "](" readme "${readme}")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/README.md "${readme}")
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.md HACKING.md doc/diagnostics.md
+  doc/replacement.md doc/performance.md doc/demo.png doc/demo_core.png
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
 if(WIN32)
   install(FILES doc/linkweld.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
@@ -20,6 +27,10 @@ else()
   install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   linkweld_copyright_file(${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_BINARY_DIR}/copyright)
   install(FILES ${changelog} ${CMAKE_CURRENT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  # Built with _FORTIFY_SOURCE, linkweld makes no call that it can guard: lintian's heuristic
+  # takes that for a missing flag.
+  install(FILES cmake/lintian-overrides RENAME linkweld
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides)
   if(CMAKE_OBJCOPY)
     install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
       --remove-section=.note \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/linkweld\")")
@@ -48,6 +59,7 @@ install(FILES
   ${CMAKE_CURRENT_BINARY_DIR}/linkweldConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/linkweldConfigVersion.cmake
   cmake/Linkweld.cmake
+  cmake/LinkweldCheck.cmake
   cmake/LinkweldHeaderCheck.cmake
   cmake/LinkweldRoutes.cmake
   DESTINATION ${package_dir})

@@ -8,6 +8,10 @@
 #   consumer_check.sh c                        a C program (c_program/): with C alone, configuring
 #                                              stops with linkweld's message, through find_package
 #                                              and add_subdirectory; with C and C++ it builds
+#   consumer_check.sh checks host              a checked-in pair (checks/): configuring stops
+#                                              without enable_testing() or with a missing header;
+#                                              the check fails naming the file and the command
+#                                              that updates it, and passes once that ran
 # Needs LINKWELD (the host build), LINKWELD_BUILD_DIR, LINKWELD_SOURCE_DIR and LINKWELD_WORK.
 source "$LINKWELD_SOURCE_DIR/tests/windows/common.sh"
 kind=$1 compiler=${2:-mingw}
@@ -66,6 +70,37 @@ c)
     done
     cmake -S "$source_dir" -B "$work/build" "${toolchain[@]}" -DCONSUMER_LANGUAGES="C;CXX" \
         "${subdirectory[@]}" >/dev/null
+    ;;
+checks)
+    cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
+    checks=(-S "$LINKWELD_SOURCE_DIR/tests/consumers/checks"
+        -Dlinkweld_DIR="$work/prefix/lib/cmake/linkweld" -DPAIR_DIR="$work/pair")
+    header="$LINKWELD_SOURCE_DIR/examples/glext.h"
+    mkdir -p "$work/pair" && echo stale > "$work/pair/glEntryHub.cpp" && echo stale > "$work/pair/glEntryHub.h"
+    # CMake wraps long messages: each log is read as one line.
+    expect_configure_failure() {  # NAME PATTERN CMAKE-ARGUMENTS...
+        local name=$1 pattern=$2
+        shift 2
+        ! cmake "${checks[@]}" -B "$work/$name" "$@" > "$work/$name.log" 2>&1 ||
+            { echo "$name: configured"; exit 1; }
+        tr -s ' \n' ' ' < "$work/$name.log" > "$work/$name.line"
+        grep -qF "$pattern" "$work/$name.line" ||
+            { echo "$name: no message \"$pattern\":"; cat "$work/$name.log"; exit 1; }
+    }
+    expect_configure_failure no-testing "linkweld_add_check(NAME pair.check): testing is not enabled" \
+        -DWITH_TESTING=OFF -DHEADER="$header"
+    expect_configure_failure missing-header "linkweld_add_check: the GL header $work/glxet.h does not exist" \
+        -DHEADER="$work/glxet.h"
+    cmake "${checks[@]}" -B "$work/build" -DHEADER="$header" >/dev/null
+    ! ctest --test-dir "$work/build" --output-on-failure > "$work/stale.log" 2>&1 ||
+        { echo "a stale pair passed its check"; exit 1; }
+    update="cmake --build $work/build --target pair.check_update"
+    grep -q "^$work/pair/glEntryHub.cpp:1: error: differs" "$work/stale.log" &&
+        grep -qF "to update it: $update" "$work/stale.log" ||
+        { echo "the failed check does not say where or how:"; cat "$work/stale.log"; exit 1; }
+    $update >/dev/null
+    ctest --test-dir "$work/build" > /dev/null || { echo "the updated pair fails its check"; exit 1; }
+    exit 0
     ;;
 esac
 cmake --build "$work/build" -j2
