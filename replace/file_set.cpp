@@ -182,12 +182,10 @@ bool commitFileSet(FileSet& set, ReplaceFailure& failure) {
             ok = failed(failure, ReplaceStep::write, i, error);
         }
     }
-    std::vector<fs::path> directories = namesOf(set);
-    for (const fs::path& destination : replacedDestinations(set)) {
-        directories.push_back(destination);
-    }
+    // In the order openFileSet took them, so that runs never wait on each other in a circle.
     DirectoryLocks locks;
-    ok = ok && lockAll(set, directories, locks, failure);
+    ok = ok && lockAll(set, namesOf(set), locks, failure) &&
+         lockAll(set, replacedDestinations(set), locks, failure);
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         ReplacedFile& file = set.files[i];
         const bool closed = std::fclose(file.stream) == 0;
