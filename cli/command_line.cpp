@@ -167,8 +167,11 @@ int runCommandLine(int argc, char** argv) {
     options.allPrototypes = walk.allPrototypes;
     const SymbolTables tables = scanHeaders(walk, options);
     warnAboutLoader(tables, options);
-    if (warningsMadeErrors() > 0) {
-        return 1;  // --strict: nothing is written or compared
+    if (const std::size_t made = warningsMadeErrors()) {
+        report(Message::strictStopped,
+               {text(made == 1 ? "the warning" : "the warnings"), text(made == 1 ? "is" : "are"),
+                text(walk.check ? "compared" : "written")});
+        return 1;
     }
     return walk.check ? checkGenerated(tables) : writeGenerated(tables);
 }

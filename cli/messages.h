@@ -26,6 +26,7 @@ enum class Message {
     cannotLock,
     lockTimedOut,
     cannotSync,
+    strictStopped,
     // Notes: what the run is doing, when it takes a while.
     waitingForLock,
     // Warnings about the command line.

@@ -8,7 +8,8 @@ if(SHOWN)
   string(REPLACE "cannot read glEntryHub." "cannot read ${SHOWN}/glEntryHub." messages
          "${messages}")
 endif()
-if(NOT status EQUAL 0)
+# Only a file out of date, or missing, is something the update target mends.
+if(messages MATCHES "(^|\n)[^\n]*glEntryHub\\.(cpp|h)(:[0-9]+: error: differs|: No such file)")
   string(APPEND messages "linkweld: the pair in ${SHOWN} is not current; to update it: ${UPDATE}\n")
 endif()
 message("${messages}")
