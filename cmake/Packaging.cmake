@@ -11,6 +11,7 @@ install(TARGETS linkweld EXPORT linkweldTargets RUNTIME DESTINATION ${CMAKE_INST
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS README.md)
 file(READ README.md readme)
 string(REPLACE "](doc/" "](" readme "${readme}")
+string(REPLACE "[doc/" "[" readme "${readme}")
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/README.md "${readme}")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.md HACKING.md doc/diagnostics.md
   doc/replacement.md doc/performance.md doc/demo.png doc/demo_core.png
