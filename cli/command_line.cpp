@@ -109,6 +109,8 @@ void reportFailure(const FileSet& set, const ReplaceFailure& failure) {
         case ReplaceStep::sameFile:
             return report(Message::bothLeadTo,
                           {name, nameOf(failure.otherFile), path(failure.path.u8string())});
+        case ReplaceStep::reserved:
+            return report(Message::reservedName, {name, path(failure.path.u8string())});
         case ReplaceStep::lock:
             if (failure.error == std::errc::timed_out) {
                 return report(Message::lockTimedOut,

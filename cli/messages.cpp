@@ -20,6 +20,7 @@ const std::vector<MessageRow> kMessages = {
     {Message::cannotReplace, E, false, "cannot replace %s: %s%s"},
     {Message::cannotKeepPrevious, E, false, "cannot keep the previous %s: %s%s"},
     {Message::bothLeadTo, E, false, "cannot write %s and %s: both lead to %s"},
+    {Message::reservedName, E, false, "cannot write %s: it leads to %s, a name linkweld keeps for its own files"},
     {Message::differs, E, true, "differs from what linkweld would write; run it without --check to update"},
     {Message::differsInLineEnds, E, true, "differs from what linkweld would write in its line ends alone (%s where this linkweld writes %s); run it without --check to update"},
     {Message::cannotReadGenerated, E, false, "cannot read %s: %s"},

@@ -18,6 +18,7 @@ enum class Message {
     cannotReplace,
     cannotKeepPrevious,
     bothLeadTo,
+    reservedName,
     differs,
     differsInLineEnds,
     cannotReadGenerated,

@@ -46,6 +46,7 @@ bool findDestination(ReplacedFile& file, std::error_code& error) {
         error = std::make_error_code(std::errc::is_a_directory);
         return false;
     }
+    file.type = type;
     if (type == fs::file_type::regular) {
         file.mode = fs::status(file.destination, error).permissions();
     } else {
@@ -69,11 +70,28 @@ std::string identityOfDestination(const fs::path& destination) {
 
 }  // namespace
 
+// Two names may share a device (/dev/null, say), which takes each text as it comes; any other
+// file shared would get the two texts mixed.
+bool shareable(const ReplacedFile& file) {
+    return file.type == fs::file_type::character || file.type == fs::file_type::block;
+}
+
 bool findDestinations(FileSet& set, ReplaceFailure& failure) {
+    std::vector<fs::path> names;
+    for (const ReplacedFile& file : set.files) {
+        names.push_back(file.name);
+    }
+    const fs::path lockName = lockNameFor(names, set.tag);
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         std::error_code error;
         if (!findDestination(set.files[i], error)) {
             return failed(failure, ReplaceStep::open, i, error);
+        }
+        // A link to the lock file, or to a name of a temporary's shape, would have a run's own
+        // bookkeeping remove what it wrote.
+        if (isReservedName(set.files[i].destination.filename(), set.tag, lockName)) {
+            failure.path = set.files[i].destination;
+            return failed(failure, ReplaceStep::reserved, i, {});
         }
     }
     // Two names that lead to one file would have one text overwrite the other.
@@ -85,7 +103,7 @@ bool findDestinations(FileSet& set, ReplaceFailure& failure) {
         for (std::size_t j = i + 1; j < set.files.size(); ++j) {
             const ReplacedFile& a = set.files[i];
             const ReplacedFile& b = set.files[j];
-            if (!a.inPlace && !b.inPlace && identities[i] == identities[j]) {
+            if (!shareable(a) && !shareable(b) && identities[i] == identities[j]) {
                 failure.otherFile = j;
                 failure.path = a.destination;
                 return failed(failure, ReplaceStep::sameFile, i, {});

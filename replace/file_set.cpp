@@ -27,8 +27,11 @@ bool createTemporary(ReplacedFile& file, const std::string& tag, std::error_code
             forgetTemporary(file.temporary.c_str());
         }
         releaseInterruptions();
+        if (file.stream && !claimTemporary(file.stream)) {
+            error = lastError();  // unclaimed, another run could take it for a leftover
+            return false;
+        }
         if (file.stream) {
-            claimTemporary(file.stream);
             giveModeAtCreation(file.temporary, file.mode, error);
             return !error;
         }

@@ -29,7 +29,7 @@ bool keepPrevious(const ReplacedFile& file, const std::string& tag, fs::path& ba
         }
         if (!own || (error && error != std::errc::file_exists)) {
             error.clear();  // another's file, or a file system without hard links
-            fs::copy_file(file.destination, backup, error);
+            copyFile(file.destination, backup, error);
         }
         if (!error) {
             return true;
@@ -54,7 +54,7 @@ void keepVisible(const ReplacedFile& file, fs::path& backup) {
         systemCalls().hardLink(backup, kept, error);
         if (error && error != std::errc::file_exists) {
             error.clear();
-            fs::copy_file(backup, kept, error);
+            copyFile(backup, kept, error);
         }
         std::error_code ignored;
         if (!error) {

@@ -26,6 +26,7 @@ enum class ReplaceStep {
     replace,       // a rename failed
     keepPrevious,  // the way back for a file could not be made
     sameFile,      // two names lead to one file
+    reserved,      // a name leads to `path`, a name kept for the replacement's own files
     lock,          // a directory could not be locked: `path`, `error`, `holder`
     sync,          // the directory of `path` could not be pushed to the disk after the renames,
                    // which did happen
@@ -52,8 +53,9 @@ struct ReplaceFailure {
 struct ReplacedFile {
     std::filesystem::path name;         // as the caller named it
     std::filesystem::path destination;  // the file replaced: `name`, or where its links lead
-    bool inPlace = false;               // a device or FIFO, written as it is
-    std::filesystem::path temporary;    // beside `destination`, until it is renamed
+    std::filesystem::file_type type = std::filesystem::file_type::none;  // once links are followed
+    bool inPlace = false;             // a device or FIFO, written as it is
+    std::filesystem::path temporary;  // beside `destination`, until it is renamed
     std::filesystem::perms mode = std::filesystem::perms::unknown;  // of the file replaced
     std::FILE* stream = nullptr;                                    // where the content goes
 };
@@ -74,8 +76,9 @@ struct FileSet {
 // is a symbolic link to either gets a new temporary, created exclusively, with the mode of the
 // file it replaces or, for a new file, what fopen would give (0666 less the umask); any other
 // kind of file (a device, a FIFO) is opened and written in place. Leftovers of killed runs beside
-// the targets are removed first. Two names that lead to one file are refused. On failure nothing
-// is left behind.
+// the targets are removed first. Two names that lead to one file (but a device) are refused, and
+// so is a name that leads to the lock file or to a name of a temporary's shape. On failure
+// nothing is left behind.
 bool openFileSet(FileSet& set, const std::vector<std::string>& names, const std::string& tag,
                  ReplaceFailure& failure);
 

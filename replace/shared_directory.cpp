@@ -48,7 +48,13 @@ bool lockOne(const fs::path& directory, const fs::path& lockName, const WaitNoti
     for (;;) {
         long holder = 0;
         std::error_code error;
+        // A lock file made here is tracked before any signal can see it.
+        holdInterruptions();
         const LockAttempt attempt = tryLockFile(directory / lockName, lock, holder, error);
+        if (attempt == LockAttempt::taken && lock.removable) {
+            trackTemporary(lock.file.c_str());
+        }
+        releaseInterruptions();
         if (attempt == LockAttempt::taken || attempt == LockAttempt::unneeded) {
             return true;
         }
@@ -98,18 +104,16 @@ bool lockDirectories(const std::vector<fs::path>& paths, const fs::path& lockNam
                              [](const auto& a, const auto& b) { return a.first == b.first; }),
                  wanted.end());
     for (const auto& [identity, directory] : wanted) {
-        HeldLock lock;
+        // Held where it stays, so that a signal handler may read its name.
+        HeldLock& lock = locks.held.emplace_back();
         if (!lockOne(directory, lockName, notice, lock, failure)) {
+            locks.held.pop_back();
             unlockDirectories(locks);
             return false;
         }
         locks.directories.push_back(identity);
-        if (lock.handle != -1) {
-            locks.held.push_back(lock);
-            // A signal that ends the run takes the lock file with it.
-            if (locks.held.back().removable) {
-                trackTemporary(locks.held.back().file.c_str());
-            }
+        if (lock.handle == -1) {
+            locks.held.pop_back();  // a directory no run can write into
         }
     }
     return true;
@@ -149,6 +153,14 @@ fs::path hiddenNameBeside(const fs::path& destination, const std::string& tag) {
         name += kLetters[generator() % (sizeof kLetters - 1)];
     }
     return destination.parent_path() / name;
+}
+
+bool isReservedName(const fs::path& name, const std::string& tag, const fs::path& lockName) {
+    const fs::path::string_type text = name.native();
+    const fs::path::string_type infix = fs::path("." + tag + "-").native();
+    const std::size_t at = text.rfind(infix);
+    return name == lockName || (!text.empty() && text[0] == '.' && at != text.npos && at > 0 &&
+                                isRandomPart(text.substr(at + infix.size())));
 }
 
 fs::path lockNameFor(const std::vector<fs::path>& names, const std::string& tag) {

@@ -50,6 +50,11 @@ void removeLeftovers(const std::filesystem::path& destination, const std::string
 std::filesystem::path hiddenNameBeside(const std::filesystem::path& destination,
                                        const std::string& tag);
 
+// Whether a file name is one this unit keeps for its own files: the lock file's, or the shape of
+// a temporary or backup (".ANY.TAG-" and six of [a-z0-9]).
+bool isReservedName(const std::filesystem::path& name, const std::string& tag,
+                    const std::filesystem::path& lockName);
+
 // The lock file's name for a set of file names: their common stem, ".glEntryHub.TAG.lock" for
 // glEntryHub.cpp and glEntryHub.h.
 std::filesystem::path lockNameFor(const std::vector<std::filesystem::path>& names,

@@ -56,14 +56,18 @@ void unlockFile(HeldLock& lock);
 // inode on POSIX. Empty when it cannot be found.
 std::string identityOf(const fs::path& existing);
 
-// Marks a temporary as its run's for as long as `stream` is open.
-void claimTemporary(std::FILE* stream);
+// Marks a temporary as its run's for as long as `stream` is open; false when it cannot.
+bool claimTemporary(std::FILE* stream);
 
 // Removes the file at `path` if it is a regular file that no live run has claimed.
 void removeIfUnclaimed(const fs::path& path);
 
 // Removes a file, read-only or not; false with the reason in `error` when it cannot.
 bool removeFile(const fs::path& path, std::error_code& error);
+
+// Copies a file to a new one, created exclusively with its mode; false with the reason when it
+// cannot, and then no part of the copy is left.
+bool copyFile(const fs::path& from, const fs::path& to, std::error_code& error);
 
 // Whether the file belongs to the user running linkweld.
 bool ownedByThisUser(const fs::path& path);

@@ -53,15 +53,46 @@ long holderOf(int handle) {
     return fcntl(handle, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK ? probe.l_pid : 0;
 }
 
-// An existing lock file that this user may not write: another user's run may hold it.
-LockAttempt probeOthersLock(const fs::path& file, long& holder, std::error_code& error) {
+// Whether `file` still names the file open at `handle`.
+bool stillNames(const fs::path& file, int handle) {
+    struct stat open {};
+    struct stat named {};
+    return fstat(handle, &open) == 0 && lstat(file.c_str(), &named) == 0 &&
+           open.st_ino == named.st_ino && open.st_dev == named.st_dev;
+}
+
+// Opens the lock file for writing, as a record lock needs. A new one is made readable and
+// writable by every user, whatever the umask, so that any user's run can take its turn there;
+// `created` says whether this call made it.
+int openLockFile(const fs::path& file, bool& created) {
+    const int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int handle = open(file.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    created = handle >= 0;
+    if (created) {
+        fchmod(handle, 0666);
+        return handle;
+    }
+    return errno == EEXIST ? open(file.c_str(), flags) : -1;
+}
+
+// A lock file there that this user may not write. A run that holds it is waited for; an empty
+// one that none holds (a killed run's, from before lock files were made for every user) is
+// removed if the directory lets this user; else the run cannot take its turn.
+LockAttempt othersLockFile(const fs::path& file, long& holder, std::error_code& error) {
     const int handle = open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    const bool empty = handle >= 0 && fstat(handle, &info) == 0 && info.st_size == 0;
     holder = handle >= 0 ? holderOf(handle) : 0;
+    const bool removed =
+        holder == 0 && empty && stillNames(file, handle) && unlink(file.c_str()) == 0;
     if (handle >= 0) {
         close(handle);
     }
+    if (holder != 0 || removed) {
+        return holder != 0 ? LockAttempt::busy : LockAttempt::again;
+    }
     error = std::make_error_code(std::errc::permission_denied);
-    return holder != 0 ? LockAttempt::busy : LockAttempt::failed;
+    return LockAttempt::failed;
 }
 
 }  // namespace
@@ -74,13 +105,16 @@ SystemCalls& systemCalls() {
 
 LockAttempt tryLockFile(const fs::path& file, HeldLock& lock, long& holder,
                         std::error_code& error) {
-    const int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    int handle = open(file.c_str(), flags | O_CREAT, 0666);
+    bool created = false;
+    const int handle = openLockFile(file, created);
     if (handle < 0) {
         const int reason = errno;
-        const bool exists = fs::exists(fs::symlink_status(file, error));
-        if (reason == EACCES && exists) {
-            return probeOthersLock(file, holder, error);
+        std::error_code ignored;
+        if (reason == ENOENT) {
+            return LockAttempt::again;  // removed between the two opens
+        }
+        if (reason == EACCES && fs::is_regular_file(fs::symlink_status(file, ignored))) {
+            return othersLockFile(file, holder, error);
         }
         if (reason == EACCES || reason == EROFS) {
             return LockAttempt::unneeded;  // no run can write into this directory
@@ -89,29 +123,31 @@ LockAttempt tryLockFile(const fs::path& file, HeldLock& lock, long& holder,
         return LockAttempt::failed;
     }
     struct stat held {};
-    if (fstat(handle, &held) != 0 || !S_ISREG(held.st_mode)) {
-        error =
-            fstat(handle, &held) != 0 ? lastError() : std::make_error_code(std::errc::file_exists);
-        close(handle);
-        return LockAttempt::failed;
-    }
+    const bool regular = fstat(handle, &held) == 0 && S_ISREG(held.st_mode);
     struct flock request = {};
     request.l_type = F_WRLCK;
     request.l_whence = SEEK_SET;
-    if (fcntl(handle, F_SETLK, &request) != 0) {
-        const int reason = errno;
-        holder = reason == EACCES || reason == EAGAIN ? holderOf(handle) : 0;
+    const int reason = !regular ? EEXIST : fcntl(handle, F_SETLK, &request) == 0 ? 0 : errno;
+    if (reason == EACCES || reason == EAGAIN) {
+        holder = holderOf(handle);
         close(handle);
-        if (reason == EACCES || reason == EAGAIN || reason == EINTR) {
-            return reason == EINTR ? LockAttempt::again : LockAttempt::busy;
+        return LockAttempt::busy;
+    }
+    if (reason != 0) {
+        // A lock file this attempt made and could not lock goes again.
+        if (created && stillNames(file, handle)) {
+            unlink(file.c_str());
+        }
+        close(handle);
+        if (reason == EINTR) {
+            return LockAttempt::again;
         }
         error = {reason, std::generic_category()};
         return LockAttempt::failed;
     }
     // The run that held it may have removed it since it was opened: then the lock is on a file
     // no other run can find.
-    struct stat now {};
-    if (lstat(file.c_str(), &now) != 0 || now.st_ino != held.st_ino || now.st_dev != held.st_dev) {
+    if (!stillNames(file, handle)) {
         close(handle);
         return LockAttempt::again;
     }
@@ -123,8 +159,10 @@ LockAttempt tryLockFile(const fs::path& file, HeldLock& lock, long& holder,
 
 void unlockFile(HeldLock& lock) {
     const int handle = static_cast<int>(lock.handle);
-    if (lock.removable) {
-        unlink(lock.file.c_str());  // still locked, so no run takes the name meanwhile
+    // Still locked, so no run takes the name meanwhile; and only if the name is still the lock
+    // file's, not a file renamed there since.
+    if (lock.removable && stillNames(lock.file, handle)) {
+        unlink(lock.file.c_str());
     }
     close(handle);
     lock = {};
@@ -138,8 +176,8 @@ std::string identityOf(const fs::path& existing) {
     return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
 }
 
-void claimTemporary(std::FILE* stream) {
-    flock(fileno(stream), LOCK_EX | LOCK_NB);
+bool claimTemporary(std::FILE* stream) {
+    return flock(fileno(stream), LOCK_EX | LOCK_NB) == 0;
 }
 
 void removeIfUnclaimed(const fs::path& path) {
@@ -158,6 +196,39 @@ void removeIfUnclaimed(const fs::path& path) {
 bool removeFile(const fs::path& path, std::error_code& error) {
     fs::remove(path, error);
     return !error;
+}
+
+bool copyFile(const fs::path& from, const fs::path& to, std::error_code& error) {
+    const int source = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    const int target =
+        source >= 0 && fstat(source, &info) == 0
+            ? open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777)
+            : -1;
+    bool ok = target >= 0;
+    char chunk[1 << 16];
+    for (ssize_t count = 0; ok && (count = read(source, chunk, sizeof chunk)) != 0;) {
+        ok = count > 0;
+        for (ssize_t done = 0; ok && done < count;) {
+            const ssize_t written = write(target, chunk + done, static_cast<size_t>(count - done));
+            ok = written > 0;
+            done += ok ? written : 0;
+        }
+    }
+    if (!ok) {
+        error = lastError();
+    }
+    if (target >= 0 && close(target) != 0 && ok) {
+        ok = false;
+        error = lastError();
+    }
+    if (!ok && target >= 0) {
+        unlink(to.c_str());  // no part of a copy stays
+    }
+    if (source >= 0) {
+        close(source);
+    }
+    return ok;
 }
 
 bool ownedByThisUser(const fs::path& path) {

@@ -139,8 +139,8 @@ std::string identityOf(const fs::path& existing) {
     return key;
 }
 
-void claimTemporary(std::FILE*) {
-    // An open file is claimed by being open: Windows deletes no file a live run holds open.
+bool claimTemporary(std::FILE*) {
+    return true;  // an open file is claimed by being open: Windows deletes none a run holds open
 }
 
 void removeIfUnclaimed(const fs::path& path) {
@@ -154,6 +154,19 @@ bool removeFile(const fs::path& path, std::error_code& error) {
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, ignored);
     fs::remove(path, error);
     return !error;
+}
+
+bool copyFile(const fs::path& from, const fs::path& to, std::error_code& error) {
+    if (CopyFileW(from.c_str(), to.c_str(), TRUE)) {
+        return true;
+    }
+    if (GetLastError() == ERROR_FILE_EXISTS) {
+        error = std::make_error_code(std::errc::file_exists);  // another's file: left alone
+        return false;
+    }
+    error = windowsError();
+    DeleteFileW(to.c_str());  // no part of a copy stays
+    return false;
 }
 
 bool ownedByThisUser(const fs::path&) {

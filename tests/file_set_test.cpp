@@ -152,7 +152,7 @@ TEST(FileSet, OnlyLeftoversOfTheExactShapeAreRemoved) {
     EXPECT_EQ(listDirectory(pair.dir.path).size(), kept.size() + 2);
 }
 
-TEST(FileSet, TwoNamesForOneFileAreRefusedWhetherItExistsOrNot) {
+TEST(FileSet, TwoNamesForOneFileAndNamesOfItsOwnFilesAreRefused) {
     Pair pair;
     ASSERT_EQ(mkdir(pair.dir.file("sub").c_str(), 0755), 0);
     // Two links, spelled differently, to one file: existing, then missing.
@@ -161,7 +161,9 @@ TEST(FileSet, TwoNamesForOneFileAreRefusedWhetherItExistsOrNot) {
         {"x", "./x"},
         {"x", "sub/../x"},
         {"x", pair.dir.file("x")},
+        {"fifo", "./fifo"},
     };
+    ASSERT_EQ(mkfifo(pair.dir.file("fifo").c_str(), 0600), 0);
     for (const auto& [first, second] : targets) {
         const Names links{pair.dir.file("first"), pair.dir.file("second")};
         std::remove(links[0].c_str());
@@ -174,7 +176,14 @@ TEST(FileSet, TwoNamesForOneFileAreRefusedWhetherItExistsOrNot) {
         EXPECT_EQ(failure.step, ReplaceStep::sameFile) << second;
         EXPECT_FALSE(fileExists(pair.dir.file("x")));
     }
-    pair.expectOld();
+    // A link to the lock file would have the run remove what it wrote there.
+    FileSet set;
+    ReplaceFailure failure;
+    std::remove(pair.names[1].c_str());
+    ASSERT_EQ(symlink(".a.tool.lock", pair.names[1].c_str()), 0);
+    EXPECT_FALSE(openFileSet(set, pair.names, "tool", failure));
+    EXPECT_EQ(failure.step, ReplaceStep::reserved);
+    EXPECT_EQ(readFile(pair.names[0]), "old source");
 }
 
 TEST(FileSet, CompareFindsTheFirstDifferentLineOrWhyAFileCannotBeRead) {

@@ -160,6 +160,10 @@ strace -o /dev/null -e inject=fcntl:error=ENOLCK "$LINKWELD" -gl big.h 2>err.txt
 [ "$status" = 1 ] && grep -q 'cannot lock ".": No locks available' err.txt ||
     fail "lock failure: status $status, $(cat err.txt)"
 expect_previous_pair "lock failure"
+expect_only "lock failure" big.h glEntryHub.cpp glEntryHub.h err.txt
+run_signalled "fcntl:signal=TERM:when=1" -gl big.h
+[ "$status" = 143 ] || fail "a signal at the lock: status $status"
+expect_only "a signal at the lock" big.h glEntryHub.cpp glEntryHub.h err.txt
 start_traced "rename:delay_exit=15000000:when=1" -gl big.h
 wait_until 'compgen -G .glEntryHub.linkweld.lock > /dev/null && ! grep -q "good source" glEntryHub.cpp'
 "$LINKWELD" -gl big.h 2>err2.txt && status=0 || status=$?
@@ -226,6 +230,16 @@ done
 grep -q "cannot replace glEntryHub.cpp: Operation not permitted" err.txt || fail "sticky directory: $(cat err.txt)"
 expect_previous_pair "sticky directory"
 expect_only "sticky directory" big.h glEntryHub.cpp glEntryHub.h err.txt
+
+echo "== a lock file left by another user's killed run"
+fresh_pair others_lock
+chmod 1777 . && chown nobody: glEntryHub.cpp glEntryHub.h && chmod 0644 big.h
+setpriv --reuid=daemon --regid=daemon --clear-groups strace -o /dev/null \
+    -e inject=fcntl:signal=KILL:when=2 "$LINKWELD" -gl big.h 2>/dev/null || true
+[ -e .glEntryHub.linkweld.lock ] || fail "others' lock: the killed run left no lock file"
+setpriv --reuid=nobody --regid=nogroup --clear-groups "$LINKWELD" -gl big.h 2>err.txt ||
+    fail "others' lock: $(cat err.txt)"
+grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.h || fail "others' lock: no new pair"
 
 echo "== glEntryHub.cpp a link to glEntryHub.h"
 fresh_pair same_file
