@@ -171,7 +171,7 @@ int runCommandLine(int argc, char** argv) {
     warnAboutLoader(tables, options);
     if (const std::size_t made = warningsMadeErrors()) {
         report(Message::strictStopped,
-               {text(made == 1 ? "the warning" : "the warnings"), text(made == 1 ? "is" : "are"),
+               {text(made == 1 ? "the warning above is an error" : "the warnings above are errors"),
                 text(walk.check ? "compared" : "written")});
         return 1;
     }

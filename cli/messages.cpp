@@ -29,7 +29,7 @@ const std::vector<MessageRow> kMessages = {
     {Message::cannotLock, E, false, "cannot lock %s: %s"},
     {Message::lockTimedOut, E, false, "cannot lock %s: another run%s held it for %s seconds"},
     {Message::cannotSync, E, false, "cannot push %s to the disk: %s; the new files are in place, but a power loss may bring the previous ones back"},
-    {Message::strictStopped, E, false, "with --strict, %s above %s errors; nothing was %s"},
+    {Message::strictStopped, E, false, "with --strict, %s; nothing was %s"},
     {Message::waitingForLock, N, false, "another run%s holds the lock of %s; waiting up to %s seconds"},
 
     {Message::cannotReadHeader, W, false, "cannot read header %s: %s; skipped"},

@@ -307,6 +307,14 @@ TEST(Process, StrictMakesEveryWarningAnErrorAndWritesNothing) {
         EXPECT_EQ(run.exitStatus, 1) << expected;
         EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find("warning:"), std::string::npos) << run.err;
+        const std::string last = run.err.substr(run.err.rfind('\n', run.err.size() - 2) + 1);
+        EXPECT_TRUE(last ==
+                        "linkweld: error: with --strict, the warning above is an error; "
+                        "nothing was written\n" ||
+                    last ==
+                        "linkweld: error: with --strict, the warnings above are errors; "
+                        "nothing was written\n")
+            << run.err;
         EXPECT_EQ(readFile(dir.file("glEntryHub.cpp")), "good source") << expected;
         EXPECT_EQ(readFile(dir.file("glEntryHub.h")), "good header") << expected;
     }
