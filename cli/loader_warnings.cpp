@@ -59,12 +59,11 @@ std::vector<std::uint32_t> firstNamings(const SymbolTables& tables) {
 void warnAboutRepeats(const SymbolTables& tables, const std::vector<const NameList*>& lists,
                       const std::vector<std::uint32_t>& firstNaming, WarningCap& cap) {
     findRepeatedNames(lists, [&](const RepeatedName& repeat) {
-        const std::uint32_t header = repeat.list->place(repeat.entry).header;
+        const std::uint32_t header = repeat.place.header;
         const bool namedAgain = header != repeat.earlier.header &&
                                 firstNaming[header] == firstNaming[repeat.earlier.header];
         if (!namedAgain && cap.admit()) {
-            const Place& place = repeat.list->place(repeat.entry);
-            reportAt(Message::declaredAgain, pathOf(tables, place), place.line,
+            reportAt(Message::declaredAgain, pathOf(tables, repeat.place), repeat.place.line,
                      {shownName((*repeat.list)[repeat.entry]), path(pathOf(tables, repeat.earlier)),
                       number(repeat.earlier.line)});
         }
@@ -77,13 +76,12 @@ void warnAboutNonIdentifiers(const SymbolTables& tables, const NameList& list, W
     for (std::uint32_t name = 0; name < identifier.size(); ++name) {
         identifier[name] = isIdentifier(list.distinct(name));
     }
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (!identifier[list.distinctOf(i)] && cap.admit()) {
-            const Place& place = list.place(i);
+    list.forEachEntry([&](std::size_t, std::uint32_t name, const Place& place) {
+        if (!identifier[name] && cap.admit()) {
             reportAt(Message::notIdentifier, pathOf(tables, place), place.line,
-                     {quotedName(list[i])});
+                     {quotedName(list.distinct(name))});
         }
-    }
+    });
 }
 
 // "glMapBuffer at line 537, glFoo at line 600, ..."

@@ -5,14 +5,15 @@
 #include <cstddef>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 #include "scan/symbol_tables.h"
 
 struct ApiRow {
     Api api;
-    const char* flag;        // on the command line, compared after lower-casing: "-gl"
-    const char* shownName;   // in the help: "GL"
-    const char* namePrefix;  // of the extension names a define may give: "GL_"
+    const char* flag;             // on the command line, compared after lower-casing: "-gl"
+    const char* shownName;        // in the help: "GL"
+    std::string_view namePrefix;  // of the extension names a define may give: "GL_"
     ExtensionList SymbolTables::*extensions;  // the lists its headers fill
     EntryPointList SymbolTables::*entryPoints;
     // Whether a header that adds extensions but no entry point is worth a warning: today's

@@ -97,7 +97,7 @@ bool formRanOut(const LineForm& form, std::string_view start) {
     }
     const std::string pattern =
         form.pattern ? std::string(form.pattern)
-                     : std::string(form.words->lead) + " %s " + form.words->keyword + " %s";
+                     : std::string(form.words->lead) + " %s " + std::string(form.words->keyword) + " %s";
     Conversion ignored[2];
     bool ranOut = false;
     matchPattern(start, pattern, ignored, 2, &ranOut);
@@ -110,7 +110,7 @@ std::string shownName(const LineForm& form) {
         return form.shown;
     }
     if (form.words) {
-        return std::string(form.words->lead) + " type " + form.words->keyword + " name";
+        return std::string(form.words->lead) + " type " + std::string(form.words->keyword) + " name";
     }
     std::string leads;
     std::string keywords;
@@ -218,7 +218,7 @@ std::string leadlessFormNames() {
     std::vector<std::string> shown;
     for (const PrototypeWords& words : kPrototypeWords) {
         if (words.leadOptional) {
-            shown.push_back(std::string("\"type ") + words.keyword + " name\"");
+            shown.push_back("\"type " + std::string(words.keyword) + " name\"");
         }
     }
     return listed(shown, " or ");

@@ -45,6 +45,16 @@ public:
         return std::string_view(arena).substr(begin, ends[name] - begin);
     }
     std::uint32_t distinctOf(std::size_t i) const { return entries[i].name; }
+    std::size_t firstEntryOf(std::uint32_t name) const { return first[name]; }
+
+    // Calls f(entry, distinct name, place) for every entry in order; quicker than indexing each.
+    template <class F>
+    void forEachEntry(F&& f) const {
+        std::size_t i = 0;
+        for (const Entry& entry : entries) {
+            f(i++, entry.name, entry.place);
+        }
+    }
 
     // Calls f(name) for every entry in order; quicker than indexing each.
     template <class F>

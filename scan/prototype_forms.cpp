@@ -25,7 +25,7 @@ bool beginsWithWord(std::string_view line, std::string_view word) {
 // The words whose lead opens `line`, or null.
 const PrototypeWords* wordsLeading(std::string_view line) {
     for (const PrototypeWords& words : kPrototypeWords) {
-        if (beginsWithWord(line, words.lead)) {
+        if (!line.empty() && line[0] == words.lead[0] && beginsWithWord(line, words.lead)) {
             return &words;
         }
     }

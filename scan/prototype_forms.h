@@ -8,11 +8,12 @@
 // The words of a prototype in the headers' layout: the word it opens with and the keyword that
 // stands before its name. The only place these words are spelled.
 struct PrototypeWords {
-    const char* lead;     // "GLAPI"
-    const char* keyword;  // "APIENTRY"
-    bool leadOptional;    // --all-prototypes reads the form without its lead too
+    std::string_view lead;     // "GLAPI"
+    std::string_view keyword;  // "APIENTRY"
+    bool leadOptional;         // --all-prototypes reads the form without its lead too
 };
 
+// Their lengths known to the compiler: every line of a header is held against them.
 inline constexpr PrototypeWords kPrototypeWords[] = {
     {"GLAPI", "APIENTRY", false},
     {"extern", "WINAPI", true},

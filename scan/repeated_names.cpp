@@ -2,9 +2,6 @@
 // distinct names are looked up in the lists before it.
 #include "scan/repeated_names.h"
 
-namespace {
-
-// Where each distinct name of `list` first stands in the lists before it, if it does.
 std::vector<Place> earlierPlaces(const std::vector<const NameList*>& lists, std::size_t index,
                                  std::vector<char>& found) {
     const NameList& list = *lists[index];
@@ -20,22 +17,4 @@ std::vector<Place> earlierPlaces(const std::vector<const NameList*>& lists, std:
         }
     }
     return places;
-}
-
-}  // namespace
-
-void findRepeatedNames(const std::vector<const NameList*>& lists,
-                       const std::function<void(const RepeatedName&)>& found) {
-    for (std::size_t index = 0; index < lists.size(); ++index) {
-        const NameList& list = *lists[index];
-        std::vector<char> inEarlier;
-        const std::vector<Place> places = earlierPlaces(lists, index, inEarlier);
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            if (inEarlier[list.distinctOf(i)]) {
-                found({&list, i, places[list.distinctOf(i)]});
-            } else if (list.firstWithNameOf(i) != i) {
-                found({&list, i, list.place(list.firstWithNameOf(i))});
-            }
-        }
-    }
 }
