@@ -6,23 +6,6 @@
 
 namespace {
 
-// The bytes a text-mode stream writes for `text`: on Windows each line feed becomes CR LF.
-std::string asWritten(const std::string& text) {
-#ifdef _WIN32
-    std::string written;
-    written.reserve(text.size() + text.size() / 16);
-    for (const char c : text) {
-        if (c == '\n') {
-            written += '\r';
-        }
-        written += c;
-    }
-    return written;
-#else
-    return text;
-#endif
-}
-
 // Where the two first differ, or npos when they are the same.
 std::size_t firstDifference(const std::string& expected, const std::string& actual) {
     const auto differ =

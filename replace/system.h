@@ -79,6 +79,9 @@ void giveModeAtCreation(const fs::path& temporary, fs::perms mode, std::error_co
 // Gives a file put back by a rollback the mode it had.
 void restoreMode(const fs::path& path, fs::perms mode);
 
+// The bytes a text-mode stream writes for `text`: on Windows each line feed becomes CR LF.
+std::string asWritten(const std::string& text);
+
 // Up to `limit` bytes of the file, never waiting: a FIFO with nothing to read, or no writer,
 // reads as what it holds so far. False with the reason when it cannot be read.
 bool readAtMost(const fs::path& path, std::size_t limit, std::string& bytes,

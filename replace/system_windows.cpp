@@ -182,6 +182,18 @@ void restoreMode(const fs::path& path, fs::perms mode) {
     fs::permissions(path, mode, ignored);
 }
 
+std::string asWritten(const std::string& text) {
+    std::string written;
+    written.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n') {
+            written += '\r';
+        }
+        written += c;
+    }
+    return written;
+}
+
 bool readAtMost(const fs::path& path, std::size_t limit, std::string& bytes,
                 std::error_code& error) {
     std::FILE* file = _wfopen(path.c_str(), L"rb");
