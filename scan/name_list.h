@@ -30,21 +30,19 @@ public:
     std::size_t size() const { return entries.size(); }
     bool empty() const { return entries.empty(); }
 
-    // Entry `i`: its name, where it was read, and the first entry of the list with its name.
+    // Entry `i`: its name, and where it was read.
     std::string_view operator[](std::size_t i) const { return distinct(entries[i].name); }
     const Place& place(std::size_t i) const { return entries[i].place; }
-    std::size_t firstWithNameOf(std::size_t i) const { return first[entries[i].name]; }
 
     // The first entry named `name`, or npos.
     std::size_t find(std::string_view name) const;
 
-    // The distinct names: how many, each one, and which one entry `i` is.
+    // The distinct names: how many, each one, and the entry that brought each in.
     std::size_t distinctCount() const { return ends.size(); }
     std::string_view distinct(std::uint32_t name) const {
         const std::size_t begin = name == 0 ? 0 : ends[name - 1];
         return std::string_view(arena).substr(begin, ends[name] - begin);
     }
-    std::uint32_t distinctOf(std::size_t i) const { return entries[i].name; }
     std::size_t firstEntryOf(std::uint32_t name) const { return first[name]; }
 
     // Calls f(entry, distinct name, place) for every entry in order; quicker than indexing each.

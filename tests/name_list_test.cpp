@@ -20,7 +20,11 @@ TEST(NameList, EntriesStayInOrderAndDistinctNamesAreKeptOnce) {
     EXPECT_EQ(list.place(250).line, 51u);
     EXPECT_EQ(list[300], "");
     EXPECT_EQ(list.distinctCount(), 101u) << "each distinct name once";
-    EXPECT_EQ(list.firstWithNameOf(250), 50u) << "the entry that brought it in";
+    std::uint32_t name250 = 0;
+    list.forEachEntry([&](std::size_t i, std::uint32_t name, const Place&) {
+        name250 = i == 250 ? name : name250;
+    });
+    EXPECT_EQ(list.firstEntryOf(name250), 50u) << "the entry that brought it in";
     EXPECT_EQ(list.find("GL_NAME_99"), 99u);
     EXPECT_EQ(list.find("GL_NAME_100"), NameList::npos);
     EXPECT_EQ(NameList().find("GL_NAME_1"), NameList::npos);
