@@ -10,48 +10,14 @@
 
 #include "frame.h"
 #include "gl_window.h"
+#include "triangle_program.h"
 
 namespace {
-
-const char kVertexShader[] =
-    "#version 330 core\n"
-    "layout(location = 0) in vec2 corner;\n"
-    "void main() { gl_Position = vec4(corner, 0.0, 1.0); }\n";
-const char kFragmentShader[] =
-    "#version 330 core\n"
-    "out vec4 colour;\n"
-    "void main() { colour = vec4(1.0, 1.0, 0.0, 1.0); }\n";
 
 int unknownNames = 0;
 
 void countUnknown(const char*) {
     ++unknownNames;
-}
-
-GLuint compileShader(GLenum kind, const char* text) {
-    const GLuint shader = glCreateShader(kind);
-    glShaderSource(shader, 1, &text, nullptr);
-    glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    return compiled == GL_TRUE ? shader : 0;
-}
-
-GLuint linkProgram() {
-    const GLuint vertex = compileShader(GL_VERTEX_SHADER, kVertexShader);
-    const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, kFragmentShader);
-    if (!vertex || !fragment) {
-        return 0;
-    }
-    const GLuint program = glCreateProgram();
-    glAttachShader(program, vertex);
-    glAttachShader(program, fragment);
-    glLinkProgram(program);
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    return linked == GL_TRUE ? program : 0;
 }
 
 // The triangle's corners, written into a new buffer through glMapBufferRange.
@@ -70,7 +36,7 @@ bool fillVertexBuffer() {
 }
 
 bool draw() {
-    const GLuint program = linkProgram();
+    const GLuint program = linkTriangleProgram();
     GLuint vertexArray = 0;
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
