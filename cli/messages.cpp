@@ -3,6 +3,7 @@
 #include "cli/messages.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "scan/ascii.h"
 
@@ -14,7 +15,7 @@ constexpr Severity N = Severity::note;
 constexpr Severity P = Severity::part;
 
 // clang-format off
-const std::vector<MessageRow> kMessages = {
+constexpr MessageRow kMessages[] = {
     {Message::cannotOpen, E, false, "cannot open %s: %s"},
     {Message::cannotWrite, E, false, "cannot write %s: %s"},
     {Message::cannotReplace, E, false, "cannot replace %s: %s%s"},
@@ -62,6 +63,17 @@ const std::vector<MessageRow> kMessages = {
 
 bool strict = false;
 std::size_t madeErrors = 0;
+
+// Each row stands at its identifier's place, which is how rowOf finds it.
+constexpr bool rowsInOrder() {
+    for (std::size_t i = 0; i < std::size(kMessages); ++i) {
+        if (static_cast<std::size_t>(kMessages[i].id) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(rowsInOrder(), "the message table is in the order of Message");
 
 const MessageRow& rowOf(Message id) {
     return kMessages[static_cast<std::size_t>(id)];
@@ -129,8 +141,8 @@ void writeLine(const std::string& place, Message id, std::initializer_list<Arg> 
 
 }  // namespace
 
-const std::vector<MessageRow>& messageTable() {
-    return kMessages;
+std::vector<MessageRow> messageTable() {
+    return {std::begin(kMessages), std::end(kMessages)};
 }
 
 Arg& Arg::operator+=(const Arg& more) {

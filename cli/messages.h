@@ -68,7 +68,7 @@ struct MessageRow {
 };
 
 // The table, in the order of Message.
-const std::vector<MessageRow>& messageTable();
+std::vector<MessageRow> messageTable();
 
 // A value put in a message's text, escaped as its kind says. It may be several values end to end.
 struct Arg {
