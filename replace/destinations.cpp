@@ -77,11 +77,6 @@ bool shareable(const ReplacedFile& file) {
 }
 
 bool findDestinations(FileSet& set, ReplaceFailure& failure) {
-    std::vector<fs::path> names;
-    for (const ReplacedFile& file : set.files) {
-        names.push_back(file.name);
-    }
-    const fs::path lockName = lockNameFor(names, set.tag);
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         std::error_code error;
         if (!findDestination(set.files[i], error)) {
@@ -89,7 +84,7 @@ bool findDestinations(FileSet& set, ReplaceFailure& failure) {
         }
         // A link to the lock file, or to a name of a temporary's shape, would have a run's own
         // bookkeeping remove what it wrote.
-        if (isReservedName(set.files[i].destination.filename(), set.tag, lockName)) {
+        if (isReservedName(set.files[i].destination.filename(), set.tag, set.lockName)) {
             failure.path = set.files[i].destination;
             return failed(failure, ReplaceStep::reserved, i, {});
         }

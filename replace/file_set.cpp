@@ -106,7 +106,7 @@ std::vector<fs::path> namesOf(const FileSet& set) {
 bool lockAll(const FileSet& set, const std::vector<fs::path>& paths, DirectoryLocks& locks,
              ReplaceFailure& failure) {
     LockFailure why;
-    if (lockDirectories(paths, lockNameFor(namesOf(set), set.tag), set.onWait, locks, why)) {
+    if (lockDirectories(paths, set.lockName, set.onWait, locks, why)) {
         return true;
     }
     failure.step = ReplaceStep::lock;
@@ -145,6 +145,7 @@ bool openFileSet(FileSet& set, const std::vector<std::string>& names, const std:
     for (std::size_t i = 0; i < names.size(); ++i) {
         set.files[i].name = fs::u8path(names[i]);
     }
+    set.lockName = lockNameFor(namesOf(set), tag);
     // Nothing of the targets is looked at before the lock is held: on Windows a file that another
     // run looks at cannot be renamed over. Where links lead into other directories, those are
     // locked too once known. Leftovers are removed, and temporaries made and claimed, while no

@@ -61,7 +61,8 @@ struct ReplacedFile {
 };
 
 struct FileSet {
-    std::string tag;  // in the names of temporaries and locks
+    std::string tag;                 // in the names of temporaries and locks
+    std::filesystem::path lockName;  // of the lock file, from the names' common stem
     std::vector<ReplacedFile> files;
     // Told once when the run starts to wait for another that holds a directory's lock, with
     // that run's process (0 when unknown).
