@@ -1,57 +1,59 @@
 // Escaping of names and paths taken from the user, for the one place messages are formed.
 #include <algorithm>
 
-#include "cli/messages.h"
+#include "cli/escaping.h"
 
 namespace {
 
-// The length of the UTF-8 sequence at `at`, or 0 when none starts there.
-std::size_t sequenceLength(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80             ? 1
-                               : (lead & 0xE0) == 0xC0 ? 2
-                               : (lead & 0xF0) == 0xE0 ? 3
-                               : (lead & 0xF8) == 0xF0 ? 4
-                                                       : 0;
+// The code point of the well-formed UTF-8 sequence at `at`, and its length; length 0 where none
+// starts there: a stray or missing continuation byte, an overlong form, a surrogate, or a code
+// point past U+10FFFF.
+std::size_t decode(std::string_view text, std::size_t at, unsigned long& code) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned lead = byte(0);
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xC2 ? 0
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 0;
     if (length == 0 || at + length > text.size()) {
         return 0;
     }
+    code = length == 1 ? lead : lead & (0x7F >> length);
     for (std::size_t i = 1; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) {
+        if ((byte(i) & 0xC0) != 0x80) {
             return 0;
         }
+        code = (code << 6) | (byte(i) & 0x3F);
     }
-    return length;
+    const unsigned long smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    const bool wellFormed =
+        code >= smallest[length] && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+    return wellFormed ? length : 0;
 }
 
-// Whether a terminal would act on these bytes rather than show them: C0 and C1 controls, DEL,
-// the bidirectional embeddings, overrides and isolates (U+202A to U+202E, U+2066 to U+2069), and
-// a stray byte 0x80 to 0x9F, which an 8-bit terminal takes for a C1 control.
-bool actsOnTerminal(std::string_view bytes) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    switch (bytes.size()) {
-        case 1:
-            return byte(0) < 0x20 || (byte(0) >= 0x7F && byte(0) <= 0x9F);
-        case 2:
-            return byte(0) == 0xC2 && byte(1) <= 0x9F;
-        case 3:
-            return byte(0) == 0xE2 && ((byte(1) == 0x80 && byte(2) >= 0xAA && byte(2) <= 0xAE) ||
-                                       (byte(1) == 0x81 && byte(2) >= 0xA6 && byte(2) <= 0xA9));
-        default:
-            return false;
-    }
+// Whether a reader would act on this code point rather than show it, or not see it: C0 and C1
+// controls and DEL; the line and paragraph separators, which split a line for readers that split
+// the Unicode way; the invisible marks, joiners and byte-order mark; the bidirectional marks,
+// embeddings, overrides and isolates, which reorder what follows.
+bool actsOnReader(unsigned long code) {
+    return code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x061C ||
+           (code >= 0x200B && code <= 0x200F) || (code >= 0x2028 && code <= 0x202E) ||
+           (code >= 0x2066 && code <= 0x2069) || code == 0xFEFF;
 }
 
-// Control bytes and sequences always become escapes; inside quotes, so do the quote and the
-// backslash. Other bytes, whether UTF-8 or not, pass as they are.
+// What a reader would act on or not see, and every byte that is not well-formed UTF-8, becomes
+// escapes of its bytes; inside quotes, so do the quote and the backslash. Other UTF-8 passes.
 std::string escapedWith(std::string_view text, bool inQuotes) {
     static const char kHex[] = "0123456789abcdef";
     std::string result;
     for (std::size_t at = 0; at < text.size();) {
         const char c = text[at];
-        const std::size_t length = std::max<std::size_t>(sequenceLength(text, at), 1);
-        const std::string_view bytes = text.substr(at, length);
-        at += length;
+        unsigned long code = 0;
+        const std::size_t length = decode(text, at, code);
+        const std::string_view bytes = text.substr(at, std::max<std::size_t>(length, 1));
+        at += bytes.size();
         if (inQuotes && (c == '\\' || c == '"')) {
             result += '\\';
             result += c;
@@ -59,7 +61,7 @@ std::string escapedWith(std::string_view text, bool inQuotes) {
             result += "\\n";
         } else if (c == '\t') {
             result += "\\t";
-        } else if (actsOnTerminal(bytes)) {
+        } else if (length == 0 || actsOnReader(code)) {
             for (const char b : bytes) {
                 result += "\\x";
                 result += kHex[static_cast<unsigned char>(b) >> 4];

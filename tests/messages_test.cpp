@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/escaping.h"
 #include "cli/messages.h"
 #include "tests/test_support.h"
 
@@ -77,6 +78,27 @@ TEST(Messages, TheTableAndTheDocumentListTheSameMessages) {
     for (std::size_t i = 0; i < documented.size(); ++i) {
         EXPECT_TRUE(matched[i]) << "no such message: " << documented[i];
     }
+}
+
+TEST(Messages, WhatAReaderWouldActOnOrNotSeeIsEscaped) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"glext.h", "glext.h"},
+        {"caf\xc3\xa9 \xe6\x97\xa5", "caf\xc3\xa9 \xe6\x97\xa5"},  // UTF-8 passes
+        {"a\nb\tc\x01\x7f", "a\\nb\\tc\\x01\\x7f"},
+        {"\xc2\x85", "\\xc2\\x85"},                                      // C1 control
+        {"\xe2\x80\xa8\xe2\x80\xa9", "\\xe2\\x80\\xa8\\xe2\\x80\\xa9"},  // line, paragraph
+        {"\xe2\x80\x8b\xe2\x80\x8f", "\\xe2\\x80\\x8b\\xe2\\x80\\x8f"},  // invisible marks
+        {"\xd8\x9c\xef\xbb\xbf", "\\xd8\\x9c\\xef\\xbb\\xbf"},           // U+061C, U+FEFF
+        {"\xe2\x80\xae\xe2\x81\xa6", "\\xe2\\x80\\xae\\xe2\\x81\\xa6"},  // override, isolate
+        {"\xc0\x8a\xe0\x80\x8a", "\\xc0\\x8a\\xe0\\x80\\x8a"},           // overlong line feeds
+        {"\xed\xa0\x80\xf4\x90\x80\x80",
+         "\\xed\\xa0\\x80\\xf4\\x90\\x80\\x80"},  // surrogate, too high
+        {"\x97\xe6\x97", "\\x97\\xe6\\x97"},      // stray and cut short
+    };
+    for (const auto& [name, shown] : cases) {
+        EXPECT_EQ(escaped(name), shown);
+    }
+    EXPECT_EQ(quoted("a\"b\\c"), "\"a\\\"b\\\\c\"");
 }
 
 }  // namespace
