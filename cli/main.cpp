@@ -1,6 +1,8 @@
 // The process entry: runs the command line; running out of memory ends the run with status 1.
 // On Windows the arguments arrive as UTF-16 and are handed on as UTF-8, so that every name
-// Windows accepts reaches linkweld whole.
+// Windows accepts reaches linkweld whole. On POSIX a standard descriptor that is closed at start
+// is opened on the null device first, so that no file linkweld opens takes its number and a
+// message meant for standard error lands in a generated file.
 #include <cstdio>
 #include <new>
 #include <string>
@@ -15,7 +17,7 @@ int run(int argc, char** argv) {
     try {
         return runCommandLine(argc, argv);
     } catch (const std::bad_alloc&) {
-        reportOutOfMemory();
+        reportOutOfMemory(false);
         return 1;
     }
 }
@@ -63,7 +65,18 @@ int wmain(int argc, wchar_t** wide) {
 
 #else
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 int main(int argc, char** argv) {
+    for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+        if (fcntl(descriptor, F_GETFD) == -1 && errno == EBADF &&
+            open("/dev/null", O_RDWR) != descriptor) {
+            return 1;  // nowhere to say so, and no safe way on
+        }
+    }
     return run(argc, argv);
 }
 

@@ -98,8 +98,8 @@ RunResult runLinkweld(const std::string& directory, const std::vector<std::strin
         limit(RLIMIT_FSIZE, options.fileSizeLimit);
         std::signal(SIGXFSZ, options.ignoreFileSizeSignal ? SIG_IGN : SIG_DFL);
         umask(static_cast<mode_t>(options.umask));
-        if (options.closeStandardOutput) {
-            close(1);
+        if (options.fullStandardOutput) {
+            dup2(open("/dev/full", O_WRONLY), 1);
         }
         execv(LINKWELD_EXE, argv.data());
         _exit(127);

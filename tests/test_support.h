@@ -39,7 +39,7 @@ struct RunOptions {
     long fileSizeLimit = 0;             // bytes; 0 leaves it unlimited
     bool ignoreFileSizeSignal = false;  // SIGXFSZ ignored, so an oversized write fails instead
     int umask = 022;
-    bool closeStandardOutput = false;
+    bool fullStandardOutput = false;  // standard output on /dev/full
 };
 
 // Runs the built linkweld in `directory` with `args` (program name excluded).
