@@ -2,6 +2,7 @@
 // has the generated files rendered, and has them replaced together (with --check, compared).
 #include "cli/command_line.h"
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -11,14 +12,18 @@
 #include "cli/usage.h"
 #include "render/generated_files.h"
 #include "replace/replace_files.h"
-#include "replace/shared_directory.h"
 #include "scan/apis.h"
 #include "scan/header_scanner.h"
 
 namespace {
 
-// In the names of temporaries and locks beside the generated files.
+// In the names of temporaries beside the generated files, and the lock file's name there: the
+// name every version has used, so that runs of two versions take turns too.
 const char kTag[] = "linkweld";
+const char kLockName[] = ".glEntryHub.linkweld.lock";
+
+// Whether the new files were put in place, for a run that then runs out of memory.
+bool filesInPlace = false;
 
 // Scans every header named; says so when none was named or none could be read.
 SymbolTables scanHeaders(const ArgumentWalk& walk, const ScanOptions& options) {
@@ -89,11 +94,41 @@ Arg heldBy(long holder) {
                       : Arg{};
 }
 
+// What holds the lock file's name, in words.
+Arg kindOf(std::filesystem::file_type type) {
+    using std::filesystem::file_type;
+    return part(type == file_type::symlink     ? Message::aLink
+                : type == file_type::fifo      ? Message::aFifo
+                : type == file_type::directory ? Message::aDirectory
+                : type == file_type::socket    ? Message::aSocket
+                                               : Message::notRegular);
+}
+
+void reportLockFailure(const ReplaceFailure& failure) {
+    const Arg directory = quotedName(failure.path.u8string());
+    if (failure.lockType != std::filesystem::file_type::none) {
+        return report(Message::lockNameTaken,
+                      {directory, text(kLockName), kindOf(failure.lockType)});
+    }
+    if (failure.error == std::errc::timed_out) {
+        const std::string seconds = std::to_string(failure.waited / 1000) + "." +
+                                    std::to_string(failure.waited % 1000 / 100);
+        return report(
+            Message::lockTimedOut,
+            {directory, text(seconds),
+             failure.holder > 0
+                 ? part(Message::lastHeldBy, {number(static_cast<std::uint64_t>(failure.holder))})
+                 : Arg{}});
+    }
+    report(Message::cannotLock, {directory, text(failure.error.message())});
+}
+
 // Words a failed replacement: the step, the file, the reason, and any previous file kept.
-void reportFailure(const FileSet& set, const ReplaceFailure& failure) {
-    const auto nameOf = [&](std::size_t file) { return path(set.files[file].name.u8string()); };
+void reportFailure(const std::vector<std::string>& names, const ReplaceFailure& failure) {
+    const auto nameOf = [&](std::size_t file) { return path(names[file]); };
     const Arg name = nameOf(failure.file);
     const Arg reason = text(failure.error.message());
+    const Arg where = path(failure.path.u8string());
     Arg kept;
     for (const KeptPrevious& previous : failure.kept) {
         kept += part(Message::previousKept, {nameOf(previous.file), text(previous.error.message()),
@@ -101,25 +136,29 @@ void reportFailure(const FileSet& set, const ReplaceFailure& failure) {
     }
     switch (failure.step) {
         case ReplaceStep::open:
+            if (!failure.path.empty() && failure.path.u8string() != names[failure.file]) {
+                return report(Message::cannotOpenThrough, {name, where, reason});
+            }
             return report(Message::cannotOpen, {name, reason});
+        case ReplaceStep::untrustedLink:
+            return report(Message::untrustedLink, {name, where, quotedName(failure.owner)});
         case ReplaceStep::write:
             return report(Message::cannotWrite, {name, reason});
         case ReplaceStep::keepPrevious:
             return report(Message::cannotKeepPrevious, {name, reason, kept});
         case ReplaceStep::sameFile:
-            return report(Message::bothLeadTo,
-                          {name, nameOf(failure.otherFile), path(failure.path.u8string())});
+            return report(Message::bothLeadTo, {name, nameOf(failure.otherFile), where});
         case ReplaceStep::reserved:
-            return report(Message::reservedName, {name, path(failure.path.u8string())});
+            return report(Message::reservedName, {name, where});
         case ReplaceStep::lock:
-            if (failure.error == std::errc::timed_out) {
-                return report(Message::lockTimedOut,
-                              {quotedName(failure.path.u8string()), heldBy(failure.holder),
-                               number(kLockGiveUpMilliseconds / 1000)});
-            }
-            return report(Message::cannotLock, {quotedName(failure.path.u8string()), reason});
+            return reportLockFailure(failure);
+        case ReplaceStep::memory:
+            return reportOutOfMemory(failure.inPlace);
         case ReplaceStep::sync:
             return report(Message::cannotSync, {quotedName(failure.path.u8string()), reason});
+        case ReplaceStep::cleanup:
+            return report(failure.inPlace ? Message::cannotRemoveInPlace : Message::cannotRemove,
+                          {where, reason});
         case ReplaceStep::replace:
         case ReplaceStep::none:
             return report(Message::cannotReplace, {name, reason, kept});
@@ -129,26 +168,30 @@ void reportFailure(const FileSet& set, const ReplaceFailure& failure) {
 // Renders each generated file into its stream and replaces them together.
 int writeGenerated(const SymbolTables& tables) {
     FileSet set;
+    set.tag = kTag;
+    set.lockName = kLockName;
     set.onWait = [](const std::filesystem::path& directory, long holder) {
         report(Message::waitingForLock, {heldBy(holder), quotedName(directory.u8string()),
                                          number(kLockGiveUpMilliseconds / 1000)});
     };
     ReplaceFailure failure;
-    bool ok = openFileSet(set, fileNames(), kTag, failure);
-    for (std::size_t i = 0; ok && i < set.files.size(); ++i) {
-        PieceWriter writer{set.files[i].stream};
-        renderFile(kGeneratedFiles[i], writer, tables);
+    const std::vector<std::string> names = fileNames();
+    bool ok = openFileSet(set, names, failure);
+    for (const GeneratedFile& file : kGeneratedFiles) {
+        if (ok) {
+            PieceWriter writer{streamOf(set, file.name)};
+            renderFile(file, writer, tables);
+        }
     }
     ok = ok && commitFileSet(set, failure);
+    filesInPlace = ok || failure.inPlace;
     if (!ok) {
-        reportFailure(set, failure);
+        reportFailure(names, failure);
     }
     return ok ? 0 : 1;
 }
 
-}  // namespace
-
-int runCommandLine(int argc, char** argv) {
+int run(int argc, char** argv) {
     const ArgumentWalk walk = walkArguments(argc, argv);
     if (argc == 1) {
         return printUsageBanner();
@@ -176,4 +219,16 @@ int runCommandLine(int argc, char** argv) {
         return 1;
     }
     return walk.check ? checkGenerated(tables) : writeGenerated(tables);
+}
+
+}  // namespace
+
+int runCommandLine(int argc, char** argv) {
+    filesInPlace = false;
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        reportOutOfMemory(filesInPlace);
+        return 1;
+    }
 }

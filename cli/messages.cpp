@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "cli/escaping.h"
 #include "scan/ascii.h"
 
 namespace {
@@ -17,6 +18,8 @@ constexpr Severity P = Severity::part;
 // clang-format off
 constexpr MessageRow kMessages[] = {
     {Message::cannotOpen, E, false, "cannot open %s: %s"},
+    {Message::cannotOpenThrough, E, false, "cannot open %s: it leads to %s: %s"},
+    {Message::untrustedLink, E, false, "cannot write %s: %s is a link made by %s in a directory where anyone may make names; only links of the user running or of the directory's owner are followed there"},
     {Message::cannotWrite, E, false, "cannot write %s: %s"},
     {Message::cannotReplace, E, false, "cannot replace %s: %s%s"},
     {Message::cannotKeepPrevious, E, false, "cannot keep the previous %s: %s%s"},
@@ -27,9 +30,13 @@ constexpr MessageRow kMessages[] = {
     {Message::cannotReadGenerated, E, false, "cannot read %s: %s"},
     {Message::cannotWriteStandardOutput, E, false, "cannot write the %s to standard output: %s"},
     {Message::outOfMemory, E, false, "out of memory"},
+    {Message::outOfMemoryInPlace, E, false, "out of memory once the new files were in place; a power loss may bring the previous ones back"},
     {Message::cannotLock, E, false, "cannot lock %s: %s"},
-    {Message::lockTimedOut, E, false, "cannot lock %s: another run%s held it for %s seconds"},
+    {Message::lockTimedOut, E, false, "cannot lock %s: gave up after waiting %s seconds for other runs%s"},
+    {Message::lockNameTaken, E, false, "cannot lock %s: %s is %s, not a lock file; move it away"},
     {Message::cannotSync, E, false, "cannot push %s to the disk: %s; the new files are in place, but a power loss may bring the previous ones back"},
+    {Message::cannotRemove, E, false, "cannot remove %s: %s; nothing was written"},
+    {Message::cannotRemoveInPlace, E, false, "cannot remove %s: %s; the new files are in place"},
     {Message::strictStopped, E, false, "with --strict, %s; nothing was %s"},
     {Message::waitingForLock, N, false, "another run%s holds the lock of %s; waiting up to %s seconds"},
 
@@ -49,6 +56,12 @@ constexpr MessageRow kMessages[] = {
 
     {Message::previousKept, P, false, "; the previous %s could not be put back (%s) and is kept as %s"},
     {Message::heldByProcess, P, false, " (process %s)"},
+    {Message::lastHeldBy, P, false, "; the last to hold it was process %s"},
+    {Message::aLink, P, false, "a symbolic link"},
+    {Message::aFifo, P, false, "a FIFO"},
+    {Message::aDirectory, P, false, "a directory"},
+    {Message::aSocket, P, false, "a socket"},
+    {Message::notRegular, P, false, "no regular file"},
     {Message::leadlessHint, P, false, "; --all-prototypes also reads %s"},
     {Message::severalWords, P, false, "the return type being several words"},
     {Message::noFormReads, P, false, "written in no form linkweld reads"},
@@ -191,8 +204,9 @@ std::size_t warningsMadeErrors() {
     return madeErrors;
 }
 
-void reportOutOfMemory() {
+void reportOutOfMemory(bool filesInPlace) {
     std::fputs("linkweld: error: ", stderr);
-    std::fputs(rowOf(Message::outOfMemory).text, stderr);
+    std::fputs(rowOf(filesInPlace ? Message::outOfMemoryInPlace : Message::outOfMemory).text,
+               stderr);
     std::fputc('\n', stderr);
 }

@@ -14,6 +14,8 @@
 enum class Message {
     // Errors: the run fails with status 1.
     cannotOpen,
+    cannotOpenThrough,
+    untrustedLink,
     cannotWrite,
     cannotReplace,
     cannotKeepPrevious,
@@ -24,9 +26,13 @@ enum class Message {
     cannotReadGenerated,
     cannotWriteStandardOutput,
     outOfMemory,
+    outOfMemoryInPlace,
     cannotLock,
     lockTimedOut,
+    lockNameTaken,
     cannotSync,
+    cannotRemove,
+    cannotRemoveInPlace,
     strictStopped,
     // Notes: what the run is doing, when it takes a while.
     waitingForLock,
@@ -47,6 +53,12 @@ enum class Message {
     // Parts that other messages take in.
     previousKept,
     heldByProcess,
+    lastHeldBy,
+    aLink,
+    aFifo,
+    aDirectory,
+    aSocket,
+    notRegular,
     leadlessHint,
     severalWords,
     noFormReads,
@@ -98,11 +110,6 @@ void reportAt(Message id, std::string_view file, std::uint32_t line,
 void makeWarningsErrors();
 std::size_t warningsMadeErrors();
 
-// "linkweld: error: out of memory", written without allocating.
-void reportOutOfMemory();
-
-// The bytes a terminal would act on, escaped (a line feed as \n, byte 1 as \x01, C1 controls and
-// bidirectional overrides as their bytes), so that a name can neither split a line nor forge or
-// disguise one; in quotes, the quote and the backslash too.
-std::string escaped(std::string_view text);
-std::string quoted(std::string_view text);
+// "linkweld: error: out of memory", or that it ran out once the new files were in place,
+// written without allocating.
+void reportOutOfMemory(bool filesInPlace);

@@ -50,7 +50,7 @@ std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
         const std::string written = asWritten(expected[i]);
         std::string actual;
         std::error_code error;
-        if (!readAtMost(path, written.size() + 1, actual, error)) {
+        if (!systemCalls().readAtMost(path, written.size() + 1, actual, error)) {
             differences.push_back({i, 0, error, 0});
             continue;
         }
@@ -65,7 +65,7 @@ std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
         const char have = at < actual.size() ? actual[at] : 0;
         if ((want == '\n' && have == '\r') || (want == '\r' && have == '\n')) {
             actual.clear();
-            if (readAtMost(path, 2 * written.size() + 2, actual, error)) {
+            if (systemCalls().readAtMost(path, 2 * written.size() + 2, actual, error)) {
                 difference.lineEnds = otherLineEnds(written, actual);
             }
         }

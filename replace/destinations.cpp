@@ -1,5 +1,8 @@
-// Where each name of a set leads: symbolic links followed to the file they name, which need not
-// exist yet; two names that lead to one file refused.
+// Where each name of a set leads: every symbolic link on the way, the last name or a directory,
+// followed here rather than by the system, so that a link another user planted in a shared
+// directory is refused as the system refuses it where it is told to; two names that lead to one
+// file refused.
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -11,61 +14,114 @@ namespace {
 
 constexpr int kMaxLinkHops = 40;
 
-// Follows symbolic links from `name` to the path they lead to, which need not exist yet.
-bool followLinks(const fs::path& name, fs::path& destination, fs::file_type& type,
-                 std::error_code& error) {
-    fs::path path = name;
-    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-        type = fs::symlink_status(path, error).type();
-        if (type == fs::file_type::not_found) {
-            error.clear();
-        }
-        if (error) {
-            return false;
-        }
-        if (type != fs::file_type::symlink) {
-            destination = path;
-            return true;
-        }
-        const fs::path target = fs::read_symlink(path, error);
-        if (error) {
-            return false;
-        }
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
-    return false;
+// In a directory where anyone may make names, as /tmp, a link is trusted only when the user
+// running or the directory's owner made it.
+bool trusted(const FileStatus& link, const FileStatus& directory) {
+    return !directory.sharedSticky || link.owner == currentUser() || link.owner == directory.owner;
 }
 
-bool findDestination(ReplacedFile& file, std::error_code& error) {
-    fs::file_type type = fs::file_type::none;
-    if (!followLinks(file.name, file.destination, type, error)) {
-        return false;
-    }
-    if (type == fs::file_type::directory) {
-        error = std::make_error_code(std::errc::is_a_directory);
-        return false;
-    }
-    file.type = type;
-    if (type == fs::file_type::regular) {
-        file.mode = fs::status(file.destination, error).permissions();
-    } else {
-        file.inPlace = type != fs::file_type::not_found;
-    }
-    return !error;
+void prependParts(const fs::path& path, std::deque<fs::path>& pending) {
+    const fs::path relative = path.relative_path();
+    const std::vector<fs::path> parts(relative.begin(), relative.end());
+    pending.insert(pending.begin(), parts.begin(), parts.end());
 }
 
-// What a destination is, once every link is followed, whether it exists or not: the file's own
-// identity, or else its directory's with its name. So "x", "./x", "sub/../x" and an absolute path
-// to x are one, however long the path.
-std::string identityOfDestination(const fs::path& destination) {
-    std::string identity = identityOf(destination);
-    if (identity.empty()) {
-        const std::string directory = identityOf(directoryOf(destination));
-        identity = directory.empty() ? destination.lexically_normal().u8string()
-                                     : directory + "/" + destination.filename().u8string();
+// Walks `name` a part at a time, each link replaced by where it leads, to the path it comes to,
+// which holds no link and whose last part need not exist yet; `status` is that last part's.
+bool resolve(const fs::path& name, fs::path& path, FileStatus& status, ReplaceFailure& failure) {
+    std::deque<fs::path> pending;
+    prependParts(name, pending);
+    path = name.root_path();
+    int hops = 0;
+    Error error;
+    status = {};
+    status.type = fs::file_type::directory;
+    while (!pending.empty()) {
+        const fs::path part = pending.front();
+        pending.pop_front();
+        if (part.empty() || part == ".") {
+            if (status.type != fs::file_type::directory) {
+                error = std::make_error_code(std::errc::not_a_directory);
+                break;
+            }
+            continue;
+        }
+        if (status.type != fs::file_type::directory) {
+            error = std::make_error_code(status.type == fs::file_type::not_found
+                                             ? std::errc::no_such_file_or_directory
+                                             : std::errc::not_a_directory);
+            break;
+        }
+        const fs::path next = path / part;
+        FileStatus directory;
+        if (!systemCalls().statusOf(next, false, status, error) ||
+            (status.type == fs::file_type::symlink &&
+             !systemCalls().statusOf(path, true, directory, error))) {
+            path = next;
+            break;
+        }
+        if (status.type != fs::file_type::symlink) {
+            path = next;
+            continue;
+        }
+        if (!trusted(status, directory)) {
+            failure.path = next;
+            failure.owner = userName(status.owner);
+            failure.step = ReplaceStep::untrustedLink;
+            return false;
+        }
+        fs::path target;
+        if (++hops > kMaxLinkHops || !systemCalls().readLink(next, target, error)) {
+            error = error ? error : std::make_error_code(std::errc::too_many_symbolic_link_levels);
+            path = next;
+            break;
+        }
+        if (target.is_absolute()) {
+            path = target.root_path();
+        }
+        prependParts(target, pending);
+        status.type = fs::file_type::directory;
     }
-    return identity;
+    if (error) {
+        failure.path = path;
+        failure.step = ReplaceStep::open;
+        failure.error = error;
+        return false;
+    }
+    return true;
+}
+
+bool findDestination(ReplacedFile& file, ReplaceFailure& failure) {
+    FileStatus status;
+    if (!resolve(file.name, file.destination, status, failure)) {
+        return false;
+    }
+    if (status.type == fs::file_type::directory) {
+        failure.step = ReplaceStep::open;
+        failure.error = std::make_error_code(std::errc::is_a_directory);
+        return false;
+    }
+    file.type = status.type;
+    file.mode = status.mode;
+    file.inPlace = status.type != fs::file_type::regular && status.type != fs::file_type::not_found;
+    file.identity = status.identity;
+    return true;
+}
+
+// What a destination is, whether it exists or not: the file's own identity, or else its
+// directory's with its name. So "x", "./x", "sub/../x" and an absolute path to x are one,
+// however long the path.
+bool identityOfDestination(const ReplacedFile& file, std::string& identity, Error& error) {
+    if (!file.identity.empty()) {
+        identity = file.identity;
+        return true;
+    }
+    FileStatus directory;
+    if (!systemCalls().statusOf(directoryOf(file.destination), true, directory, error)) {
+        return false;
+    }
+    identity = directory.identity + "/" + file.destination.filename().u8string();
+    return true;
 }
 
 }  // namespace
@@ -78,9 +134,9 @@ bool shareable(const ReplacedFile& file) {
 
 bool findDestinations(FileSet& set, ReplaceFailure& failure) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
-        std::error_code error;
-        if (!findDestination(set.files[i], error)) {
-            return failed(failure, ReplaceStep::open, i, error);
+        failure.file = i;
+        if (!findDestination(set.files[i], failure)) {
+            return false;
         }
         // A link to the lock file, or to a name of a temporary's shape, would have a run's own
         // bookkeeping remove what it wrote.
@@ -90,9 +146,13 @@ bool findDestinations(FileSet& set, ReplaceFailure& failure) {
         }
     }
     // Two names that lead to one file would have one text overwrite the other.
-    std::vector<std::string> identities;
-    for (const ReplacedFile& file : set.files) {
-        identities.push_back(identityOfDestination(file.destination));
+    std::vector<std::string> identities(set.files.size());
+    for (std::size_t i = 0; i < set.files.size(); ++i) {
+        Error error;
+        if (!identityOfDestination(set.files[i], identities[i], error)) {
+            failure.path = directoryOf(set.files[i].destination);
+            return failed(failure, ReplaceStep::open, i, error);
+        }
     }
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         for (std::size_t j = i + 1; j < set.files.size(); ++j) {

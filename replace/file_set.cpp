@@ -1,7 +1,8 @@
 // A set of files replaced whole or not at all: temporaries made beside their targets, flushed and
 // synced, then renamed in place together under the directory lock.
 #include <algorithm>
-#include <cerrno>
+#include <new>
+#include <utility>
 
 #include "replace/interruption.h"
 #include "replace/shared_directory.h"
@@ -10,33 +11,19 @@
 
 namespace {
 
-std::error_code lastError() {
-    return {errno, std::generic_category()};
-}
-
-// A new temporary beside the destination: tracked for removal before any signal can see it,
-// and claimed as this run's.
-bool createTemporary(ReplacedFile& file, const std::string& tag, std::error_code& error) {
+// A new temporary beside the destination, with the mode it will keep: tracked for removal
+// before any signal can see it, and claimed as this run's.
+bool createTemporary(ReplacedFile& file, const std::string& tag, Error& error) {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         file.temporary = hiddenNameBeside(file.destination, tag);
-        holdInterruptions();
-        trackTemporary(file.temporary.c_str());
-        file.stream = systemCalls().createExclusively(file.temporary);
-        const int reason = errno;
-        if (!file.stream) {
-            forgetTemporary(file.temporary.c_str());
+        const HeldInterruptions held;
+        trackFile(file.temporary.c_str());
+        if (systemCalls().createExclusively(file.temporary, file.mode, file.stream, error)) {
+            // Unclaimed, another run could take it for a leftover.
+            return systemCalls().claimTemporary(file.stream, error);
         }
-        releaseInterruptions();
-        if (file.stream && !claimTemporary(file.stream)) {
-            error = lastError();  // unclaimed, another run could take it for a leftover
-            return false;
-        }
-        if (file.stream) {
-            giveModeAtCreation(file.temporary, file.mode, error);
-            return !error;
-        }
-        if (reason != EEXIST) {
-            error = {reason, std::generic_category()};
+        forgetFile(file.temporary.c_str());
+        if (error != std::errc::file_exists) {
             break;
         }
     }
@@ -44,16 +31,18 @@ bool createTemporary(ReplacedFile& file, const std::string& tag, std::error_code
     return false;
 }
 
+// Closes what is open and removes every temporary still there; allocates nothing.
 void discardFiles(FileSet& set) {
     for (ReplacedFile& file : set.files) {
+        Error ignored;
         if (file.stream) {
-            std::fclose(file.stream);
+            systemCalls().closeFile(file.stream, ignored);
             file.stream = nullptr;
         }
         if (!file.temporary.empty()) {
-            std::error_code ignored;
-            removeFile(file.temporary, ignored);
-            forgetTemporary(file.temporary.c_str());
+            const HeldInterruptions held;
+            systemCalls().removeFile(file.temporary, ignored);
+            forgetFile(file.temporary.c_str());
             file.temporary.clear();
         }
     }
@@ -61,23 +50,23 @@ void discardFiles(FileSet& set) {
 
 // Flushes the stream of a file and, for a temporary, pushes it to the disk, so that a power cut
 // cannot leave a renamed but empty file behind; the stream stays open, the temporary claimed.
-bool flushFile(const ReplacedFile& file, std::error_code& error) {
-    bool ok = std::fflush(file.stream) == 0 && !std::ferror(file.stream);
-    if (ok && !file.inPlace) {
-        ok = systemCalls().syncToDisk(file.stream);
-    }
-    if (!ok) {
-        error = lastError();
-    }
-    return ok;
+bool flushFile(const ReplacedFile& file, Error& error) {
+    return systemCalls().flushFile(file.stream, error) &&
+           (file.inPlace || systemCalls().syncFile(file.stream, error));
 }
 
 // A directory put in a target's place since it was opened would fail only at its rename.
 bool checkDestinations(const FileSet& set, ReplaceFailure& failure) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
-        std::error_code ignored;
-        if (!set.files[i].temporary.empty() &&
-            fs::is_directory(fs::symlink_status(set.files[i].destination, ignored))) {
+        FileStatus status;
+        Error error;
+        if (set.files[i].temporary.empty()) {
+            continue;
+        }
+        if (!systemCalls().statusOf(set.files[i].destination, false, status, error)) {
+            return failed(failure, ReplaceStep::replace, i, error);
+        }
+        if (status.type == fs::file_type::directory) {
             return failed(failure, ReplaceStep::replace, i,
                           std::make_error_code(std::errc::is_a_directory));
         }
@@ -103,74 +92,136 @@ std::vector<fs::path> namesOf(const FileSet& set) {
     return names;
 }
 
-bool lockAll(const FileSet& set, const std::vector<fs::path>& paths, DirectoryLocks& locks,
-             ReplaceFailure& failure) {
-    LockFailure why;
-    if (lockDirectories(paths, set.lockName, set.onWait, locks, why)) {
-        return true;
-    }
-    failure.step = ReplaceStep::lock;
-    failure.path = why.directory;
-    failure.error = why.error;
-    failure.holder = why.holder;
-    return false;
-}
-
-// Pushes each directory that took a rename to the disk.
-bool syncDirectories(const FileSet& set, ReplaceFailure& failure) {
-    std::vector<std::string> done;
+// The directories that take a rename, each once, found before anything is renamed.
+bool directoriesToSync(const FileSet& set, std::vector<fs::path>& directories,
+                       ReplaceFailure& failure) {
+    std::vector<std::string> identities;
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         const fs::path directory = directoryOf(set.files[i].destination);
-        const std::string identity = identityOf(directory);
-        if (set.files[i].inPlace || std::find(done.begin(), done.end(), identity) != done.end()) {
+        FileStatus status;
+        Error error;
+        if (set.files[i].inPlace) {
             continue;
         }
-        std::error_code error;
-        if (!systemCalls().syncDirectory(directory, error)) {
+        if (!systemCalls().statusOf(directory, true, status, error)) {
             failure.path = directory;
-            return failed(failure, ReplaceStep::sync, i, error);
+            return failed(failure, ReplaceStep::replace, i, error);
         }
-        done.push_back(identity);
+        if (std::find(identities.begin(), identities.end(), status.identity) == identities.end()) {
+            identities.push_back(status.identity);
+            directories.push_back(directory);
+        }
     }
     return true;
 }
 
-}  // namespace
+// Pushes each directory that took a rename, or a rename undone, to the disk; allocates nothing.
+bool syncDirectories(const std::vector<fs::path>& directories, ReplaceFailure& failure) {
+    for (const fs::path& directory : directories) {
+        Error error;
+        if (!systemCalls().syncDirectory(directory, error)) {
+            failure.step = ReplaceStep::sync;
+            failure.path = directory;
+            failure.error = error;
+            return false;
+        }
+    }
+    return true;
+}
 
-bool openFileSet(FileSet& set, const std::vector<std::string>& names, const std::string& tag,
-                 ReplaceFailure& failure) {
+bool openFiles(FileSet& set, const std::vector<std::string>& names, ReplaceFailure& failure) {
     catchInterruptions();
-    set.tag = tag;
     set.files.assign(names.size(), {});
     for (std::size_t i = 0; i < names.size(); ++i) {
         set.files[i].name = fs::u8path(names[i]);
     }
-    set.lockName = lockNameFor(namesOf(set), tag);
     // Nothing of the targets is looked at before the lock is held: on Windows a file that another
     // run looks at cannot be renamed over. Where links lead into other directories, those are
     // locked too once known. Leftovers are removed, and temporaries made and claimed, while no
     // other run can take a temporary for a leftover.
     DirectoryLocks locks;
-    bool ok = lockAll(set, namesOf(set), locks, failure) && findDestinations(set, failure) &&
-              lockAll(set, replacedDestinations(set), locks, failure);
-    if (ok) {
-        for (const fs::path& destination : replacedDestinations(set)) {
-            removeLeftovers(destination, set.tag);
-        }
+    if (!lockDirectories(set, namesOf(set), locks, failure) || !findDestinations(set, failure) ||
+        !lockDirectories(set, replacedDestinations(set), locks, failure)) {
+        return false;
     }
-    for (std::size_t i = 0; i < set.files.size() && ok; ++i) {
-        std::error_code error;
+    for (const fs::path& destination : replacedDestinations(set)) {
+        removeLeftovers(destination, set.tag);
+    }
+    for (std::size_t i = 0; i < set.files.size(); ++i) {
+        Error error;
         if (!set.files[i].inPlace && !createTemporary(set.files[i], set.tag, error)) {
-            ok = failed(failure, ReplaceStep::open, i, error);
+            return failed(failure, ReplaceStep::open, i, error);
         }
     }
-    unlockDirectories(locks);
+    if (!unlockDirectories(locks, failure)) {
+        return false;
+    }
     // A FIFO opens only when a reader comes, so not while holding the lock.
-    for (std::size_t i = 0; i < set.files.size() && ok; ++i) {
+    for (std::size_t i = 0; i < set.files.size(); ++i) {
         ReplacedFile& file = set.files[i];
-        if (file.inPlace && !(file.stream = std::fopen(file.name.string().c_str(), "w"))) {
-            ok = failed(failure, ReplaceStep::open, i, lastError());
+        Error error;
+        if (file.inPlace && !systemCalls().openInPlace(file.destination, file.stream, error)) {
+            return failed(failure, ReplaceStep::open, i, error);
         }
+    }
+    return true;
+}
+
+bool commitFiles(FileSet& set, ReplaceFailure& failure) {
+    for (std::size_t i = 0; i < set.files.size(); ++i) {
+        Error error;
+        if (!flushFile(set.files[i], error)) {
+            return failed(failure, ReplaceStep::write, i, error);
+        }
+    }
+    // In the order openFileSet took them, so that runs never wait on each other in a circle.
+    DirectoryLocks locks;
+    std::vector<fs::path> directories;
+    if (!lockDirectories(set, namesOf(set), locks, failure) ||
+        !lockDirectories(set, replacedDestinations(set), locks, failure)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < set.files.size(); ++i) {
+        ReplacedFile& file = set.files[i];
+        Error error;
+        std::FILE* const stream = std::exchange(file.stream, nullptr);
+        if (!systemCalls().closeFile(stream, error)) {
+            return failed(failure, ReplaceStep::write, i, error);
+        }
+    }
+    if (!checkDestinations(set, failure) || !directoriesToSync(set, directories, failure)) {
+        return false;
+    }
+    bool renamed = false;
+    bool ok = false;
+    {
+        const HeldInterruptions held;
+        ok = renameIntoPlace(set, failure, renamed);
+        discardFiles(set);
+    }
+    failure.inPlace = failure.inPlace || ok;
+    // What was put in place, or put back, is pushed to the disk whether the run failed or not;
+    // a failure before that is the one told.
+    ReplaceFailure unsynced;
+    if (renamed && !syncDirectories(directories, ok ? failure : unsynced)) {
+        ok = false;
+    }
+    return unlockDirectories(locks, ok ? failure : unsynced) && ok;
+}
+
+}  // namespace
+
+FileSet::~FileSet() {
+    discardFiles(*this);
+}
+
+bool openFileSet(FileSet& set, const std::vector<std::string>& names, ReplaceFailure& failure) {
+    bool ok = false;
+    try {
+        ok = openFiles(set, names, failure);
+    } catch (const std::bad_alloc&) {
+        failed(failure, ReplaceStep::memory, failure.file,
+               std::make_error_code(std::errc::not_enough_memory));
     }
     if (!ok) {
         discardFiles(set);
@@ -179,30 +230,24 @@ bool openFileSet(FileSet& set, const std::vector<std::string>& names, const std:
 }
 
 bool commitFileSet(FileSet& set, ReplaceFailure& failure) {
-    bool ok = true;
-    for (std::size_t i = 0; i < set.files.size() && ok; ++i) {
-        std::error_code error;
-        if (!flushFile(set.files[i], error)) {
-            ok = failed(failure, ReplaceStep::write, i, error);
-        }
+    bool ok = false;
+    try {
+        ok = commitFiles(set, failure);
+    } catch (const std::bad_alloc&) {
+        // Only what follows the renames allocates once they begin; whatever came before left the
+        // targets as they were.
+        failed(failure, ReplaceStep::memory, failure.file,
+               std::make_error_code(std::errc::not_enough_memory));
     }
-    // In the order openFileSet took them, so that runs never wait on each other in a circle.
-    DirectoryLocks locks;
-    ok = ok && lockAll(set, namesOf(set), locks, failure) &&
-         lockAll(set, replacedDestinations(set), locks, failure);
-    for (std::size_t i = 0; i < set.files.size(); ++i) {
-        ReplacedFile& file = set.files[i];
-        const bool closed = std::fclose(file.stream) == 0;
-        file.stream = nullptr;
-        if (!closed && ok) {
-            ok = failed(failure, ReplaceStep::write, i, lastError());
-        }
-    }
-    ok = ok && checkDestinations(set, failure);
-    holdInterruptions();
-    ok = ok && renameIntoPlace(set, failure) && syncDirectories(set, failure);
     discardFiles(set);
-    releaseInterruptions();
-    unlockDirectories(locks);
     return ok;
+}
+
+std::FILE* streamOf(const FileSet& set, const std::string& name) {
+    for (const ReplacedFile& file : set.files) {
+        if (file.name == fs::u8path(name)) {
+            return file.stream;
+        }
+    }
+    return nullptr;
 }

@@ -1,30 +1,48 @@
-// The temporaries a signal must remove: a few paths, held where a signal handler can read them
-// without allocating.
+// The files a signal must remove, held where a signal handler can read them without allocating:
+// they change only while signals are held.
 #include "replace/interruption.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
-const PathCharacter* volatile temporaries[kTrackedTemporaries] = {};
+std::vector<const PathCharacter*> tracked;
+int depth = 0;
 
 }  // namespace
 
-const PathCharacter* trackedTemporary(int slot) {
-    return temporaries[slot];
-}
-
-void trackTemporary(const PathCharacter* path) {
-    for (int i = 0; i < kTrackedTemporaries; ++i) {
-        if (!temporaries[i]) {
-            temporaries[i] = path;
-            return;
-        }
+HeldInterruptions::HeldInterruptions() {
+    if (depth++ == 0) {
+        holdSignals();
     }
 }
 
-void forgetTemporary(const PathCharacter* path) {
-    for (int i = 0; i < kTrackedTemporaries; ++i) {
-        if (temporaries[i] == path) {
-            temporaries[i] = nullptr;
-        }
+HeldInterruptions::~HeldInterruptions() {
+    if (--depth == 0) {
+        releaseSignals();
     }
+}
+
+std::size_t trackedCount() {
+    return tracked.size();
+}
+
+const PathCharacter* trackedFile(std::size_t slot) {
+    return tracked[slot];
+}
+
+void trackFile(const PathCharacter* path) {
+    const HeldInterruptions held;
+    const auto empty = std::find(tracked.begin(), tracked.end(), nullptr);
+    if (empty != tracked.end()) {
+        *empty = path;
+    } else {
+        tracked.push_back(path);
+    }
+}
+
+void forgetFile(const PathCharacter* path) {
+    const HeldInterruptions held;
+    std::replace(tracked.begin(), tracked.end(), path, static_cast<const PathCharacter*>(nullptr));
 }

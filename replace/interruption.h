@@ -1,27 +1,37 @@
-// Signals that end a run while it writes: its temporaries are removed first, and a signal that
-// arrives while files are being created or renamed into place waits until that step is done.
+// Signals that end a run while it writes: its temporaries and lock files are removed first, and a
+// signal that arrives while files are being created, renamed into place or released waits until
+// that step is done.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 
 // A path in the system's own characters: wide on Windows.
 using PathCharacter = std::filesystem::path::value_type;
 
 // Catches every signal whose default action ends the process, but those the parent made the
-// process ignore. Each removes the tracked temporaries and ends the process as it would have.
+// process ignore. Each removes the tracked files and ends the process as it would have.
 void catchInterruptions();
 
-// Registers a temporary to remove if a signal ends the run; `path` must stay valid until it is
-// forgotten. At most eight are held.
-void trackTemporary(const PathCharacter* path);
-void forgetTemporary(const PathCharacter* path);
+// Registers a file to remove if a signal ends the run; `path` must stay valid until it is
+// forgotten. As many as needed; making room may throw std::bad_alloc, and then nothing changed.
+void trackFile(const PathCharacter* path);
+void forgetFile(const PathCharacter* path);
 
-// Between these two calls a signal waits; the second lets it take effect, if one came. So a file
-// created between them is tracked before any signal can see it, and renames finish together.
-void holdInterruptions();
-void releaseInterruptions();
+// While one of these lives a signal waits; when the last goes it takes effect, if one came. So a
+// file created meanwhile is tracked before any signal can see it, and renames finish together.
+struct HeldInterruptions {
+    HeldInterruptions();
+    ~HeldInterruptions();
+    HeldInterruptions(const HeldInterruptions&) = delete;
+    HeldInterruptions& operator=(const HeldInterruptions&) = delete;
+};
 
-// The tracked temporaries, for the handlers of the platform twins (interruption_posix.cpp,
-// interruption_windows.cpp) to remove: slot 0 to kTrackedTemporaries - 1, null where empty.
-constexpr int kTrackedTemporaries = 8;
-const PathCharacter* trackedTemporary(int slot);
+// The platform twins (interruption_posix.cpp, interruption_windows.cpp): hold and release
+// signals, and their handlers remove the tracked files.
+void holdSignals();
+void releaseSignals();
+
+// The tracked files, for the handlers to remove: slots 0 to trackedCount() - 1, null where empty.
+std::size_t trackedCount();
+const PathCharacter* trackedFile(std::size_t slot);

@@ -9,9 +9,9 @@
 
 namespace {
 
-void removeTrackedTemporaries() {
-    for (int slot = 0; slot < kTrackedTemporaries; ++slot) {
-        if (const PathCharacter* path = trackedTemporary(slot)) {
+void removeTrackedFiles() {
+    for (std::size_t slot = 0; slot < trackedCount(); ++slot) {
+        if (const PathCharacter* path = trackedFile(slot)) {
             unlink(path);  // safe in a signal handler, unlike remove()
         }
     }
@@ -32,7 +32,7 @@ bool leavesTheProcess(int signal) {
 }
 
 extern "C" void onInterruption(int signal) {
-    removeTrackedTemporaries();
+    removeTrackedFiles();
     // Ends the process as the signal would have: its own action, delivered as the handler ends.
     struct sigaction fallback = {};
     fallback.sa_handler = SIG_DFL;
@@ -63,10 +63,10 @@ void catchInterruptions() {
     }
 }
 
-void holdInterruptions() {
+void holdSignals() {
     sigprocmask(SIG_BLOCK, &caught, &beforeHolding);
 }
 
-void releaseInterruptions() {
+void releaseSignals() {
     sigprocmask(SIG_SETMASK, &beforeHolding, nullptr);
 }

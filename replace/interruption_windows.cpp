@@ -1,4 +1,5 @@
 // Signals on Windows: signal() alone, and few signals, so a flag holds them back.
+#include <sys/stat.h>
 #include <wchar.h>
 
 #include <csignal>
@@ -7,9 +8,10 @@
 
 namespace {
 
-void removeTrackedTemporaries() {
-    for (int slot = 0; slot < kTrackedTemporaries; ++slot) {
-        if (const PathCharacter* path = trackedTemporary(slot)) {
+void removeTrackedFiles() {
+    for (std::size_t slot = 0; slot < trackedCount(); ++slot) {
+        if (const PathCharacter* path = trackedFile(slot)) {
+            _wchmod(path, _S_IREAD | _S_IWRITE);  // a read-only temporary could not be removed
             _wremove(path);
         }
     }
@@ -28,7 +30,7 @@ extern "C" void onInterruption(int signal) {
         heldSignal = signal;
         return;
     }
-    removeTrackedTemporaries();
+    removeTrackedFiles();
     dieOf(signal);
 }
 
@@ -42,14 +44,14 @@ void catchInterruptions() {
     }
 }
 
-void holdInterruptions() {
+void holdSignals() {
     holding = 1;
 }
 
-void releaseInterruptions() {
+void releaseSignals() {
     holding = 0;
     if (heldSignal != 0) {
-        removeTrackedTemporaries();
+        removeTrackedFiles();
         dieOf(heldSignal);
     }
 }

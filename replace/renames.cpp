@@ -1,5 +1,6 @@
 // The renames that put a set in place, and the way back: each file replaced before the last is
 // first kept under a hidden name, so that a later failure can put it back.
+#include <new>
 #include <string>
 #include <vector>
 
@@ -15,12 +16,15 @@ namespace {
 // of this user's own: in a shared sticky directory a link to another's file could not be removed
 // again, so such a file is copied.
 bool keepPrevious(const ReplacedFile& file, const std::string& tag, fs::path& backup,
-                  std::error_code& error) {
-    if (!fs::exists(fs::symlink_status(file.destination, error))) {
-        error.clear();  // nothing to keep
+                  Error& error) {
+    FileStatus status;
+    if (!systemCalls().statusOf(file.destination, false, status, error)) {
+        return false;  // not knowing whether there is one is no reason to lose it
+    }
+    if (status.type == fs::file_type::not_found) {
         return true;
     }
-    const bool own = ownedByThisUser(file.destination);
+    const bool own = status.owner == currentUser();
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         backup = hiddenNameBeside(file.destination, tag);
         error.clear();
@@ -29,7 +33,7 @@ bool keepPrevious(const ReplacedFile& file, const std::string& tag, fs::path& ba
         }
         if (!own || (error && error != std::errc::file_exists)) {
             error.clear();  // another's file, or a file system without hard links
-            copyFile(file.destination, backup, error);
+            systemCalls().copyFile(file.destination, backup, error);
         }
         if (!error) {
             return true;
@@ -50,16 +54,16 @@ void keepVisible(const ReplacedFile& file, fs::path& backup) {
     for (int attempt = 1; attempt <= kNameAttempts; ++attempt) {
         fs::path kept = file.destination;
         kept += attempt == 1 ? ".previous" : ".previous-" + std::to_string(attempt);
-        std::error_code error;
+        Error error;
         systemCalls().hardLink(backup, kept, error);
         if (error && error != std::errc::file_exists) {
             error.clear();
-            copyFile(backup, kept, error);
+            systemCalls().copyFile(backup, kept, error);
         }
-        std::error_code ignored;
+        Error ignored;
         if (!error) {
-            removeFile(backup, ignored);
-            backup = kept;
+            systemCalls().removeFile(backup, ignored);
+            backup = std::move(kept);
             return;
         }
         if (error != std::errc::file_exists) {
@@ -69,66 +73,79 @@ void keepVisible(const ReplacedFile& file, fs::path& backup) {
 }
 
 // Puts back what the renames of the files flagged in `renamed` replaced, newest first. A previous
-// file that cannot be put back is never removed; `failure.kept` says where it is.
+// file that cannot be put back is never removed; `failure.kept` says where it is. Allocates
+// nothing but to keep a file visible, so memory running out cannot stop it.
 void restorePrevious(FileSet& set, std::vector<fs::path>& backups, const std::vector<char>& renamed,
                      ReplaceFailure& failure) {
     for (std::size_t i = renamed.size(); i-- > 0;) {
         const ReplacedFile& file = set.files[i];
-        std::error_code error;
+        Error error;
         if (!renamed[i]) {
             continue;
         }
         if (backups[i].empty()) {
-            removeFile(file.destination, error);  // there was no previous file
+            systemCalls().removeFile(file.destination, error);  // there was no previous file
             continue;
         }
-        systemCalls().renameOver(backups[i], file.destination, fs::perms::unknown, error);
-        if (!error) {
-            restoreMode(file.destination, file.mode);
+        if (systemCalls().renameOver(backups[i], file.destination, fs::perms::unknown, error)) {
+            systemCalls().restoreMode(file.destination, file.mode, error);
             backups[i].clear();
             continue;
         }
-        keepVisible(file, backups[i]);
-        failure.kept.push_back({i, error, backups[i]});
+        try {
+            keepVisible(file, backups[i]);
+        } catch (const std::bad_alloc&) {
+            // It stays under its hidden name, which the message gives.
+        }
+        failure.kept.push_back({i, error, std::move(backups[i])});
         backups[i].clear();
     }
 }
 
 }  // namespace
 
-bool renameIntoPlace(FileSet& set, ReplaceFailure& failure) {
+bool renameIntoPlace(FileSet& set, ReplaceFailure& failure, bool& renamedAny) {
     const std::size_t count = set.files.size();
     std::vector<fs::path> backups(count);
     std::vector<char> renamed(count, 0);
+    failure.kept.reserve(count);
     bool ok = true;
-    for (std::size_t i = 0; i < count && ok; ++i) {
-        ReplacedFile& file = set.files[i];
-        if (file.temporary.empty()) {
-            continue;  // written in place
+    try {
+        for (std::size_t i = 0; i < count && ok; ++i) {
+            ReplacedFile& file = set.files[i];
+            if (file.temporary.empty()) {
+                continue;  // written in place
+            }
+            Error error;
+            // The last file needs no way back: nothing can fail after it.
+            if (i + 1 < count && !keepPrevious(file, set.tag, backups[i], error)) {
+                ok = failed(failure, ReplaceStep::keepPrevious, i, error);
+                break;
+            }
+            if (!systemCalls().renameOver(file.temporary, file.destination, file.mode, error)) {
+                ok = failed(failure, ReplaceStep::replace, i, error);
+                break;
+            }
+            renamedAny = true;
+            forgetFile(file.temporary.c_str());
+            file.temporary.clear();
+            renamed[i] = 1;
         }
-        std::error_code error;
-        // The last file needs no way back: nothing can fail after it.
-        if (i + 1 < count && !keepPrevious(file, set.tag, backups[i], error)) {
-            ok = failed(failure, ReplaceStep::keepPrevious, i, error);
-            break;
-        }
-        error.clear();
-        systemCalls().renameOver(file.temporary, file.destination, file.mode, error);
-        if (error) {
-            ok = failed(failure, ReplaceStep::replace, i, error);
-            break;
-        }
-        forgetTemporary(file.temporary.c_str());
-        file.temporary.clear();
-        renamed[i] = 1;
+    } catch (const std::bad_alloc&) {
+        ok = failed(failure, ReplaceStep::memory, failure.file,
+                    std::make_error_code(std::errc::not_enough_memory));
     }
     if (!ok) {
         restorePrevious(set, backups, renamed, failure);
     }
     for (const fs::path& backup : backups) {
-        std::error_code ignored;
-        if (!backup.empty()) {
-            removeFile(backup, ignored);
+        Error error;
+        if (!backup.empty() && !systemCalls().removeFile(backup, error) && ok) {
+            ok = false;
+            failure.step = ReplaceStep::cleanup;
+            failure.path = backup;
+            failure.error = error;
+            failure.inPlace = true;
         }
     }
     return ok;

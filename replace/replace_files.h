@@ -5,8 +5,8 @@
 // Each file is written to a hidden temporary beside the file it replaces, ".NAME.TAG-xxxxxx"
 // (six of [a-z0-9]), pushed to the disk, and only when every one is complete are they renamed
 // over their targets, in order, while no other run in the directory renames. A failure at any
-// step leaves every target as it was. Names are UTF-8; a name that is a symbolic link stays one
-// and the file it leads to is replaced.
+// step leaves every target as it was, running out of memory included. Names are UTF-8; a name
+// that is a symbolic link stays one and the file it leads to is replaced.
 #pragma once
 
 #include <cstddef>
@@ -18,18 +18,28 @@
 #include <system_error>
 #include <vector>
 
+// How long a run waits for another that holds a lock: it says so after the first, and gives up
+// after the second.
+constexpr int kLockNoticeMilliseconds = 1000;
+constexpr int kLockGiveUpMilliseconds = 10000;
+
 // The step a replacement failed at.
 enum class ReplaceStep {
     none,
-    open,          // a file could not be created (or a device opened)
-    write,         // writing, flushing or syncing failed
-    replace,       // a rename failed
-    keepPrevious,  // the way back for a file could not be made
-    sameFile,      // two names lead to one file
-    reserved,      // a name leads to `path`, a name kept for the replacement's own files
-    lock,          // a directory could not be locked: `path`, `error`, `holder`
-    sync,          // the directory of `path` could not be pushed to the disk after the renames,
-                   // which did happen
+    open,           // a file could not be created (or a device opened), or where a name leads
+                    // could not be found: `path`, when set, is how far the search came
+    untrustedLink,  // `path` is a link in a directory where anyone may make names, made by
+                    // `owner`, neither the user running nor the directory's owner
+    write,          // writing, flushing or syncing failed
+    replace,        // a rename failed
+    keepPrevious,   // the way back for a file could not be made
+    sameFile,       // two names lead to one file
+    reserved,       // a name leads to `path`, a name kept for the replacement's own files
+    lock,           // a directory could not be locked: `path`, `error` (timed_out after
+                    // `waited`), `holder`; or `lockType` holds the lock file's name
+    memory,         // memory ran out
+    sync,           // the directory of `path` could not be pushed to the disk after the renames
+    cleanup,        // `path`, a file of the replacement's own, could not be removed
 };
 
 // A previous file that a failed replacement could not put back, and where it is kept.
@@ -44,9 +54,13 @@ struct ReplaceFailure {
     ReplaceStep step = ReplaceStep::none;
     std::size_t file = 0;        // the file of the set the step failed for
     std::size_t otherFile = 0;   // sameFile: the other name
-    std::error_code error;       // the system's reason; timed_out for a lock waited for too long
-    std::filesystem::path path;  // sameFile: the file both lead to; lock, sync: the directory
-    long holder = 0;             // lock: the process that held it, when known
+    std::error_code error;       // the system's reason
+    std::filesystem::path path;  // see the step
+    long holder = 0;             // lock: the last run seen holding it, when known
+    long waited = 0;             // lock: how long this run waited, in milliseconds
+    std::filesystem::file_type lockType = std::filesystem::file_type::none;
+    std::string owner;     // untrustedLink: the link's owner
+    bool inPlace = false;  // the new files are in place; only what came after failed
     std::vector<KeptPrevious> kept;
 };
 
@@ -54,39 +68,51 @@ struct ReplacedFile {
     std::filesystem::path name;         // as the caller named it
     std::filesystem::path destination;  // the file replaced: `name`, or where its links lead
     std::filesystem::file_type type = std::filesystem::file_type::none;  // once links are followed
+    std::string identity;             // of the destination, when it exists
     bool inPlace = false;             // a device or FIFO, written as it is
     std::filesystem::path temporary;  // beside `destination`, until it is renamed
     std::filesystem::perms mode = std::filesystem::perms::unknown;  // of the file replaced
     std::FILE* stream = nullptr;                                    // where the content goes
 };
 
+// The files being replaced. Whatever is still open when it goes (after a failure, or an exception
+// between opening and committing) is closed and its temporary removed.
 struct FileSet {
-    std::string tag;                 // in the names of temporaries and locks
-    std::filesystem::path lockName;  // of the lock file, from the names' common stem
+    std::string tag;                 // in the names of temporaries: ".NAME.TAG-xxxxxx"
+    std::filesystem::path lockName;  // of the lock file in each directory written to
     std::vector<ReplacedFile> files;
     // Told once when the run starts to wait for another that holds a directory's lock, with
     // that run's process (0 when unknown).
     std::function<void(const std::filesystem::path& directory, long holder)> onWait;
+
+    FileSet() = default;
+    FileSet(const FileSet&) = delete;
+    FileSet& operator=(const FileSet&) = delete;
+    ~FileSet();
 };
 
-// Runs that replace files in one directory take turns through a lock file there, named after the
-// files' common stem (".glEntryHub.TAG.lock"), removed when the turn ends; a run waits for its
-// turn at most a few seconds (replace/shared_directory.h).
+// Runs that replace files in one directory take turns through the lock file `set.lockName`
+// there, removed when the turn ends; a run waits for its turn at most kLockGiveUpMilliseconds.
 //
-// Opens a stream for each of `names`, or for none. A name that is a regular file, is missing, or
-// is a symbolic link to either gets a new temporary, created exclusively, with the mode of the
-// file it replaces or, for a new file, what fopen would give (0666 less the umask); any other
-// kind of file (a device, a FIFO) is opened and written in place. Leftovers of killed runs beside
-// the targets are removed first. Two names that lead to one file (but a device) are refused, and
-// so is a name that leads to the lock file or to a name of a temporary's shape. On failure
-// nothing is left behind.
-bool openFileSet(FileSet& set, const std::vector<std::string>& names, const std::string& tag,
-                 ReplaceFailure& failure);
+// Opens a stream for each of `names`, or for none; `set.tag` and `set.lockName` are given. A name
+// that is a regular file, is missing, or is a symbolic link to either gets a new temporary,
+// created exclusively, with the mode of the file it replaces or, for a new file, what fopen would
+// give (0666 less the umask); any other kind of file (a device, a FIFO) is opened and written in
+// place. Links are followed here: one in a directory where anyone may make names (sticky and
+// writable by all, as /tmp) is followed only when the user running or the directory's owner made
+// it. Leftovers of killed runs beside the targets are removed first. Two names that lead to one
+// file (but a device) are refused, and so is a name that leads to the lock file or to a name of a
+// temporary's shape. On failure nothing is left behind.
+bool openFileSet(FileSet& set, const std::vector<std::string>& names, ReplaceFailure& failure);
+
+// The stream of the file named `name`, as openFileSet was given it; null when there is none.
+std::FILE* streamOf(const FileSet& set, const std::string& name);
 
 // Flushes every stream and pushes it to the disk, then, holding the directory lock, renames each
 // temporary over its destination, in order, and pushes the directories to the disk, so that after
 // true the new files survive a power loss. If a step fails, files already renamed get their
-// previous content back (or `failure.kept` says where it is), and every temporary is removed.
+// previous content back (or `failure.kept` says where it is), pushed to the disk as well, and
+// every temporary is removed.
 bool commitFileSet(FileSet& set, ReplaceFailure& failure);
 
 // A file that does not hold what it should.

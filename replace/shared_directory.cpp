@@ -15,12 +15,13 @@ namespace {
 constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
 constexpr std::size_t kRandomLetters = 6;
 
-// ".glEntryHub.cpp.TAG-", in the system's own form of names.
-fs::path hiddenPrefix(const fs::path& destination, const std::string& tag) {
-    fs::path prefix = ".";
-    prefix += destination.filename();
-    prefix += "." + tag + "-";
-    return prefix;
+// ".glEntryHub.cpp.TAG-", in the system's own form of names, with the name cut short where a
+// hidden name would pass the platform's limit.
+fs::path::string_type hiddenPrefix(const fs::path& destination, const std::string& tag) {
+    const fs::path::string_type name = destination.filename().native();
+    const fs::path::string_type infix = fs::path("." + tag + "-").native();
+    const std::size_t room = kNameLimit - 1 - infix.size() - kRandomLetters;
+    return fs::path(".").native() + name.substr(0, room) + infix;
 }
 
 // A hidden name's random part: exactly six of kLetters.
@@ -39,79 +40,113 @@ long millisecondsSince(std::chrono::steady_clock::time_point start) {
                                  .count());
 }
 
+bool lockFailed(ReplaceFailure& failure, const fs::path& directory, Error error) {
+    failure.step = ReplaceStep::lock;
+    failure.path = directory;
+    failure.error = error;
+    return false;
+}
+
 // Waits for one lock, telling once when the wait has lasted a while, and gives up after longer.
-bool lockOne(const fs::path& directory, const fs::path& lockName, const WaitNotice& notice,
-             HeldLock& lock, LockFailure& failure) {
+bool lockOne(const FileSet& set, const fs::path& directory, HeldLock& lock,
+             ReplaceFailure& failure) {
     const auto start = std::chrono::steady_clock::now();
+    const fs::path file = directory == "." ? set.lockName : directory / set.lockName;
     auto pause = std::chrono::milliseconds(1);
     bool told = false;
     for (;;) {
-        long holder = 0;
-        std::error_code error;
-        // A lock file made here is tracked before any signal can see it.
-        holdInterruptions();
-        const LockAttempt attempt = tryLockFile(directory / lockName, lock, holder, error);
-        if (attempt == LockAttempt::taken && lock.removable) {
-            trackTemporary(lock.file.c_str());
-        }
-        releaseInterruptions();
-        if (attempt == LockAttempt::taken || attempt == LockAttempt::unneeded) {
-            return true;
+        LockState state;
+        Error error;
+        bool answered = false;
+        {
+            // A lock file made here is tracked before any signal can see it.
+            const HeldInterruptions held;
+            answered = systemCalls().tryLock(file, lock, state, error);
+            if (answered && state.attempt == LockAttempt::taken && lock.removable) {
+                trackFile(lock.file.c_str());
+            }
         }
         const long waited = millisecondsSince(start);
-        if (attempt == LockAttempt::failed ||
-            (attempt == LockAttempt::denied && waited >= kLockNoticeMilliseconds)) {
-            failure = {directory, error, 0};
-            return false;
+        if (state.holder != 0) {
+            failure.holder = state.holder;  // the last run seen holding it
+        }
+        if (!answered) {
+            return lockFailed(failure, directory, error);
+        }
+        switch (state.attempt) {
+            case LockAttempt::taken:
+            case LockAttempt::unneeded:
+                return true;
+            case LockAttempt::notAFile:
+                failure.lockType = state.type;
+                return lockFailed(failure, directory, {});
+            case LockAttempt::denied:
+                if (waited >= kLockNoticeMilliseconds) {
+                    return lockFailed(failure, directory, error);
+                }
+                break;
+            case LockAttempt::busy:
+                if (waited >= kLockNoticeMilliseconds && !told && set.onWait) {
+                    set.onWait(directory, state.holder);
+                    told = true;
+                }
+                break;
+            case LockAttempt::again:
+                continue;
         }
         if (waited >= kLockGiveUpMilliseconds) {
-            failure = {directory, std::make_error_code(std::errc::timed_out), holder};
-            return false;
+            failure.waited = waited;
+            return lockFailed(failure, directory, std::make_error_code(std::errc::timed_out));
         }
-        if (attempt == LockAttempt::busy && waited >= kLockNoticeMilliseconds && !told) {
-            if (notice) {
-                notice(directory, holder);
-            }
-            told = true;
-        }
-        if (attempt != LockAttempt::again) {
-            std::this_thread::sleep_for(pause);
-            pause = std::min(pause * 2, std::chrono::milliseconds(50));
-        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
     }
 }
 
 }  // namespace
 
+DirectoryLocks::~DirectoryLocks() {
+    ReplaceFailure ignored;
+    unlockDirectories(*this, ignored);
+}
+
 fs::path directoryOf(const fs::path& path) {
     return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
-bool lockDirectories(const std::vector<fs::path>& paths, const fs::path& lockName,
-                     const WaitNotice& notice, DirectoryLocks& locks, LockFailure& failure) {
+bool lockDirectories(const FileSet& set, const std::vector<fs::path>& paths, DirectoryLocks& locks,
+                     ReplaceFailure& failure) {
     std::vector<std::pair<std::string, fs::path>> wanted;
     for (const fs::path& path : paths) {
         const fs::path directory = directoryOf(path);
-        std::string identity = identityOf(directory);
+        FileStatus status;
+        Error error;
+        if (!systemCalls().statusOf(directory, true, status, error)) {
+            unlockDirectories(locks, failure);
+            return lockFailed(failure, directory, error);
+        }
         // A directory that is not there takes no file, so there is nothing to serialise.
-        if (!identity.empty() && std::find(locks.directories.begin(), locks.directories.end(),
-                                           identity) == locks.directories.end()) {
-            wanted.emplace_back(std::move(identity), directory);
+        if (status.type != fs::file_type::not_found &&
+            std::find(locks.directories.begin(), locks.directories.end(), status.identity) ==
+                locks.directories.end()) {
+            wanted.emplace_back(std::move(status.identity), directory);
         }
     }
     std::sort(wanted.begin(), wanted.end());
     wanted.erase(std::unique(wanted.begin(), wanted.end(),
                              [](const auto& a, const auto& b) { return a.first == b.first; }),
                  wanted.end());
-    for (const auto& [identity, directory] : wanted) {
+    for (auto& [identity, directory] : wanted) {
+        locks.directories.reserve(locks.directories.size() + 1);
         // Held where it stays, so that a signal handler may read its name.
         HeldLock& lock = locks.held.emplace_back();
-        if (!lockOne(directory, lockName, notice, lock, failure)) {
+        if (!lockOne(set, directory, lock, failure)) {
             locks.held.pop_back();
-            unlockDirectories(locks);
+            ReplaceFailure ignored;
+            unlockDirectories(locks, ignored);
             return false;
         }
-        locks.directories.push_back(identity);
+        locks.directories.push_back(std::move(identity));
         if (lock.handle == -1) {
             locks.held.pop_back();  // a directory no run can write into
         }
@@ -119,28 +154,35 @@ bool lockDirectories(const std::vector<fs::path>& paths, const fs::path& lockNam
     return true;
 }
 
-void unlockDirectories(DirectoryLocks& locks) {
+bool unlockDirectories(DirectoryLocks& locks, ReplaceFailure& failure) {
+    bool ok = true;
+    // The lock file is removed and forgotten in one step, so that a signal meanwhile finds it
+    // either tracked and there, or gone.
+    const HeldInterruptions held;
     for (HeldLock& lock : locks.held) {
-        forgetTemporary(lock.file.c_str());
-        unlockFile(lock);
+        Error error;
+        if (!systemCalls().unlock(lock, error) && ok) {
+            ok = false;
+            failure.step = ReplaceStep::cleanup;
+            failure.path = lock.file;
+            failure.error = error;
+        }
+        forgetFile(lock.file.c_str());
     }
-    locks = {};
+    locks.held.clear();
+    locks.directories.clear();
+    return ok;
 }
 
 void removeLeftovers(const fs::path& destination, const std::string& tag) {
-    const fs::path::string_type prefix = hiddenPrefix(destination, tag).native();
-    std::error_code error;
+    const fs::path::string_type prefix = hiddenPrefix(destination, tag);
     std::vector<fs::path> found;
-    for (fs::directory_iterator entry(directoryOf(destination), error), end; !error && entry != end;
-         entry.increment(error)) {
-        const fs::path::string_type name = entry->path().filename().native();
-        if (name.compare(0, prefix.size(), prefix) == 0 &&
-            isRandomPart(name.substr(prefix.size()))) {
-            found.push_back(entry->path());
-        }
-    }
+    Error error;
+    systemCalls().listNames(directoryOf(destination), prefix, found, error);
     for (const fs::path& path : found) {
-        removeIfUnclaimed(path);
+        if (isRandomPart(path.filename().native().substr(prefix.size()))) {
+            systemCalls().removeIfUnclaimed(path, error);  // one that cannot be removed stays
+        }
     }
 }
 
@@ -148,9 +190,9 @@ fs::path hiddenNameBeside(const fs::path& destination, const std::string& tag) {
     static std::minstd_rand generator(
         std::random_device{}() ^
         static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    fs::path name = hiddenPrefix(destination, tag);
+    fs::path::string_type name = hiddenPrefix(destination, tag);
     for (std::size_t i = 0; i < kRandomLetters; ++i) {
-        name += kLetters[generator() % (sizeof kLetters - 1)];
+        name += static_cast<fs::path::value_type>(kLetters[generator() % (sizeof kLetters - 1)]);
     }
     return destination.parent_path() / name;
 }
@@ -161,21 +203,4 @@ bool isReservedName(const fs::path& name, const std::string& tag, const fs::path
     const std::size_t at = text.rfind(infix);
     return name == lockName || (!text.empty() && text[0] == '.' && at != text.npos && at > 0 &&
                                 isRandomPart(text.substr(at + infix.size())));
-}
-
-fs::path lockNameFor(const std::vector<fs::path>& names, const std::string& tag) {
-    fs::path::string_type stem =
-        names.empty() ? fs::path::string_type() : names[0].filename().native();
-    for (const fs::path& name : names) {
-        const fs::path::string_type other = name.filename().native();
-        const auto differ = std::mismatch(stem.begin(), stem.end(), other.begin(), other.end());
-        stem.erase(differ.first, stem.end());
-    }
-    // Whole words only: "glEntryHub." of "glEntryHub.cpp" and "glEntryHub.h" is "glEntryHub".
-    const auto dot = stem.find_last_of(fs::path(".").native());
-    stem.erase(dot == fs::path::string_type::npos ? stem.size() : dot);
-    fs::path lock = ".";
-    lock += stem;
-    lock += "." + tag + ".lock";
-    return lock;
 }

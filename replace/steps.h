@@ -12,7 +12,8 @@ constexpr int kNameAttempts = 100;  // tries at a hidden name before giving up
 bool findDestinations(FileSet& set, ReplaceFailure& failure);
 
 // Renames every temporary over its destination, in order; on failure undoes those renames.
-bool renameIntoPlace(FileSet& set, ReplaceFailure& failure);
+// `renamed` tells whether any rename was made, undone or not.
+bool renameIntoPlace(FileSet& set, ReplaceFailure& failure, bool& renamed);
 
 // A failed step of file `file`, with the system's reason.
 inline bool failed(ReplaceFailure& failure, ReplaceStep step, std::size_t file,

@@ -1,6 +1,7 @@
 // What the replacement asks of the operating system: one twin per platform, system_posix.cpp and
-// system_windows.cpp. The calls whose failure must be survived sit in a table the tests may
-// change, to inject a fault at one step.
+// system_windows.cpp. Every call whose failure the replacement must survive sits in one table,
+// which the tests may change to inject a fault at any step. Each call returns false, with the
+// system's reason in its last argument, when it fails.
 #pragma once
 
 #include <cstdint>
@@ -8,31 +9,25 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace fs = std::filesystem;
 
-struct SystemCalls {
-    // A new file in text mode, failing rather than open an existing path; null with errno set.
-    std::FILE* (*createExclusively)(const fs::path& path);
-    // Pushes a file's bytes to the disk.
-    bool (*syncToDisk)(std::FILE* stream);
-    // Renames a temporary over its destination, which then takes `mode` (unknown: left as is).
-    void (*renameOver)(const fs::path& temporary, const fs::path& destination, fs::perms mode,
-                       std::error_code& error);
-    // A second name for an existing file.
-    void (*hardLink)(const fs::path& existing, const fs::path& link, std::error_code& error);
-    // Pushes a directory's entries to the disk, so that renames in it survive a power loss.
-    bool (*syncDirectory)(const fs::path& directory, std::error_code& error);
+// What a status query found. A missing file is no failure: its type is not_found.
+struct FileStatus {
+    fs::file_type type = fs::file_type::none;
+    fs::perms mode = fs::perms::unknown;
+    long owner = -1;            // the owning user, where the platform has one
+    bool sharedSticky = false;  // a directory any user may write to, each only their own files
+    std::string identity;       // device and inode: one file whatever path leads to it
 };
-
-// The platform's calls, unless a test changed them.
-SystemCalls& systemCalls();
 
 // A lock file held by this run.
 struct HeldLock {
     std::intptr_t handle = -1;
     fs::path file;
     bool removable = false;  // an empty file this run may remove, even from a signal handler
+    bool made = false;       // this run made it, so failing to remove it is this run's failure
 };
 
 enum class LockAttempt {
@@ -40,49 +35,78 @@ enum class LockAttempt {
     busy,      // another run holds it; `holder` is its process, or 0 when unknown
     again,     // the file changed under the attempt: try at once
     unneeded,  // no file can be made in the directory, so no run can write there
-    denied,    // refused for now; `error` says why if it lasts
-    failed,    // `error` says why; waiting would not help
+    denied,    // refused for now; the error says why if it lasts
+    notAFile,  // the name is taken by something that is not a lock file: `type` says what
 };
 
-// One attempt, without waiting, at the lock file `file`: created if missing, never followed
-// through a link, and never a file of the user's removed (see unlockFile).
-LockAttempt tryLockFile(const fs::path& file, HeldLock& lock, long& holder, std::error_code& error);
+struct LockState {
+    LockAttempt attempt = LockAttempt::again;
+    long holder = 0;
+    fs::file_type type = fs::file_type::none;
+};
 
-// Releases the lock; the lock file goes with it unless it holds bytes, which no lock file of
-// linkweld's does.
-void unlockFile(HeldLock& lock);
+using Error = std::error_code;
 
-// What identifies an existing file or directory, whatever path leads to it: its device and
-// inode on POSIX. Empty when it cannot be found.
-std::string identityOf(const fs::path& existing);
+struct SystemCalls {
+    // The status of `path`, of the link itself when `followLinks` is false.
+    bool (*statusOf)(const fs::path& path, bool followLinks, FileStatus& status, Error& error);
+    // Where a symbolic link leads, as it is written.
+    bool (*readLink)(const fs::path& link, fs::path& target, Error& error);
+    // A new file for writing in text mode, never an existing path, given `mode` on its descriptor
+    // (unknown: what fopen would give).
+    bool (*createExclusively)(const fs::path& path, fs::perms mode, std::FILE*& stream,
+                              Error& error);
+    // An existing device or FIFO, opened for writing in place.
+    bool (*openInPlace)(const fs::path& path, std::FILE*& stream, Error& error);
+    // Marks a temporary as its run's for as long as `stream` is open.
+    bool (*claimTemporary)(std::FILE* stream, Error& error);
+    // Writes out what the stream holds.
+    bool (*flushFile)(std::FILE* stream, Error& error);
+    // Pushes a file's bytes to the disk.
+    bool (*syncFile)(std::FILE* stream, Error& error);
+    bool (*closeFile)(std::FILE* stream, Error& error);
+    // Renames a temporary over its destination, which then takes `mode` (unknown: left as is).
+    bool (*renameOver)(const fs::path& temporary, const fs::path& destination, fs::perms mode,
+                       Error& error);
+    // A second name for an existing file.
+    bool (*hardLink)(const fs::path& existing, const fs::path& link, Error& error);
+    // Copies a file, never through a link, to a new one with its mode, pushed to the disk; no part
+    // of the copy is left when it fails.
+    bool (*copyFile)(const fs::path& from, const fs::path& to, Error& error);
+    // Removes a file, read-only or not.
+    bool (*removeFile)(const fs::path& path, Error& error);
+    // Gives a file put back by a rollback the mode it had, where a rename does not keep it.
+    bool (*restoreMode)(const fs::path& path, fs::perms mode, Error& error);
+    // Pushes a directory's entries to the disk, so that renames in it survive a power loss.
+    bool (*syncDirectory)(const fs::path& directory, Error& error);
+    // The names in `directory` that start with `prefix`.
+    bool (*listNames)(const fs::path& directory, const fs::path::string_type& prefix,
+                      std::vector<fs::path>& names, Error& error);
+    // Removes `path` if it is a regular file that no live run has claimed; true when it is gone or
+    // was left for a good reason.
+    bool (*removeIfUnclaimed)(const fs::path& path, Error& error);
+    // One attempt, without waiting, at the lock file `file`: created if missing, never followed
+    // through a link, and never a file of the user's removed.
+    bool (*tryLock)(const fs::path& file, HeldLock& lock, LockState& state, Error& error);
+    // Releases the lock; the lock file goes with it unless it holds bytes, which no lock file of
+    // this unit's does.
+    bool (*unlock)(HeldLock& lock, Error& error);
+    // Up to `limit` bytes of the file, never waiting: a FIFO with nothing to read, or no writer,
+    // reads as what it holds so far.
+    bool (*readAtMost)(const fs::path& path, std::size_t limit, std::string& bytes, Error& error);
+};
 
-// Marks a temporary as its run's for as long as `stream` is open; false when it cannot.
-bool claimTemporary(std::FILE* stream);
+// The platform's calls, unless a test changed them.
+SystemCalls& systemCalls();
 
-// Removes the file at `path` if it is a regular file that no live run has claimed.
-void removeIfUnclaimed(const fs::path& path);
+// The user running, as file owners are numbered (-1 where the platform has no owners).
+long currentUser();
 
-// Removes a file, read-only or not; false with the reason in `error` when it cannot.
-bool removeFile(const fs::path& path, std::error_code& error);
-
-// Copies a file to a new one, created exclusively with its mode; false with the reason when it
-// cannot, and then no part of the copy is left.
-bool copyFile(const fs::path& from, const fs::path& to, std::error_code& error);
-
-// Whether the file belongs to the user running linkweld.
-bool ownedByThisUser(const fs::path& path);
-
-// Gives a new temporary the mode it will keep, where the platform allows it at once (on Windows
-// a read-only file could not be removed again, so there the mode waits for the rename).
-void giveModeAtCreation(const fs::path& temporary, fs::perms mode, std::error_code& error);
-
-// Gives a file put back by a rollback the mode it had.
-void restoreMode(const fs::path& path, fs::perms mode);
+// A user's name, or their number when it has none.
+std::string userName(long user);
 
 // The bytes a text-mode stream writes for `text`: on Windows each line feed becomes CR LF.
 std::string asWritten(const std::string& text);
 
-// Up to `limit` bytes of the file, never waiting: a FIFO with nothing to read, or no writer,
-// reads as what it holds so far. False with the reason when it cannot be read.
-bool readAtMost(const fs::path& path, std::size_t limit, std::string& bytes,
-                std::error_code& error);
+// The longest file name the platform takes, in its own characters.
+constexpr std::size_t kNameLimit = 255;

@@ -1,263 +1,248 @@
-// The replacement's system calls on POSIX: a lock file under fcntl's record lock, flock on each
-// claimed temporary, fsync of files and directories, and modes set as files are made.
+// The replacement's file calls on POSIX: status queries, exclusive creation with the mode given on
+// the descriptor, flock on each claimed temporary, fsync of files and directories, and copies and
+// reads that never follow a link.
+#include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
 
 #include "replace/system.h"
 
 namespace {
 
-std::error_code lastError() {
-    return {errno, std::generic_category()};
+bool failedWithErrno(Error& error) {
+    error = {errno, std::generic_category()};
+    return false;
 }
 
-std::FILE* createExclusivelyNow(const fs::path& path) {
-    return std::fopen(path.c_str(), "wxe");
+fs::file_type typeOf(mode_t mode) {
+    return S_ISREG(mode)    ? fs::file_type::regular
+           : S_ISDIR(mode)  ? fs::file_type::directory
+           : S_ISLNK(mode)  ? fs::file_type::symlink
+           : S_ISFIFO(mode) ? fs::file_type::fifo
+           : S_ISCHR(mode)  ? fs::file_type::character
+           : S_ISBLK(mode)  ? fs::file_type::block
+           : S_ISSOCK(mode) ? fs::file_type::socket
+                            : fs::file_type::unknown;
 }
 
-bool syncNow(std::FILE* stream) {
-    return fsync(fileno(stream)) == 0;
-}
-
-void renameNow(const fs::path& temporary, const fs::path& destination, fs::perms,
-               std::error_code& error) {
-    fs::rename(temporary, destination, error);
-}
-
-void hardLinkNow(const fs::path& existing, const fs::path& link, std::error_code& error) {
-    fs::create_hard_link(existing, link, error);
-}
-
-bool syncDirectoryNow(const fs::path& directory, std::error_code& error) {
-    const int handle = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    // A file system that cannot sync a directory (EINVAL) has nothing more to push.
-    const bool ok = handle >= 0 && (fsync(handle) == 0 || errno == EINVAL);
-    if (!ok) {
-        error = lastError();
-    }
-    if (handle >= 0) {
-        close(handle);
-    }
-    return ok;
-}
-
-// The process that holds a record lock on `handle`, or 0.
-long holderOf(int handle) {
-    struct flock probe = {};
-    probe.l_type = F_WRLCK;
-    probe.l_whence = SEEK_SET;
-    return fcntl(handle, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK ? probe.l_pid : 0;
-}
-
-// Whether `file` still names the file open at `handle`.
-bool stillNames(const fs::path& file, int handle) {
-    struct stat open {};
-    struct stat named {};
-    return fstat(handle, &open) == 0 && lstat(file.c_str(), &named) == 0 &&
-           open.st_ino == named.st_ino && open.st_dev == named.st_dev;
-}
-
-// Opens the lock file for writing, as a record lock needs. A new one is made readable and
-// writable by every user, whatever the umask, so that any user's run can take its turn there;
-// `created` says whether this call made it.
-int openLockFile(const fs::path& file, bool& created) {
-    const int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    int handle = open(file.c_str(), flags | O_CREAT | O_EXCL, 0666);
-    created = handle >= 0;
-    if (created) {
-        fchmod(handle, 0666);
-        return handle;
-    }
-    return errno == EEXIST ? open(file.c_str(), flags) : -1;
-}
-
-// A lock file there that this user may not write. A run that holds it is waited for; an empty
-// one that none holds (a killed run's, from before lock files were made for every user) is
-// removed if the directory lets this user; else the run cannot take its turn.
-LockAttempt othersLockFile(const fs::path& file, long& holder, std::error_code& error) {
-    const int handle = open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+bool statusNow(const fs::path& path, bool followLinks, FileStatus& status, Error& error) {
     struct stat info {};
-    const bool empty = handle >= 0 && fstat(handle, &info) == 0 && info.st_size == 0;
-    holder = handle >= 0 ? holderOf(handle) : 0;
-    const bool removed =
-        holder == 0 && empty && stillNames(file, handle) && unlink(file.c_str()) == 0;
-    if (handle >= 0) {
-        close(handle);
+    const char* name = path.empty() ? "." : path.c_str();
+    if ((followLinks ? stat(name, &info) : lstat(name, &info)) != 0) {
+        if (errno != ENOENT) {
+            return failedWithErrno(error);
+        }
+        status = {};
+        status.type = fs::file_type::not_found;
+        return true;
     }
-    if (holder != 0 || removed) {
-        return holder != 0 ? LockAttempt::busy : LockAttempt::again;
-    }
-    error = std::make_error_code(std::errc::permission_denied);
-    return LockAttempt::failed;
+    status.type = typeOf(info.st_mode);
+    status.mode = static_cast<fs::perms>(info.st_mode & 07777);
+    status.owner = static_cast<long>(info.st_uid);
+    status.sharedSticky =
+        S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX) != 0 && (info.st_mode & S_IWOTH) != 0;
+    status.identity = std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+    return true;
 }
 
-}  // namespace
-
-SystemCalls& systemCalls() {
-    static SystemCalls calls = {createExclusivelyNow, syncNow, renameNow, hardLinkNow,
-                                syncDirectoryNow};
-    return calls;
+bool readLinkNow(const fs::path& link, fs::path& target, Error& error) {
+    std::string bytes(256, '\0');
+    for (;;) {
+        const ssize_t length = readlink(link.c_str(), &bytes[0], bytes.size());
+        if (length < 0) {
+            return failedWithErrno(error);
+        }
+        if (static_cast<std::size_t>(length) < bytes.size()) {
+            bytes.resize(static_cast<std::size_t>(length));
+            target = bytes;
+            return true;
+        }
+        bytes.resize(bytes.size() * 2);
+    }
 }
 
-LockAttempt tryLockFile(const fs::path& file, HeldLock& lock, long& holder,
-                        std::error_code& error) {
-    bool created = false;
-    const int handle = openLockFile(file, created);
-    if (handle < 0) {
-        const int reason = errno;
-        std::error_code ignored;
-        if (reason == ENOENT) {
-            return LockAttempt::again;  // removed between the two opens
-        }
-        if (reason == EACCES && fs::is_regular_file(fs::symlink_status(file, ignored))) {
-            return othersLockFile(file, holder, error);
-        }
-        if (reason == EACCES || reason == EROFS) {
-            return LockAttempt::unneeded;  // no run can write into this directory
-        }
-        error = {reason, std::generic_category()};
-        return LockAttempt::failed;
+// A stream on `handle`, or the handle closed and the new file removed.
+bool streamOn(int handle, const fs::path& created, std::FILE*& stream, Error& error) {
+    stream = fdopen(handle, "w");
+    if (stream) {
+        return true;
     }
-    struct stat held {};
-    const bool regular = fstat(handle, &held) == 0 && S_ISREG(held.st_mode);
-    struct flock request = {};
-    request.l_type = F_WRLCK;
-    request.l_whence = SEEK_SET;
-    const int reason = !regular ? EEXIST : fcntl(handle, F_SETLK, &request) == 0 ? 0 : errno;
-    if (reason == EACCES || reason == EAGAIN) {
-        holder = holderOf(handle);
-        close(handle);
-        return LockAttempt::busy;
-    }
-    if (reason != 0) {
-        // A lock file this attempt made and could not lock goes again.
-        if (created && stillNames(file, handle)) {
-            unlink(file.c_str());
-        }
-        close(handle);
-        if (reason == EINTR) {
-            return LockAttempt::again;
-        }
-        error = {reason, std::generic_category()};
-        return LockAttempt::failed;
-    }
-    // The run that held it may have removed it since it was opened: then the lock is on a file
-    // no other run can find.
-    if (!stillNames(file, handle)) {
-        close(handle);
-        return LockAttempt::again;
-    }
-    lock.handle = handle;
-    lock.file = file;
-    lock.removable = held.st_size == 0;
-    return LockAttempt::taken;
-}
-
-void unlockFile(HeldLock& lock) {
-    const int handle = static_cast<int>(lock.handle);
-    // Still locked, so no run takes the name meanwhile; and only if the name is still the lock
-    // file's, not a file renamed there since.
-    if (lock.removable && stillNames(lock.file, handle)) {
-        unlink(lock.file.c_str());
-    }
+    failedWithErrno(error);
     close(handle);
-    lock = {};
-}
-
-std::string identityOf(const fs::path& existing) {
-    struct stat info {};
-    if (stat(existing.empty() ? "." : existing.c_str(), &info) != 0) {
-        return {};
+    if (!created.empty()) {
+        unlink(created.c_str());
     }
-    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+    return false;
 }
 
-bool claimTemporary(std::FILE* stream) {
-    return flock(fileno(stream), LOCK_EX | LOCK_NB) == 0;
-}
-
-void removeIfUnclaimed(const fs::path& path) {
-    const int handle = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+bool createExclusivelyNow(const fs::path& path, fs::perms mode, std::FILE*& stream, Error& error) {
+    const int handle =
+        open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (handle < 0) {
-        return;
+        return failedWithErrno(error);
     }
-    struct stat info {};
-    if (fstat(handle, &info) == 0 && S_ISREG(info.st_mode) &&
-        flock(handle, LOCK_EX | LOCK_NB) == 0) {
+    // On the descriptor: the name could be another file's by the time a call by name came.
+    if (mode != fs::perms::unknown && fchmod(handle, static_cast<mode_t>(mode)) != 0) {
+        failedWithErrno(error);
+        close(handle);
         unlink(path.c_str());
+        return false;
     }
-    close(handle);
+    return streamOn(handle, path, stream, error);
 }
 
-bool removeFile(const fs::path& path, std::error_code& error) {
-    fs::remove(path, error);
-    return !error;
-}
-
-bool copyFile(const fs::path& from, const fs::path& to, std::error_code& error) {
-    const int source = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+bool openInPlaceNow(const fs::path& path, std::FILE*& stream, Error& error) {
+    const int handle = open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (handle < 0) {
+        return failedWithErrno(error);
+    }
+    // Written in place only as long as it is no regular file, which would be written over.
     struct stat info {};
-    const int target =
-        source >= 0 && fstat(source, &info) == 0
-            ? open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777)
-            : -1;
-    bool ok = target >= 0;
+    if (fstat(handle, &info) != 0 || S_ISREG(info.st_mode)) {
+        error = std::make_error_code(std::errc::device_or_resource_busy);
+        close(handle);
+        return false;
+    }
+    return streamOn(handle, {}, stream, error);
+}
+
+bool claimTemporaryNow(std::FILE* stream, Error& error) {
+    return flock(fileno(stream), LOCK_EX | LOCK_NB) == 0 || failedWithErrno(error);
+}
+
+bool flushFileNow(std::FILE* stream, Error& error) {
+    return (std::fflush(stream) == 0 && !std::ferror(stream)) || failedWithErrno(error);
+}
+
+bool syncFileNow(std::FILE* stream, Error& error) {
+    return fsync(fileno(stream)) == 0 || failedWithErrno(error);
+}
+
+bool closeFileNow(std::FILE* stream, Error& error) {
+    return std::fclose(stream) == 0 || failedWithErrno(error);
+}
+
+bool renameNow(const fs::path& temporary, const fs::path& destination, fs::perms, Error& error) {
+    return rename(temporary.c_str(), destination.c_str()) == 0 || failedWithErrno(error);
+}
+
+bool hardLinkNow(const fs::path& existing, const fs::path& link, Error& error) {
+    return ::link(existing.c_str(), link.c_str()) == 0 || failedWithErrno(error);
+}
+
+bool writeAll(int handle, const char* bytes, std::size_t count) {
+    while (count > 0) {
+        const ssize_t written = write(handle, bytes, count);
+        if (written <= 0 && errno != EINTR) {
+            return false;
+        }
+        const std::size_t done = written > 0 ? static_cast<std::size_t>(written) : 0;
+        bytes += done;
+        count -= done;
+    }
+    return true;
+}
+
+bool copyFileNow(const fs::path& from, const fs::path& to, Error& error) {
+    const int source = open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (source < 0 || fstat(source, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int reason = source < 0 ? errno : EINVAL;
+        if (source >= 0) {
+            close(source);
+        }
+        error = {reason, std::generic_category()};
+        return false;
+    }
+    const int target = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    bool ok = target >= 0 && fchmod(target, info.st_mode & 07777) == 0;
     char chunk[1 << 16];
     for (ssize_t count = 0; ok && (count = read(source, chunk, sizeof chunk)) != 0;) {
-        ok = count > 0;
-        for (ssize_t done = 0; ok && done < count;) {
-            const ssize_t written = write(target, chunk + done, static_cast<size_t>(count - done));
-            ok = written > 0;
-            done += ok ? written : 0;
-        }
+        ok = (count > 0 && writeAll(target, chunk, static_cast<std::size_t>(count))) ||
+             (count < 0 && errno == EINTR);
     }
+    ok = ok && fsync(target) == 0;
     if (!ok) {
-        error = lastError();
+        failedWithErrno(error);
     }
     if (target >= 0 && close(target) != 0 && ok) {
-        ok = false;
-        error = lastError();
+        ok = failedWithErrno(error);
     }
     if (!ok && target >= 0) {
         unlink(to.c_str());  // no part of a copy stays
     }
-    if (source >= 0) {
-        close(source);
+    close(source);
+    return ok;
+}
+
+bool removeFileNow(const fs::path& path, Error& error) {
+    return unlink(path.c_str()) == 0 || failedWithErrno(error);
+}
+
+bool restoreModeNow(const fs::path&, fs::perms, Error&) {
+    return true;  // a rename keeps the mode of the file put back
+}
+
+bool syncDirectoryNow(const fs::path& directory, Error& error) {
+    const char* name = directory.empty() ? "." : directory.c_str();
+    const int handle = open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A file system that cannot sync a directory (EINVAL) has nothing more to push.
+    const bool ok = handle >= 0 && (fsync(handle) == 0 || errno == EINVAL);
+    if (!ok) {
+        failedWithErrno(error);
+    }
+    if (handle >= 0) {
+        close(handle);
     }
     return ok;
 }
 
-bool ownedByThisUser(const fs::path& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && info.st_uid == geteuid();
-}
-
-void giveModeAtCreation(const fs::path& temporary, fs::perms mode, std::error_code& error) {
-    if (mode != fs::perms::unknown) {
-        fs::permissions(temporary, mode, error);
+bool listNamesNow(const fs::path& directory, const fs::path::string_type& prefix,
+                  std::vector<fs::path>& names, Error& error) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(
+        opendir(directory.empty() ? "." : directory.c_str()), closedir);
+    if (!listing) {
+        return failedWithErrno(error);
     }
+    errno = 0;
+    while (const dirent* entry = readdir(listing.get())) {
+        if (std::string_view(entry->d_name).compare(0, prefix.size(), prefix) == 0) {
+            names.push_back(directory / entry->d_name);
+        }
+        errno = 0;
+    }
+    return errno == 0 || failedWithErrno(error);
 }
 
-void restoreMode(const fs::path&, fs::perms) {
-    // A rename keeps the mode of the file put back.
+bool removeIfUnclaimedNow(const fs::path& path, Error& error) {
+    const int handle = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0) {
+        return errno == ENOENT || failedWithErrno(error);
+    }
+    struct stat info {};
+    bool ok = true;
+    if (fstat(handle, &info) == 0 && S_ISREG(info.st_mode) &&
+        flock(handle, LOCK_EX | LOCK_NB) == 0) {
+        ok = unlink(path.c_str()) == 0 || failedWithErrno(error);
+    }
+    close(handle);
+    return ok;
 }
 
-std::string asWritten(const std::string& text) {
-    return text;
-}
-
-bool readAtMost(const fs::path& path, std::size_t limit, std::string& bytes,
-                std::error_code& error) {
+bool readAtMostNow(const fs::path& path, std::size_t limit, std::string& bytes, Error& error) {
     const int handle = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0) {
-        error = lastError();
-        return false;
+        return failedWithErrno(error);
     }
     char chunk[1 << 16];
+    bool ok = true;
     for (;;) {
         const std::size_t wanted = std::min(sizeof chunk, limit - bytes.size());
         const ssize_t count = wanted == 0 ? 0 : read(handle, chunk, wanted);
@@ -265,7 +250,7 @@ bool readAtMost(const fs::path& path, std::size_t limit, std::string& bytes,
             continue;
         }
         if (count < 0 && errno != EAGAIN) {
-            error = lastError();
+            ok = failedWithErrno(error);
         }
         if (count <= 0) {
             break;
@@ -273,5 +258,33 @@ bool readAtMost(const fs::path& path, std::size_t limit, std::string& bytes,
         bytes.append(chunk, static_cast<std::size_t>(count));
     }
     close(handle);
-    return !error;
+    return ok;
+}
+
+}  // namespace
+
+bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& error);
+bool unlockNow(HeldLock& lock, Error& error);
+
+SystemCalls& systemCalls() {
+    static SystemCalls calls = {
+        statusNow,         readLinkNow,      createExclusivelyNow, openInPlaceNow,
+        claimTemporaryNow, flushFileNow,     syncFileNow,          closeFileNow,
+        renameNow,         hardLinkNow,      copyFileNow,          removeFileNow,
+        restoreModeNow,    syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
+        tryLockNow,        unlockNow,        readAtMostNow};
+    return calls;
+}
+
+long currentUser() {
+    return static_cast<long>(geteuid());
+}
+
+std::string userName(long user) {
+    const passwd* entry = getpwuid(static_cast<uid_t>(user));
+    return entry && entry->pw_name ? std::string(entry->pw_name) : std::to_string(user);
+}
+
+std::string asWritten(const std::string& text) {
+    return text;
 }

@@ -1,6 +1,5 @@
-// The replacement's system calls on Windows: a lock file that Windows deletes when its last
-// handle closes, open files that cannot be deleted, _commit, renames written through, and
-// read-only attributes that follow the file across renames.
+// The replacement's file calls on Windows: open files that cannot be deleted, _commit, renames
+// written through, and read-only attributes given on the temporary's handle.
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
@@ -16,14 +15,15 @@
 
 #include "replace/system.h"
 
-namespace {
-
 // The C library's number for a Windows error, so that messages read as on POSIX.
-std::error_code windowsError() {
-    switch (GetLastError()) {
+Error windowsError(DWORD code) {
+    switch (code) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
             return std::make_error_code(std::errc::no_such_file_or_directory);
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return std::make_error_code(std::errc::file_exists);
         case ERROR_WRITE_PROTECT:
             return std::make_error_code(std::errc::read_only_file_system);
         case ERROR_DISK_FULL:
@@ -31,106 +31,31 @@ std::error_code windowsError() {
             return std::make_error_code(std::errc::no_space_on_device);
         case ERROR_FILENAME_EXCED_RANGE:
             return std::make_error_code(std::errc::filename_too_long);
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY:
+            return std::make_error_code(std::errc::not_enough_memory);
         default:
             return std::make_error_code(std::errc::permission_denied);
     }
 }
 
-std::FILE* createExclusivelyNow(const fs::path& path) {
-    int handle = -1;
-    if (_wsopen_s(&handle, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT | _O_NOINHERIT,
-                  _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0) {
-        return nullptr;
-    }
-    return _fdopen(handle, "w");
+namespace {
+
+bool failedWith(DWORD code, Error& error) {
+    error = windowsError(code);
+    return false;
 }
 
-bool syncNow(std::FILE* stream) {
-    return _commit(_fileno(stream)) == 0;
+bool failedWithErrno(Error& error) {
+    error = {errno, std::generic_category()};
+    return false;
 }
 
-// Windows renames nothing over a read-only file, so the mode goes over with the new one. The
-// rename is written through to the disk before it returns: Windows's way to make it durable.
-void renameNow(const fs::path& temporary, const fs::path& destination, fs::perms mode,
-               std::error_code& error) {
-    std::error_code ignored;
-    fs::permissions(destination, fs::perms::owner_write, fs::perm_options::add, ignored);
-    if (mode != fs::perms::unknown) {
-        fs::permissions(temporary, mode, ignored);
-    }
-    error.clear();
-    if (!MoveFileExW(temporary.c_str(), destination.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error = windowsError();
-    }
-}
-
-void hardLinkNow(const fs::path& existing, const fs::path& link, std::error_code& error) {
-    fs::create_hard_link(existing, link, error);
-}
-
-bool syncDirectoryNow(const fs::path&, std::error_code&) {
-    return true;  // each rename was written through
-}
-
-}  // namespace
-
-SystemCalls& systemCalls() {
-    static SystemCalls calls = {createExclusivelyNow, syncNow, renameNow, hardLinkNow,
-                                syncDirectoryNow};
-    return calls;
-}
-
-// A new lock file is made to vanish as its handle closes, even when the run is killed; a file
-// already there that no run holds (the user's, say) is held as it is and never removed.
-LockAttempt tryLockFile(const fs::path& file, HeldLock& lock, long& holder,
-                        std::error_code& error) {
-    holder = 0;  // Windows does not tell which process holds a file
-    HANDLE handle =
-        CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    DWORD reason = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-    if (reason == ERROR_FILE_EXISTS) {
-        handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-        reason = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-    }
-    switch (reason) {
-        case ERROR_SUCCESS:
-            lock.handle = reinterpret_cast<std::intptr_t>(handle);
-            lock.file = file;
-            return LockAttempt::taken;
-        case ERROR_SHARING_VIOLATION:
-            return LockAttempt::busy;
-        case ERROR_FILE_NOT_FOUND:
-            return LockAttempt::again;  // removed between the two attempts
-        case ERROR_ACCESS_DENIED:
-            // Also a lock file whose last handle is closing; a lasting denial, such as a
-            // directory of that name, fails once the wait for it runs out.
-            error = std::make_error_code(std::errc::permission_denied);
-            return LockAttempt::denied;
-        case ERROR_WRITE_PROTECT:
-            return LockAttempt::unneeded;
-        default:
-            SetLastError(reason);
-            error = windowsError();
-            return LockAttempt::failed;
-    }
-}
-
-void unlockFile(HeldLock& lock) {
-    CloseHandle(reinterpret_cast<HANDLE>(lock.handle));
-    lock = {};
-}
-
+// Names differ in case alone as different spellings of one file.
 std::string identityOf(const fs::path& existing) {
     std::error_code error;
     const fs::path canonical = fs::canonical(existing.empty() ? fs::path(".") : existing, error);
-    if (error) {
-        return {};
-    }
-    // Names differ in case alone as different spellings of one file.
-    std::string key = canonical.u8string();
+    std::string key = error ? std::string() : canonical.u8string();
     for (char& c : key) {
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
@@ -139,47 +64,203 @@ std::string identityOf(const fs::path& existing) {
     return key;
 }
 
-bool claimTemporary(std::FILE*) {
-    return true;  // an open file is claimed by being open: Windows deletes none a run holds open
-}
-
-void removeIfUnclaimed(const fs::path& path) {
-    std::error_code ignored;
-    removeFile(path, ignored);
-}
-
-bool removeFile(const fs::path& path, std::error_code& error) {
-    // Windows refuses to delete a read-only file.
-    std::error_code ignored;
-    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, ignored);
-    fs::remove(path, error);
-    return !error;
-}
-
-bool copyFile(const fs::path& from, const fs::path& to, std::error_code& error) {
-    if (CopyFileW(from.c_str(), to.c_str(), TRUE)) {
-        return true;
+bool statusNow(const fs::path& path, bool followLinks, FileStatus& status, Error& error) {
+    const fs::path name = path.empty() ? fs::path(".") : path;
+    const fs::file_status found =
+        followLinks ? fs::status(name, error) : fs::symlink_status(name, error);
+    if (found.type() == fs::file_type::not_found) {
+        error.clear();  // a missing file is no failure
     }
-    if (GetLastError() == ERROR_FILE_EXISTS) {
-        error = std::make_error_code(std::errc::file_exists);  // another's file: left alone
+    if (error) {
         return false;
     }
-    error = windowsError();
-    DeleteFileW(to.c_str());  // no part of a copy stays
-    return false;
-}
-
-bool ownedByThisUser(const fs::path&) {
+    status = {};
+    status.type = found.type();
+    status.mode = found.permissions();
+    if (status.type != fs::file_type::not_found) {
+        status.identity = identityOf(name);
+    }
     return true;
 }
 
-void giveModeAtCreation(const fs::path&, fs::perms, std::error_code&) {
-    // A read-only temporary could not be removed again: its mode waits for the rename.
+bool readLinkNow(const fs::path& link, fs::path& target, Error& error) {
+    target = fs::read_symlink(link, error);
+    return !error;
 }
 
-void restoreMode(const fs::path& path, fs::perms mode) {
+// Read-only, as a file without the owner's write permission is on Windows.
+bool readOnly(fs::perms mode) {
+    return mode != fs::perms::unknown && (mode & fs::perms::owner_write) == fs::perms::none;
+}
+
+bool createExclusivelyNow(const fs::path& path, fs::perms mode, std::FILE*& stream, Error& error) {
+    int handle = -1;
+    if (_wsopen_s(&handle, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT | _O_NOINHERIT,
+                  _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0) {
+        return failedWithErrno(error);
+    }
+    // On the handle, which writes on; the name could be another file's by the time a call by
+    // name came.
+    FILE_BASIC_INFO basic = {};
+    basic.FileAttributes = FILE_ATTRIBUTE_READONLY;
+    const HANDLE file = reinterpret_cast<HANDLE>(_get_osfhandle(handle));
+    if (readOnly(mode) && !SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic)) {
+        failedWith(GetLastError(), error);
+        _close(handle);
+        DeleteFileW(path.c_str());
+        return false;
+    }
+    stream = _fdopen(handle, "w");
+    if (!stream) {
+        failedWithErrno(error);
+        _close(handle);
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool openInPlaceNow(const fs::path& path, std::FILE*& stream, Error& error) {
+    stream = _wfopen(path.c_str(), L"w");
+    return stream || failedWithErrno(error);
+}
+
+bool claimTemporaryNow(std::FILE*, Error&) {
+    return true;  // an open file is claimed by being open: Windows deletes none a run holds open
+}
+
+bool flushFileNow(std::FILE* stream, Error& error) {
+    return (std::fflush(stream) == 0 && !std::ferror(stream)) || failedWithErrno(error);
+}
+
+bool syncFileNow(std::FILE* stream, Error& error) {
+    return _commit(_fileno(stream)) == 0 || failedWithErrno(error);
+}
+
+bool closeFileNow(std::FILE* stream, Error& error) {
+    return std::fclose(stream) == 0 || failedWithErrno(error);
+}
+
+// Windows renames nothing over a read-only file, so the destination is made writable first; the
+// temporary took its mode when it was made. The rename is written through to the disk before it
+// returns: Windows's way to make it durable.
+bool renameNow(const fs::path& temporary, const fs::path& destination, fs::perms, Error& error) {
     std::error_code ignored;
-    fs::permissions(path, mode, ignored);
+    fs::permissions(destination, fs::perms::owner_write, fs::perm_options::add, ignored);
+    return MoveFileExW(temporary.c_str(), destination.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+           failedWith(GetLastError(), error);
+}
+
+bool hardLinkNow(const fs::path& existing, const fs::path& link, Error& error) {
+    return CreateHardLinkW(link.c_str(), existing.c_str(), nullptr) ||
+           failedWith(GetLastError(), error);
+}
+
+bool removeFileNow(const fs::path& path, Error& error) {
+    // Windows refuses to delete a read-only file.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileW(path.c_str()) || failedWith(GetLastError(), error);
+}
+
+bool copyFileNow(const fs::path& from, const fs::path& to, Error& error) {
+    if (!CopyFileW(from.c_str(), to.c_str(), TRUE)) {
+        const DWORD reason = GetLastError();
+        if (reason != ERROR_FILE_EXISTS) {
+            DeleteFileW(to.c_str());  // no part of a copy stays
+        }
+        return failedWith(reason, error);
+    }
+    const HANDLE copy = CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool synced = copy != INVALID_HANDLE_VALUE && FlushFileBuffers(copy);
+    const DWORD reason = GetLastError();
+    if (copy != INVALID_HANDLE_VALUE) {
+        CloseHandle(copy);
+    }
+    if (!synced) {
+        std::error_code ignored;
+        removeFileNow(to, ignored);
+        return failedWith(reason, error);
+    }
+    return true;
+}
+
+bool restoreModeNow(const fs::path& path, fs::perms mode, Error& error) {
+    fs::permissions(path, mode, error);
+    return !error;
+}
+
+bool syncDirectoryNow(const fs::path&, Error&) {
+    return true;  // each rename was written through
+}
+
+bool listNamesNow(const fs::path& directory, const fs::path::string_type& prefix,
+                  std::vector<fs::path>& names, Error& error) {
+    const fs::path pattern = (directory.empty() ? fs::path(".") : directory) / (prefix + L"*");
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD reason = GetLastError();
+        return reason == ERROR_FILE_NOT_FOUND || failedWith(reason, error);
+    }
+    try {
+        do {
+            names.push_back(directory / found.cFileName);
+        } while (FindNextFileW(search, &found));
+    } catch (...) {
+        FindClose(search);
+        throw;
+    }
+    const DWORD reason = GetLastError();
+    FindClose(search);
+    return reason == ERROR_NO_MORE_FILES || failedWith(reason, error);
+}
+
+bool removeIfUnclaimedNow(const fs::path& path, Error&) {
+    std::error_code ignored;
+    removeFileNow(path, ignored);  // a live run's temporary is open, and so not removed
+    return true;
+}
+
+bool readAtMostNow(const fs::path& path, std::size_t limit, std::string& bytes, Error& error) {
+    std::FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file) {
+        return failedWithErrno(error);
+    }
+    char chunk[1 << 16];
+    std::size_t count = 0;
+    while (bytes.size() < limit &&
+           (count = std::fread(chunk, 1, std::min(sizeof chunk, limit - bytes.size()), file)) > 0) {
+        bytes.append(chunk, count);
+    }
+    const bool ok = !std::ferror(file) || failedWithErrno(error);
+    std::fclose(file);
+    return ok;
+}
+
+}  // namespace
+
+bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& error);
+bool unlockNow(HeldLock& lock, Error& error);
+
+SystemCalls& systemCalls() {
+    static SystemCalls calls = {
+        statusNow,         readLinkNow,      createExclusivelyNow, openInPlaceNow,
+        claimTemporaryNow, flushFileNow,     syncFileNow,          closeFileNow,
+        renameNow,         hardLinkNow,      copyFileNow,          removeFileNow,
+        restoreModeNow,    syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
+        tryLockNow,        unlockNow,        readAtMostNow};
+    return calls;
+}
+
+long currentUser() {
+    return -1;
+}
+
+std::string userName(long user) {
+    return std::to_string(user);
 }
 
 std::string asWritten(const std::string& text) {
@@ -192,24 +273,4 @@ std::string asWritten(const std::string& text) {
         written += c;
     }
     return written;
-}
-
-bool readAtMost(const fs::path& path, std::size_t limit, std::string& bytes,
-                std::error_code& error) {
-    std::FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file) {
-        error = {errno, std::generic_category()};
-        return false;
-    }
-    char chunk[1 << 16];
-    std::size_t count = 0;
-    while (bytes.size() < limit &&
-           (count = std::fread(chunk, 1, std::min(sizeof chunk, limit - bytes.size()), file)) > 0) {
-        bytes.append(chunk, count);
-    }
-    if (std::ferror(file)) {
-        error = {errno, std::generic_category()};
-    }
-    std::fclose(file);
-    return !error;
 }

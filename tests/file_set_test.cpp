@@ -1,16 +1,20 @@
-// The replacement unit through its own interface, with faults injected at its system calls.
+// The replacement unit through its own interface, with faults injected at each of its system
+// calls, links another user planted, and memory that runs out at any allocation.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
+#include <new>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "replace/replace_files.h"
 #include "replace/system.h"
+#include "tests/allocation_faults.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -24,19 +28,57 @@ struct Faults {
     ~Faults() { systemCalls() = kPlatform; }
 };
 
-// Renames fail from the `failFrom`th to the `failTo`th, counting from 1.
-int renames = 0;
-int failFrom = 0;
-int failTo = 0;
-
-void failingRename(const fs::path& from, const fs::path& to, fs::perms mode,
-                   std::error_code& error) {
-    ++renames;
-    if (renames >= failFrom && renames <= failTo) {
-        error = std::make_error_code(std::errc::io_error);
-        return;
+// A call of the table that counts its calls and fails, with EIO, at the `failAt`th.
+template <typename Member, Member member>
+struct Counted;
+template <typename... A, bool (*SystemCalls::*member)(A...)>
+struct Counted<bool (*SystemCalls::*)(A...), member> {
+    static inline int calls = 0;
+    static inline int failAt = 0;
+    static bool call(A... args) {
+        if (++calls == failAt) {
+            std::get<sizeof...(A) - 1>(std::tie(args...)) =
+                std::make_error_code(std::errc::io_error);
+            return false;
+        }
+        return (kPlatform.*member)(args...);
     }
-    kPlatform.renameOver(from, to, mode, error);
+    static void install(int failing) {
+        calls = 0;
+        failAt = failing;
+        systemCalls().*member = call;
+    }
+};
+#define LINKWELD_COUNTED(name) Counted<decltype(&SystemCalls::name), &SystemCalls::name>{}, #name
+
+template <typename Visit>
+void forEachCall(Visit visit) {
+    visit(LINKWELD_COUNTED(statusOf));
+    visit(LINKWELD_COUNTED(readLink));
+    visit(LINKWELD_COUNTED(createExclusively));
+    visit(LINKWELD_COUNTED(openInPlace));
+    visit(LINKWELD_COUNTED(claimTemporary));
+    visit(LINKWELD_COUNTED(flushFile));
+    visit(LINKWELD_COUNTED(syncFile));
+    visit(LINKWELD_COUNTED(closeFile));
+    visit(LINKWELD_COUNTED(renameOver));
+    visit(LINKWELD_COUNTED(hardLink));
+    visit(LINKWELD_COUNTED(copyFile));
+    visit(LINKWELD_COUNTED(removeFile));
+    visit(LINKWELD_COUNTED(restoreMode));
+    visit(LINKWELD_COUNTED(syncDirectory));
+    visit(LINKWELD_COUNTED(listNames));
+    visit(LINKWELD_COUNTED(removeIfUnclaimed));
+    visit(LINKWELD_COUNTED(tryLock));
+    visit(LINKWELD_COUNTED(unlock));
+    visit(LINKWELD_COUNTED(readAtMost));
+}
+
+// A set opened as the tests open it.
+bool openSet(FileSet& set, const Names& names, ReplaceFailure& failure) {
+    set.tag = "tool";
+    set.lockName = ".a.tool.lock";
+    return openFileSet(set, names, failure);
 }
 
 struct Pair {
@@ -45,74 +87,100 @@ struct Pair {
     Pair() {
         writeFile(names[0], "old source");
         writeFile(names[1], "old header");
+        // A killed run's temporary, for the leftover cleanup to find.
+        writeFile(dir.file(".a.h.tool-9zz9zz"), "a killed run's");
     }
     // Opens the set, writes `text` to each file and commits.
     bool replace(const std::string& text, ReplaceFailure& failure) {
         FileSet set;
-        if (!openFileSet(set, names, "tool", failure)) {
+        if (!openSet(set, names, failure)) {
             return false;
         }
-        for (const ReplacedFile& file : set.files) {
-            std::fputs(text.c_str(), file.stream);
+        for (const std::string& name : names) {
+            std::fputs(text.c_str(), streamOf(set, name));
         }
         return commitFileSet(set, failure);
     }
-    void expectOld() const {
-        EXPECT_EQ(readFile(names[0]), "old source");
-        EXPECT_EQ(readFile(names[1]), "old header");
+    // Both files old, or both new, and nothing beside them but what `failure` names.
+    void expectOnePair(bool ok, const ReplaceFailure& failure, const std::string& what) const {
+        const std::string source = readFile(names[0]);
+        const bool replaced = source == "new";
+        EXPECT_TRUE(replaced || source == "old source") << what;
+        EXPECT_EQ(readFile(names[1]), replaced ? "new" : "old header") << what;
+        EXPECT_EQ(replaced, ok || failure.inPlace) << what;
+        Names expected{"a.cpp", "a.h"};
+        for (const KeptPrevious& kept : failure.kept) {
+            expected.push_back(kept.keptAs.filename().string());
+        }
+        if (!ok && failure.step == ReplaceStep::cleanup) {
+            expected.push_back(failure.path.filename().string());
+        }
+        Names left = listDirectory(dir.path);
+        left.erase(std::remove(left.begin(), left.end(), ".a.h.tool-9zz9zz"), left.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(left, expected) << what;
     }
 };
 
-TEST(FileSet, ASetIsReplacedWholeAndLeavesNothingBeside) {
-    Pair pair;
-    ReplaceFailure failure;
-    ASSERT_TRUE(pair.replace("new", failure));
-    EXPECT_EQ(readFile(pair.names[0]), "new");
-    EXPECT_EQ(readFile(pair.names[1]), "new");
-    EXPECT_EQ(listDirectory(pair.dir.path), (Names{"a.cpp", "a.h"}));
+TEST(FileSet, AFaultAtAnyCallLeavesOnePairNothingBesideAndTheTrueReason) {
+    forEachCall([](auto counted, const char* name) {
+        using Call = decltype(counted);
+        const Faults faults;
+        Call::install(0);
+        {
+            Pair pair;
+            ReplaceFailure failure;
+            ASSERT_TRUE(pair.replace("new", failure)) << name;
+        }
+        for (int failing = 1, calls = Call::calls; failing <= calls; ++failing) {
+            Call::install(failing);
+            Pair pair;
+            ReplaceFailure failure;
+            const bool ok = pair.replace("new", failure);
+            const std::string what = std::string(name) + " #" + std::to_string(failing);
+            pair.expectOnePair(ok, failure, what);
+            if (!ok) {
+                EXPECT_EQ(failure.error, std::errc::io_error) << what;
+            }
+        }
+    });
 }
 
-TEST(FileSet, AFailedSyncOfAFileReplacesNothing) {
-    Faults faults;
-    systemCalls().syncToDisk = [](std::FILE*) {
-        errno = EIO;
-        return false;
-    };
-    Pair pair;
-    ReplaceFailure failure;
-    EXPECT_FALSE(pair.replace("new", failure));
-    EXPECT_EQ(failure.step, ReplaceStep::write);
-    EXPECT_EQ(failure.file, 0u);
-    EXPECT_EQ(failure.error, std::errc::io_error);
-    pair.expectOld();
-    EXPECT_EQ(listDirectory(pair.dir.path), (Names{"a.cpp", "a.h"}));
+// Renames fail from the `failFrom`th to the `failTo`th, counting from 1.
+int renames = 0;
+int failFrom = 0;
+int failTo = 0;
+std::vector<std::string> callsMade;
 
-    // The directory's sync comes after the renames: they stand, and the failure says so.
-    systemCalls() = kPlatform;
-    systemCalls().syncDirectory = [](const fs::path&, std::error_code& error) {
+bool failingRename(const fs::path& from, const fs::path& to, fs::perms mode, Error& error) {
+    callsMade.push_back("rename");
+    if (++renames >= failFrom && renames <= failTo) {
         error = std::make_error_code(std::errc::io_error);
         return false;
-    };
-    EXPECT_FALSE(pair.replace("new", failure));
-    EXPECT_EQ(failure.step, ReplaceStep::sync);
-    EXPECT_EQ(readFile(pair.names[1]), "new");
+    }
+    return kPlatform.renameOver(from, to, mode, error);
 }
 
-TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackOrKeepsThem) {
-    Faults faults;
+TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackDurablyOrKeepsThem) {
+    const Faults faults;
     systemCalls().renameOver = failingRename;
+    systemCalls().syncDirectory = [](const fs::path& directory, Error& error) {
+        callsMade.push_back("sync");
+        return kPlatform.syncDirectory(directory, error);
+    };
     {
-        // The second rename fails: the first file gets its previous content back.
+        // The second rename fails: the first file gets its previous content back, pushed to the
+        // disk after it is back.
         renames = 0;
         failFrom = failTo = 2;
+        callsMade.clear();
         Pair pair;
         ReplaceFailure failure;
         EXPECT_FALSE(pair.replace("new", failure));
         EXPECT_EQ(failure.step, ReplaceStep::replace);
         EXPECT_EQ(failure.file, 1u);
-        EXPECT_TRUE(failure.kept.empty());
-        pair.expectOld();
-        EXPECT_EQ(listDirectory(pair.dir.path), (Names{"a.cpp", "a.h"}));
+        pair.expectOnePair(false, failure, "rollback");
+        EXPECT_EQ(callsMade, (Names{"rename", "rename", "rename", "sync"}));
     }
     {
         // Putting it back fails too: it is kept under a name no later run removes.
@@ -127,7 +195,52 @@ TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackOrKeepsThem) {
         EXPECT_EQ(failure.kept[0].keptAs, pair.names[0] + ".previous");
         EXPECT_EQ(readFile(pair.names[0] + ".previous"), "old source");
         EXPECT_EQ(readFile(pair.names[1]), "old header");
-        EXPECT_EQ(listDirectory(pair.dir.path), (Names{"a.cpp", "a.cpp.previous", "a.h"}));
+    }
+    {
+        // Not knowing whether there is a previous file to keep stops the run: it is never
+        // taken for "none", which a failed rename would then lose.
+        renames = 0;
+        failFrom = 2;
+        // The third look at a.cpp itself: after finding it and checking it before the renames.
+        static int looks = 0;
+        systemCalls().statusOf = [](const fs::path& path, bool follow, FileStatus& status,
+                                    Error& error) {
+            if (!follow && path.filename() == "a.cpp" && ++looks == 3) {
+                error = std::make_error_code(std::errc::io_error);
+                return false;
+            }
+            return kPlatform.statusOf(path, follow, status, error);
+        };
+        Pair pair;
+        ReplaceFailure failure;
+        EXPECT_FALSE(pair.replace("new", failure));
+        EXPECT_EQ(failure.step, ReplaceStep::keepPrevious);
+        pair.expectOnePair(false, failure, "failed status query");
+    }
+}
+
+TEST(FileSet, MemoryRunningOutAtAnyAllocationLeavesOnePairAndNothingBeside) {
+    int allocations = 0;
+    {
+        Pair pair;
+        ReplaceFailure failure;
+        const AllocationFaults counting(0);
+        ASSERT_TRUE(pair.replace("new", failure));
+        allocations = counting.count();
+    }
+    ASSERT_GT(allocations, 10);
+    for (int failing = 1; failing <= allocations; ++failing) {
+        Pair pair;
+        ReplaceFailure failure;
+        bool ok = false;
+        try {
+            // What the caller does between opening and committing may run out too.
+            const AllocationFaults faults(failing);
+            ok = pair.replace("new", failure);
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+        pair.expectOnePair(ok, failure, "allocation " + std::to_string(failing));
     }
 }
 
@@ -143,7 +256,6 @@ TEST(FileSet, OnlyLeftoversOfTheExactShapeAreRemoved) {
         writeFile(pair.dir.file(name), "the user's");
     }
     writeFile(pair.dir.file(".a.cpp.tool-abc123"), "a killed run's");
-    writeFile(pair.dir.file(".a.h.tool-9zz9zz"), "a killed run's");
     ReplaceFailure failure;
     ASSERT_TRUE(pair.replace("new", failure));
     for (const std::string& name : kept) {
@@ -172,7 +284,7 @@ TEST(FileSet, TwoNamesForOneFileAndNamesOfItsOwnFilesAreRefused) {
         ASSERT_EQ(symlink(second.c_str(), links[1].c_str()), 0);
         FileSet set;
         ReplaceFailure failure;
-        EXPECT_FALSE(openFileSet(set, links, "tool", failure)) << second;
+        EXPECT_FALSE(openSet(set, links, failure)) << second;
         EXPECT_EQ(failure.step, ReplaceStep::sameFile) << second;
         EXPECT_FALSE(fileExists(pair.dir.file("x")));
     }
@@ -181,9 +293,43 @@ TEST(FileSet, TwoNamesForOneFileAndNamesOfItsOwnFilesAreRefused) {
     ReplaceFailure failure;
     std::remove(pair.names[1].c_str());
     ASSERT_EQ(symlink(".a.tool.lock", pair.names[1].c_str()), 0);
-    EXPECT_FALSE(openFileSet(set, pair.names, "tool", failure));
+    EXPECT_FALSE(openSet(set, pair.names, failure));
     EXPECT_EQ(failure.step, ReplaceStep::reserved);
     EXPECT_EQ(readFile(pair.names[0]), "old source");
+}
+
+TEST(FileSet, InADirectoryAnyoneWritesOnlyLinksOfTheUserOrTheOwnerAreFollowed) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to give a link to another user";
+    }
+    Pair pair;
+    ASSERT_EQ(mkdir(pair.dir.file("shared").c_str(), 01777), 0);
+    ASSERT_EQ(chmod(pair.dir.file("shared").c_str(), 01777), 0);
+    writeFile(pair.dir.file("outside"), "root's own");
+    const std::string source = pair.dir.file("shared/a.cpp");
+    const std::string header = pair.dir.file("shared/a.h");
+    // Another user's link, as the last name and as a directory on the way.
+    ASSERT_EQ(symlink("../outside", source.c_str()), 0);
+    ASSERT_EQ(symlink("..", pair.dir.file("shared/up").c_str()), 0);
+    ASSERT_EQ(lchown(source.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(lchown(pair.dir.file("shared/up").c_str(), 65534, 65534), 0);
+    for (const Names& names :
+         {Names{source, header}, Names{pair.dir.file("shared/up/x"), header}}) {
+        FileSet set;
+        ReplaceFailure failure;
+        EXPECT_FALSE(openSet(set, names, failure));
+        EXPECT_EQ(failure.step, ReplaceStep::untrustedLink);
+        EXPECT_EQ(failure.file, 0u);
+        EXPECT_EQ(failure.path.filename(),
+                  fs::path(names[0]).parent_path() == pair.dir.file("shared") ? "a.cpp" : "up");
+    }
+    EXPECT_EQ(readFile(pair.dir.file("outside")), "root's own");
+    EXPECT_FALSE(fileExists(header));
+    // The user's own link there is followed.
+    ASSERT_EQ(lchown(source.c_str(), 0, 0), 0);
+    FileSet set;
+    ReplaceFailure failure;
+    EXPECT_TRUE(openSet(set, {source, header}, failure));
 }
 
 TEST(FileSet, CompareFindsTheFirstDifferentLineOrWhyAFileCannotBeRead) {

@@ -4,9 +4,12 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include <string>
 
+#include "cli/command_line.h"
+#include "tests/allocation_faults.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -164,12 +167,13 @@ TEST(Process, UnwritableStandardOutputIsAFailure) {
     TempDir dir;
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{}, {"--help"}, {"--version"}}) {
-        RunOptions closed;
-        closed.closeStandardOutput = true;
-        const RunResult run = runLinkweld(dir.path, args, closed);
+        RunOptions full;
+        full.fullStandardOutput = true;
+        const RunResult run = runLinkweld(dir.path, args, full);
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_EQ(run.err.rfind("linkweld: error: cannot write the ", 0), 0u) << run.err;
-        EXPECT_NE(run.err.find(" to standard output: Bad file descriptor\n"), std::string::npos);
+        EXPECT_NE(run.err.find(" to standard output: No space left on device\n"),
+                  std::string::npos);
     }
 }
 
@@ -277,6 +281,57 @@ TEST(Process, RunningOutOfMemoryEndsWithStatusOne) {
     EXPECT_EQ(run.err, "linkweld: error: out of memory\n");
 }
 #endif
+
+// The whole run in this process, failing every allocation from the Nth on, for each N: the
+// previous pair or the new one, nothing beside it, no abort, and "out of memory" only when the
+// previous pair is there.
+TEST(Process, MemoryRunningOutAtAnyAllocationOfARunIsToldTruly) {
+    TempDir dir;
+    const std::string previous = "/* previous */";
+    const std::string glext = sourcePath("examples/glext.h");
+    const std::string wglext = sourcePath("examples/wglext.h");
+    std::vector<std::string> arguments{"linkweld", "-gl", glext, "-wgl", wglext};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(&argument[0]);
+    }
+    const std::string here = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path);
+    const int savedError = dup(2);
+    const auto runFailingFrom = [&](int failing, int& allocations) {
+        writeFile("glEntryHub.cpp", previous);
+        writeFile("glEntryHub.h", previous);
+        std::FILE* err = std::freopen("err.txt", "w", stderr);
+        int status = 0;
+        {
+            const AllocationFaults faults(failing);
+            status = runCommandLine(static_cast<int>(argv.size()), argv.data());
+            allocations = faults.count();
+        }
+        std::fflush(err);
+        dup2(savedError, 2);
+        return status;
+    };
+    int allocations = 0;
+    ASSERT_EQ(runFailingFrom(0, allocations), 0);
+    for (int failing = 1; failing <= allocations; ++failing) {
+        int ignored = 0;
+        const int status = runFailingFrom(failing, ignored);
+        const std::string err = readFile("err.txt");
+        const bool replaced = readFile("glEntryHub.h") != previous;
+        const std::string at = "allocation " + std::to_string(failing) + ": " + err;
+        EXPECT_EQ(replaced, readFile("glEntryHub.cpp") != previous) << at;
+        EXPECT_EQ(status, replaced && err.find("error") == std::string::npos ? 0 : 1) << at;
+        if (err == "linkweld: error: out of memory\n") {
+            EXPECT_FALSE(replaced) << at;
+        }
+        EXPECT_EQ(listDirectory("."),
+                  (std::vector<std::string>{"err.txt", "glEntryHub.cpp", "glEntryHub.h"}))
+            << at;
+    }
+    std::filesystem::current_path(here);
+    close(savedError);
+}
 
 TEST(Process, StrictMakesEveryWarningAnErrorAndWritesNothing) {
     TempDir dir;

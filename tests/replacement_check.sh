@@ -48,14 +48,16 @@ expect_only() {
     [ -z "$left" ] || fail "$what: left behind: $left"
 }
 
-# The 1-based count of the first call of SYSCALL whose trace line matches PATTERN, in a run.
+# The 1-based count of the first call of SYSCALL whose trace line matches PATTERN, in a run (the
+# NTH such call, if NTH is set).
 call_number() {  # SYSCALL PATTERN ARGUMENTS...
     local syscall=$1 pattern=$2
     shift 2
-    strace -o trace.txt -e trace="$syscall" "$LINKWELD" "$@" 2>/dev/null
+    strace -o trace.txt -y -e trace="$syscall" "$LINKWELD" "$@" 2>/dev/null
     # awk reads to the end, so no writer before it can die of SIGPIPE.
-    CALL="^$syscall[(]" PATTERN=$pattern awk '$0 ~ ENVIRON["CALL"] {
-        n++; if (!found && $0 ~ ENVIRON["PATTERN"]) found = n } END { print found }' trace.txt
+    CALL="^$syscall[(]" PATTERN=$pattern NTH=${NTH:-1} awk '$0 ~ ENVIRON["CALL"] {
+        n++; if ($0 ~ ENVIRON["PATTERN"] && ++seen == ENVIRON["NTH"]) found = n }
+        END { print found }' trace.txt
 }
 
 # Runs linkweld under strace with an injection that sends a signal at a system call, so the
@@ -168,7 +170,7 @@ start_traced "rename:delay_exit=15000000:when=1" -gl big.h
 wait_until 'compgen -G .glEntryHub.linkweld.lock > /dev/null && ! grep -q "good source" glEntryHub.cpp'
 "$LINKWELD" -gl big.h 2>err2.txt && status=0 || status=$?
 [ "$status" = 1 ] && grep -q 'note: another run (process [0-9]*) holds the lock of "."' err2.txt &&
-    grep -q 'error: cannot lock ".": another run (process [0-9]*) held it for 10 seconds' err2.txt ||
+    grep -q 'error: cannot lock ".": gave up after waiting 1[0-9][.][0-9] seconds for other runs; the last to hold it was process [0-9]*$' err2.txt ||
     fail "held lock: status $status, $(cat err2.txt)"
 finish_traced
 grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.h || fail "held lock: the holder's pair is not whole"
@@ -233,9 +235,11 @@ expect_only "sticky directory" big.h glEntryHub.cpp glEntryHub.h err.txt
 
 echo "== a lock file left by another user's killed run"
 fresh_pair others_lock
+n=$(call_number fcntl F_SETLK -gl big.h)
+restore_pair
 chmod 1777 . && chown nobody: glEntryHub.cpp glEntryHub.h && chmod 0644 big.h
 setpriv --reuid=daemon --regid=daemon --clear-groups strace -o /dev/null \
-    -e inject=fcntl:signal=KILL:when=2 "$LINKWELD" -gl big.h 2>/dev/null || true
+    -e inject=fcntl:signal=KILL:when="$n" "$LINKWELD" -gl big.h 2>/dev/null || true
 [ -e .glEntryHub.linkweld.lock ] || fail "others' lock: the killed run left no lock file"
 setpriv --reuid=nobody --regid=nogroup --clear-groups "$LINKWELD" -gl big.h 2>err.txt ||
     fail "others' lock: $(cat err.txt)"
@@ -250,6 +254,82 @@ grep -q "cannot write glEntryHub.cpp and glEntryHub.h: both lead to glEntryHub.h
     fail "same file: $(cat err.txt)"
 [ "$(cat glEntryHub.h)" = "good header" ] || fail "same file: the header was changed"
 expect_only "same file" big.h glEntryHub.cpp glEntryHub.h err.txt
+
+echo "== a signal while the lock is released"
+# The look by name that makes sure the lock file is still the one held, its removal, its closing.
+for call in newfstatat unlink close; do
+    fresh_pair "release_$call"
+    [ "$call" = newfstatat ] && nth=2 || nth=1
+    n=$(NTH=$nth call_number "$call" 'AT_FDCWD.*glEntryHub[.]linkweld[.]lock|^(unlink|close).*linkweld[.]lock' -gl big.h)
+    restore_pair
+    run_signalled "$call:signal=TERM:when=$n" -gl big.h
+    [ "$status" = 143 ] || fail "release at $call: status $status"
+    expect_only "release at $call" big.h glEntryHub.cpp glEntryHub.h err.txt trace.txt
+done
+
+echo "== the lock file cannot be removed, or its name is taken"
+fresh_pair lock_removal
+strace -o trace.txt -e trace=unlink "$LINKWELD" -gl big.h 2>/dev/null
+# The last removal of the lock file: the one that ends the turn of the renames.
+n=$(awk '/^unlink[(]/ { n++; if (/linkweld[.]lock/) last = n } END { print last }' trace.txt)
+restore_pair
+strace -o /dev/null -e inject=unlink:error=EIO:when="$n" "$LINKWELD" -gl big.h 2>err.txt &&
+    status=0 || status=$?
+[ "$status" = 1 ] && grep -q 'cannot remove .glEntryHub.linkweld.lock: Input/output error; the new files are in place$' err.txt ||
+    fail "lock removal: status $status, $(cat err.txt)"
+grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.h || fail "lock removal: no new pair"
+rm -f .glEntryHub.linkweld.lock && mkfifo .glEntryHub.linkweld.lock
+"$LINKWELD" -gl big.h 2>err.txt && status=0 || status=$?
+[ "$status" = 1 ] && grep -q 'cannot lock ".": .glEntryHub.linkweld.lock is a FIFO, not a lock file; move it away' err.txt ||
+    fail "a FIFO for the lock: status $status, $(cat err.txt)"
+
+echo "== closed standard descriptors: no file of the run takes their numbers"
+fresh_pair closed_descriptors
+strace -o trace.txt -e trace=openat "$LINKWELD" -gl big.h <&- >&- 2>&- || fail "closed descriptors: status $?"
+awk '/\.linkweld-/ && / = [0-2]$/ { found = 1 } END { exit found }' trace.txt ||
+    fail "closed descriptors: a temporary took a standard descriptor: $(grep linkweld- trace.txt)"
+grep -q 'End of glEntryHub.cpp$' glEntryHub.cpp || fail "closed descriptors: the source does not end as generated"
+
+echo "== a created file is given its mode on its descriptor, never by name"
+fresh_pair modes
+chmod 0600 glEntryHub.cpp
+strace -o trace.txt -e trace=chmod,fchmodat,fchmod "$LINKWELD" -gl big.h 2>/dev/null
+! grep -qE '^(chmod|fchmodat)[(]' trace.txt || fail "modes: set by name: $(cat trace.txt)"
+grep -q '^fchmod([0-9]*, 0600)' trace.txt || fail "modes: $(cat trace.txt)"
+[ "$(stat -c %a glEntryHub.cpp)" = 600 ] || fail "modes: the source lost its mode"
+
+echo "== another user's links in a shared sticky directory are never followed"
+fresh_pair others_links
+chmod 1777 . && printf 'root only' > "$work/outside" && chmod 0600 "$work/outside"
+for name in glEntryHub.cpp glEntryHub.h; do
+    for target in "$work/outside" "$work/missing"; do
+        rm -f glEntryHub.cpp glEntryHub.h && restore_pair
+        rm "$name" && ln -s "$target" "$name" && chown -h nobody: "$name"
+        "$LINKWELD" -gl big.h 2>err.txt && status=0 || status=$?
+        [ "$status" = 1 ] && grep -q "cannot write $name: $name is a link made by \"nobody\" in a directory where anyone may make names" err.txt ||
+            fail "others' link $name -> $target: status $status, $(cat err.txt)"
+        [ "$(cat "$work/outside")" = "root only" ] && [ ! -e "$work/missing" ] ||
+            fail "others' link $name -> $target: the file outside was written"
+    done
+done
+# Another user's link as a directory on the way; then the user's own, which is followed.
+rm -f glEntryHub.cpp glEntryHub.h
+mkdir -p "$work/elsewhere" && ln -s "$work/elsewhere" up && chown -h nobody: up
+ln -s up/x glEntryHub.cpp
+"$LINKWELD" -gl big.h 2>err.txt && status=0 || status=$?
+[ "$status" = 1 ] && grep -q ': up is a link made by "nobody"' err.txt || fail "others' directory link: $(cat err.txt)"
+[ ! -e "$work/elsewhere/x" ] && [ ! -e glEntryHub.h ] || fail "others' directory link: written"
+chown -h root: up
+"$LINKWELD" -gl big.h 2>err.txt || fail "own directory link: $(cat err.txt)"
+grep -q GL_EXTENSION_NUMBER_40000 "$work/elsewhere/x" || fail "own directory link: not written"
+
+echo "== a name as long as the system allows"
+fresh_pair long_name
+long_name=$(printf 'n%.0s' $(seq 255))
+rm glEntryHub.h && ln -s "$long_name" glEntryHub.h
+"$LINKWELD" -gl big.h 2>err.txt || fail "long name: $(cat err.txt)"
+grep -q GL_EXTENSION_NUMBER_40000 "$long_name" || fail "long name: not written"
+expect_only "long name" big.h glEntryHub.cpp glEntryHub.h "$long_name" err.txt
 
 echo "replacement cases: $failures failed"
 [ "$failures" = 0 ]

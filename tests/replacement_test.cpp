@@ -46,8 +46,10 @@ mode_t modeOf(const std::string& path) {
 // Opens the pair, writes to both temporaries, and is interrupted before it commits.
 void interruptAfterWriting(const std::string& source, const std::string& header) {
     FileSet set;
+    set.tag = "linkweld";
+    set.lockName = ".glEntryHub.linkweld.lock";
     ReplaceFailure failure;
-    if (!openFileSet(set, {source, header}, "linkweld", failure)) {
+    if (!openFileSet(set, {source, header}, failure)) {
         std::exit(3);
     }
     for (const ReplacedFile& file : set.files) {

@@ -1,0 +1,161 @@
+// The directory's lock file on POSIX: fcntl's record lock on a file opened for writing, which
+// local file systems and NFS both honour, made writable by every user so any user's run can take
+// its turn, never followed through a link, and removed when the turn ends.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "replace/system.h"
+
+namespace {
+
+fs::file_type typeOfName(const fs::path& file) {
+    struct stat info {};
+    if (lstat(file.c_str(), &info) != 0) {
+        return fs::file_type::unknown;
+    }
+    return S_ISLNK(info.st_mode)    ? fs::file_type::symlink
+           : S_ISDIR(info.st_mode)  ? fs::file_type::directory
+           : S_ISFIFO(info.st_mode) ? fs::file_type::fifo
+           : S_ISSOCK(info.st_mode) ? fs::file_type::socket
+           : S_ISREG(info.st_mode)  ? fs::file_type::regular
+                                    : fs::file_type::unknown;
+}
+
+// The process that holds a record lock on `handle`, or 0.
+long holderOf(int handle) {
+    struct flock probe = {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    return fcntl(handle, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK ? probe.l_pid : 0;
+}
+
+// Whether `file` still names the file open at `handle`.
+bool stillNames(const fs::path& file, int handle) {
+    struct stat open {};
+    struct stat named {};
+    return fstat(handle, &open) == 0 && lstat(file.c_str(), &named) == 0 &&
+           open.st_ino == named.st_ino && open.st_dev == named.st_dev;
+}
+
+// Opens the lock file for writing, as a record lock needs. A new one is made readable and
+// writable by every user, whatever the umask; `created` says whether this call made it.
+int openLockFile(const fs::path& file, bool& created) {
+    const int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int handle = open(file.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    created = handle >= 0;
+    if (created) {
+        fchmod(handle, 0666);
+        return handle;
+    }
+    return errno == EEXIST ? open(file.c_str(), flags) : -1;
+}
+
+// A lock file there that this user may not write. A run that holds it is waited for; an empty
+// one that none holds (a killed run's, from before lock files were made for every user) is
+// removed if the directory lets this user; else the run cannot take its turn.
+bool othersLockFile(const fs::path& file, LockState& state, Error& error) {
+    const int handle = open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    const bool empty = handle >= 0 && fstat(handle, &info) == 0 && info.st_size == 0;
+    state.holder = handle >= 0 ? holderOf(handle) : 0;
+    const bool removed =
+        state.holder == 0 && empty && stillNames(file, handle) && unlink(file.c_str()) == 0;
+    if (handle >= 0) {
+        close(handle);
+    }
+    if (state.holder != 0 || removed) {
+        state.attempt = state.holder != 0 ? LockAttempt::busy : LockAttempt::again;
+        return true;
+    }
+    error = std::make_error_code(std::errc::permission_denied);
+    return false;
+}
+
+// Why the lock file could not be opened, as the attempt's outcome.
+bool notOpened(const fs::path& file, int reason, LockState& state, Error& error) {
+    const fs::file_type type = typeOfName(file);
+    if (reason == ENOENT) {
+        state.attempt = LockAttempt::again;  // removed between the two opens
+    } else if (reason == ELOOP || reason == EISDIR || reason == ENXIO ||
+               (type != fs::file_type::regular && type != fs::file_type::unknown)) {
+        state.attempt = LockAttempt::notAFile;
+        state.type = type;
+    } else if (reason == EACCES && type == fs::file_type::regular) {
+        return othersLockFile(file, state, error);
+    } else if (reason == EACCES || reason == EROFS) {
+        state.attempt = LockAttempt::unneeded;  // no run can write into this directory
+    } else {
+        error = {reason, std::generic_category()};
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& error) {
+    state = {};
+    lock.file = file;  // before anything is made, which a failed allocation would leave behind
+    bool created = false;
+    const int handle = openLockFile(file, created);
+    if (handle < 0) {
+        return notOpened(file, errno, state, error);
+    }
+    struct stat held {};
+    if (fstat(handle, &held) != 0 || !S_ISREG(held.st_mode)) {
+        close(handle);
+        state.attempt = LockAttempt::notAFile;
+        state.type = S_ISFIFO(held.st_mode) ? fs::file_type::fifo : fs::file_type::unknown;
+        return true;
+    }
+    struct flock request = {};
+    request.l_type = F_WRLCK;
+    request.l_whence = SEEK_SET;
+    const int reason = fcntl(handle, F_SETLK, &request) == 0 ? 0 : errno;
+    if (reason == EACCES || reason == EAGAIN) {
+        state.holder = holderOf(handle);
+        state.attempt = LockAttempt::busy;
+        close(handle);
+        return true;
+    }
+    if (reason != 0) {
+        // A lock file this attempt made and could not lock goes again.
+        if (created && stillNames(file, handle)) {
+            unlink(file.c_str());
+        }
+        close(handle);
+        if (reason == EINTR) {
+            return true;  // interrupted: try again
+        }
+        error = {reason, std::generic_category()};
+        return false;
+    }
+    // The run that held it may have removed it since it was opened: then the lock is on a file
+    // no other run can find.
+    if (!stillNames(file, handle)) {
+        close(handle);
+        return true;
+    }
+    lock.handle = handle;
+    lock.removable = held.st_size == 0;
+    lock.made = created;
+    state.attempt = LockAttempt::taken;
+    return true;
+}
+
+bool unlockNow(HeldLock& lock, Error& error) {
+    const int handle = static_cast<int>(lock.handle);
+    bool ok = true;
+    // Still locked, so no run takes the name meanwhile; and only if the name is still the lock
+    // file's, not a file renamed there since. Another user's, in a shared directory, may stay.
+    if (lock.removable && stillNames(lock.file, handle) && unlink(lock.file.c_str()) != 0 &&
+        lock.made) {
+        error = {errno, std::generic_category()};
+        ok = false;
+    }
+    close(handle);
+    return ok;
+}
