@@ -4,8 +4,8 @@
 #include <cstring>
 #include <utility>
 
-#include "scan/apis.h"
-#include "scan/ascii.h"
+#include "tables/apis.h"
+#include "tables/ascii.h"
 
 namespace {
 

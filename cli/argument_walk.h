@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
 // One flag found on the command line and the header file name that follows it.
 struct HeaderArgument {

@@ -12,8 +12,8 @@
 #include "render/generated_files.h"
 #include "replace/replace_files.h"
 #include "replace/shared_directory.h"
-#include "scan/apis.h"
 #include "scan/header_scanner.h"
+#include "tables/apis.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ SymbolTables scanHeaders(const ArgumentWalk& walk, const ScanOptions& options) {
     std::size_t read = 0;
     for (const HeaderArgument& argument : walk.headers) {
         if (!argument.path) {
-            report(Message::flagWithoutFile, {text(rowOf(argument.api).flag)});
+            report(Message::flagWithoutFile, {text(apiRow(argument.api).flag)});
             continue;
         }
         ++named;

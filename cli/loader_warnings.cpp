@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "cli/messages.h"
-#include "scan/apis.h"
-#include "scan/ascii.h"
-#include "scan/repeated_names.h"
+#include "tables/apis.h"
+#include "tables/ascii.h"
+#include "tables/repeated_names.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ Arg skippedExamples(const HeaderRecord& header) {
 // The caps of the warnings about single headers.
 struct HeaderCaps {
     WarningCap empty{part(Message::kindAddsNothing)};
-    std::vector<WarningCap> noEntryPoints;  // one per api
+    PerApi<WarningCap> noEntryPoints;
     WarningCap skipped{part(Message::kindSkipped)};
 };
 
@@ -113,8 +113,8 @@ void warnAboutHeader(const HeaderRecord& header, const ScanOptions& options, Hea
         if (caps.empty.admit()) {
             report(Message::addsNothing, {name, text(formNames(options))});
         }
-    } else if (rowOf(header.api).warnWithoutEntryPoints && header.entryPointsAdded == 0 &&
-               caps.noEntryPoints[static_cast<std::size_t>(header.api)].admit()) {
+    } else if (apiRow(header.api).warnWithoutEntryPoints && header.entryPointsAdded == 0 &&
+               caps.noEntryPoints[header.api].admit()) {
         report(Message::noEntryPoint,
                {name, counted(header.extensionsAdded, "extension"), text(formNames(options, true)),
                 options.allPrototypes ? Arg{}
@@ -136,8 +136,8 @@ void warnAboutLoader(const SymbolTables& tables, const ScanOptions& options) {
     std::vector<const NameList*> extensions;
     std::vector<const NameList*> entryPoints;
     for (const ApiRow& api : kApis) {
-        extensions.push_back(&(tables.*api.extensions));
-        entryPoints.push_back(&(tables.*api.entryPoints));
+        extensions.push_back(&tables.extensions[api.api]);
+        entryPoints.push_back(&tables.entryPoints[api.api]);
     }
     const std::vector<std::uint32_t> firstNaming = firstNamings(tables);
     for (std::uint32_t i = 0; i < firstNaming.size(); ++i) {
@@ -160,7 +160,7 @@ void warnAboutLoader(const SymbolTables& tables, const ScanOptions& options) {
 
     HeaderCaps caps;
     for (const ApiRow& api : kApis) {
-        caps.noEntryPoints.push_back({part(Message::kindNoEntryPoint, {text(api.flag)})});
+        caps.noEntryPoints[api.api].kind = part(Message::kindNoEntryPoint, {text(api.flag)});
     }
     for (std::uint32_t i = 0; i < tables.headers.size(); ++i) {
         if (firstNaming[i] == i) {

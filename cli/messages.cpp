@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "scan/ascii.h"
+#include "tables/ascii.h"
 
 namespace {
 

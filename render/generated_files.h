@@ -6,7 +6,7 @@
 #include <string>
 
 #include "render/piece.h"
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
 struct GeneratedFile {
     const char* name;  // written into the current directory

@@ -5,8 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "scan/apis.h"
-
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
@@ -74,8 +72,8 @@ std::vector<std::string> prepare(const Piece& piece) {
 }
 
 const NameList& listOf(const Piece& piece, const SymbolTables& tables) {
-    const ApiRow& api = rowOf(piece.api);
-    return piece.repeat == Repeat::extensions ? tables.*api.extensions : tables.*api.entryPoints;
+    return piece.repeat == Repeat::extensions ? tables.extensions[piece.api]
+                                              : tables.entryPoints[piece.api];
 }
 
 // Writes `parts` with the entry's arguments between them: an extension's name for every "%s";

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
 // A run of one blank byte at the end of a piece, written as a count so it stays visible here.
 struct Blanks {

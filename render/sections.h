@@ -3,7 +3,7 @@
 #pragma once
 
 #include "render/piece.h"
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
 void writeBanner(PieceWriter& out);
 void writeSourceTables(PieceWriter& out, const SymbolTables& tables);

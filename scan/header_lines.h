@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "scan/ascii.h"
+#include "tables/ascii.h"
 
 // A line starts at the first non-whitespace byte and runs to the next line feed, exclusive, so
 // blank lines and indentation vanish; a carriage return before the line feed stays in the line.

@@ -18,10 +18,10 @@ void onLine(HeaderScan& scan, std::string_view line, std::uint32_t number) {
     const Place place{scan.header, number};
     switch (reading.found) {
         case Found::extension:
-            scan.lists.extensions.append(reading.name, place);
+            scan.extensions.append(reading.name, place);
             break;
         case Found::entryPoint:
-            scan.lists.entryPoints.append(reading.name, place);
+            scan.entryPoints.append(reading.name, place);
             break;
         case Found::skippedPrototype: {
             HeaderRecord& record = scan.tables.headers[scan.header];
@@ -41,11 +41,12 @@ void onLine(HeaderScan& scan, std::string_view line, std::uint32_t number) {
 HeaderScan::HeaderScan(SymbolTables& tables, const std::string& path, Api api,
                        const ScanOptions& options)
     : tables(tables),
-      lists(listsFor(tables, api)),
+      extensions(tables.extensions[api]),
+      entryPoints(tables.entryPoints[api]),
       header(static_cast<std::uint32_t>(tables.headers.size())),
       options(options),
-      extensionsBefore(lists.extensions.size()),
-      entryPointsBefore(lists.entryPoints.size()) {
+      extensionsBefore(extensions.size()),
+      entryPointsBefore(entryPoints.size()) {
     tables.headers.push_back({path, api});
 }
 
@@ -59,13 +60,13 @@ void HeaderScan::finish() {
     lines.finish(
         [this](std::string_view line, std::uint32_t number) { onLine(*this, line, number); });
     HeaderRecord& record = tables.headers[header];
-    record.extensionsAdded = lists.extensions.size() - extensionsBefore;
-    record.entryPointsAdded = lists.entryPoints.size() - entryPointsBefore;
+    record.extensionsAdded = extensions.size() - extensionsBefore;
+    record.entryPointsAdded = entryPoints.size() - entryPointsBefore;
 }
 
 void HeaderScan::abandon() {
-    lists.extensions.truncate(extensionsBefore);
-    lists.entryPoints.truncate(entryPointsBefore);
+    extensions.truncate(extensionsBefore);
+    entryPoints.truncate(entryPointsBefore);
     tables.headers.resize(header);
 }
 

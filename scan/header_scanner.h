@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "scan/apis.h"
 #include "scan/header_lines.h"
 #include "scan/line_forms.h"
-#include "scan/symbol_tables.h"
+#include "tables/apis.h"
+#include "tables/symbol_tables.h"
 
 // One header being scanned. Each line it is fed adds what readLine finds in it to the lists of
 // the header's api, with its place, and the header's record counts what was added and skipped.
@@ -26,7 +26,8 @@ struct HeaderScan {
     void abandon();
 
     SymbolTables& tables;
-    ApiLists lists;
+    ExtensionList& extensions;
+    EntryPointList& entryPoints;
     std::uint32_t header;  // the record's index in tables.headers
     ScanOptions options;
     HeaderLines lines = {};

@@ -5,10 +5,10 @@
 
 #include <vector>
 
-#include "scan/apis.h"
-#include "scan/ascii.h"
 #include "scan/line_pattern.h"
 #include "scan/prototype_forms.h"
+#include "tables/apis.h"
+#include "tables/ascii.h"
 
 namespace {
 
@@ -95,9 +95,9 @@ bool formRanOut(const LineForm& form, std::string_view start) {
     if (form.ranOut) {
         return form.ranOut(start);
     }
-    const std::string pattern =
-        form.pattern ? std::string(form.pattern)
-                     : std::string(form.words->lead) + " %s " + std::string(form.words->keyword) + " %s";
+    const std::string pattern = form.pattern ? std::string(form.pattern)
+                                             : std::string(form.words->lead) + " %s " +
+                                                   std::string(form.words->keyword) + " %s";
     Conversion ignored[2];
     bool ranOut = false;
     matchPattern(start, pattern, ignored, 2, &ranOut);
@@ -110,7 +110,8 @@ std::string shownName(const LineForm& form) {
         return form.shown;
     }
     if (form.words) {
-        return std::string(form.words->lead) + " type " + std::string(form.words->keyword) + " name";
+        return std::string(form.words->lead) + " type " + std::string(form.words->keyword) +
+               " name";
     }
     std::string leads;
     std::string keywords;

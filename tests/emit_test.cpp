@@ -44,10 +44,10 @@ NameList names(const std::vector<std::string>& list) {
 
 SymbolTables oneOfEach() {
     SymbolTables tables;
-    tables.glExtensions = names({"GL_ARB_multitexture", "GL_LAST"});
-    tables.wglExtensions = names({"WGL_ARB_pbuffer"});
-    tables.glEntryPoints = names({"glBlendColor"});
-    tables.wglEntryPoints = names({"wglSwapIntervalEXT"});
+    tables.extensions[Api::gl] = names({"GL_ARB_multitexture", "GL_LAST"});
+    tables.extensions[Api::wgl] = names({"WGL_ARB_pbuffer"});
+    tables.entryPoints[Api::gl] = names({"glBlendColor"});
+    tables.entryPoints[Api::wgl] = names({"wglSwapIntervalEXT"});
     return tables;
 }
 
@@ -171,8 +171,8 @@ TEST(GeneratedFiles, StartWithTheCommentAndEndWithoutALineFeed) {
 
 TEST(GeneratedFiles, NamesAreWrittenAsBytesNeverAsFormats) {
     SymbolTables tables;
-    tables.glExtensions = names({"GL_%s%d%%\\n"});
-    tables.glEntryPoints = names({"gl%s"});
+    tables.extensions[Api::gl] = names({"GL_%s%d%%\\n"});
+    tables.entryPoints[Api::gl] = names({"gl%s"});
     EXPECT_TRUE(contains(source(tables), "map_GL_%s%d%%\\n(void) { FLENABLE(GL_%s%d%%\\n); }"));
     EXPECT_TRUE(contains(source(tables), "MAPFUNC(PFNGL%SPROC, gl%s);"));
     EXPECT_TRUE(contains(header(tables), "EXTERN PFNGL%SPROC gl%s;"));

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "cli/argument_walk.h"
-#include "scan/ascii.h"
 #include "scan/header_scanner.h"
 #include "scan/line_pattern.h"
+#include "tables/ascii.h"
 
 namespace {
 
@@ -98,18 +98,18 @@ void fuzzScanner(const std::uint8_t* data, std::size_t size) {
         options.allPrototypes = allPrototypes;
         const SymbolTables whole = scanInChunks(bytes, bytes.size() + 1, options);
         const SymbolTables chunked = scanInChunks(bytes, size > 0 ? data[0] % 17 + 1 : 1, options);
-        check(sameNamesAndLines(whole.glExtensions, chunked.glExtensions));
-        check(sameNamesAndLines(whole.glEntryPoints, chunked.glEntryPoints));
+        check(sameNamesAndLines(whole.extensions[Api::gl], chunked.extensions[Api::gl]));
+        check(sameNamesAndLines(whole.entryPoints[Api::gl], chunked.entryPoints[Api::gl]));
         check(whole.headers[0].prototypesSkipped == chunked.headers[0].prototypesSkipped);
-        for (std::size_t i = 0; i < whole.glExtensions.size(); ++i) {
-            const std::string_view name = whole.glExtensions[i];
+        for (std::size_t i = 0; i < whole.extensions[Api::gl].size(); ++i) {
+            const std::string_view name = whole.extensions[Api::gl][i];
             check(name.substr(0, 3) == "GL_" || name.substr(0, 4) == "WGL_");
             check(!hasWhitespaceOrZero(name));
             check(!allPrototypes || isIdentifier(name));
         }
         std::string pointerType;
-        for (std::size_t i = 0; i < whole.glEntryPoints.size(); ++i) {
-            const std::string_view name = whole.glEntryPoints[i];
+        for (std::size_t i = 0; i < whole.entryPoints[Api::gl].size(); ++i) {
+            const std::string_view name = whole.entryPoints[Api::gl][i];
             check(!name.empty() && !hasWhitespaceOrZero(name));
             check(!allPrototypes || isIdentifier(name));
             pointerType.clear();
