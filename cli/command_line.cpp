@@ -31,11 +31,11 @@ SymbolTables scanHeaders(const ArgumentWalk& walk, const ScanOptions& options) {
             continue;
         }
         ++named;
-        std::string failure;
-        if (scanHeader(argument.path, argument.api, options, tables, failure)) {
-            ++read;
+        if (const std::error_code failure =
+                scanHeader(argument.path, argument.api, options, tables)) {
+            report(Message::cannotReadHeader, {quotedName(argument.path), text(failure.message())});
         } else {
-            report(Message::cannotReadHeader, {quotedName(argument.path), text(failure)});
+            ++read;
         }
     }
     if (named == 0) {

@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "scan/open_file.h"
@@ -12,29 +11,6 @@ namespace {
 
 constexpr std::size_t kChunkSize = 1 << 16;
 constexpr std::size_t kKeptSkippedNames = 4;
-
-void onLine(HeaderScan& scan, std::string_view line, std::uint32_t number) {
-    const LineReading reading = readLine(line, scan.options);
-    const Place place{scan.header, number};
-    switch (reading.found) {
-        case Found::extension:
-            scan.extensions.append(reading.name, place);
-            break;
-        case Found::entryPoint:
-            scan.entryPoints.append(reading.name, place);
-            break;
-        case Found::skippedPrototype: {
-            HeaderRecord& record = scan.tables.headers[scan.header];
-            if (record.firstSkipped.size() < kKeptSkippedNames) {
-                record.firstSkipped.push_back({std::string(reading.name), number});
-            }
-            ++record.prototypesSkipped;
-            break;
-        }
-        case Found::nothing:
-            break;
-    }
-}
 
 }  // namespace
 
@@ -50,15 +26,37 @@ HeaderScan::HeaderScan(SymbolTables& tables, const std::string& path, Api api,
     tables.headers.push_back({path, api});
 }
 
+void HeaderScan::take(std::string_view line, std::uint32_t number) {
+    const LineReading reading = readLine(line, options);
+    const Place place{header, number};
+    switch (reading.found) {
+        case Found::extension:
+            extensions.append(reading.name, place);
+            break;
+        case Found::entryPoint:
+            entryPoints.append(reading.name, place);
+            break;
+        case Found::skippedPrototype: {
+            HeaderRecord& record = tables.headers[header];
+            if (record.firstSkipped.size() < kKeptSkippedNames) {
+                record.firstSkipped.push_back({std::string(reading.name), number});
+            }
+            ++record.prototypesSkipped;
+            break;
+        }
+        case Found::nothing:
+            break;
+    }
+}
+
 void HeaderScan::feed(std::string_view chunk) {
     lines.feed(
-        chunk, [this](std::string_view line, std::uint32_t number) { onLine(*this, line, number); },
+        chunk, [this](std::string_view line, std::uint32_t number) { take(line, number); },
         [this](std::string_view start) { return lineIsDecided(start, options); });
 }
 
 void HeaderScan::finish() {
-    lines.finish(
-        [this](std::string_view line, std::uint32_t number) { onLine(*this, line, number); });
+    lines.finish([this](std::string_view line, std::uint32_t number) { take(line, number); });
     HeaderRecord& record = tables.headers[header];
     record.extensionsAdded = extensions.size() - extensionsBefore;
     record.entryPointsAdded = entryPoints.size() - entryPointsBefore;
@@ -70,23 +68,22 @@ void HeaderScan::abandon() {
     tables.headers.resize(header);
 }
 
-bool scanHeader(const std::string& path, Api api, const ScanOptions& options, SymbolTables& tables,
-                std::string& failure) {
+std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& options,
+                           SymbolTables& tables) {
     // Binary mode on every host: line ends and 0x1A are handled alike by HeaderLines, so a header
     // reads the same on Windows and elsewhere.
     const FileHandle file = openForReading(path);
     if (!file) {
-        failure = std::strerror(errno);
-        return false;
+        return std::error_code(errno, std::generic_category());
     }
     HeaderScan scan(tables, path, api, options);
     std::unique_ptr<char[]> chunk(new char[kChunkSize]);
-    while (!scan.lines.ended) {
+    while (!scan.ended()) {
         const std::size_t count = std::fread(chunk.get(), 1, kChunkSize, file.get());
         if (count < kChunkSize && std::ferror(file.get())) {
-            failure = std::strerror(errno);
+            const std::error_code error(errno, std::generic_category());
             scan.abandon();
-            return false;
+            return error;
         }
         scan.feed(std::string_view(chunk.get(), count));
         if (count < kChunkSize) {
@@ -94,5 +91,5 @@ bool scanHeader(const std::string& path, Api api, const ScanOptions& options, Sy
         }
     }
     scan.finish();
-    return true;
+    return {};
 }

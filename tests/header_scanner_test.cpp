@@ -244,11 +244,9 @@ TEST(ScanHeader, UnreadablePathsFailWithAReasonAndKeepTheLists) {
     TempDir dir;
     SymbolTables tables;
     tables.extensions[Api::gl].append("GL_EARLIER");
-    std::string failure;
-    EXPECT_FALSE(scanHeader(dir.file("missing.h"), Api::gl, {}, tables, failure));
-    EXPECT_EQ(failure, "No such file or directory");
-    EXPECT_FALSE(scanHeader(dir.path, Api::gl, {}, tables, failure));
-    EXPECT_EQ(failure, "Is a directory");
+    EXPECT_EQ(scanHeader(dir.file("missing.h"), Api::gl, {}, tables),
+              std::errc::no_such_file_or_directory);
+    EXPECT_EQ(scanHeader(dir.path, Api::gl, {}, tables), std::errc::is_a_directory);
     EXPECT_TRUE(tables.headers.empty());
     EXPECT_EQ(asNames(tables.extensions[Api::gl]), (Names{"GL_EARLIER"}));
     EXPECT_TRUE(tables.entryPoints[Api::gl].empty());
