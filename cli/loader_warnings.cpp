@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/messages.h"
+#include "scan/prototype_forms.h"
 #include "tables/apis.h"
 #include "tables/ascii.h"
 #include "tables/repeated_names.h"
@@ -84,6 +85,61 @@ void warnAboutNonIdentifiers(const SymbolTables& tables, const NameList& list, W
     });
 }
 
+// The form of any prototype: "\"[GLAPI|extern] type... APIENTRY|WINAPI name(\"".
+Arg anyPrototypeName() {
+    std::string leads;
+    std::string keywords;
+    for (const PrototypeWords& words : kPrototypeWords) {
+        leads += (leads.empty() ? "" : "|") + std::string(words.lead);
+        keywords += (keywords.empty() ? "" : "|") + std::string(words.keyword);
+    }
+    return part(Message::formAnyPrototype, {text(leads), text(keywords)});
+}
+
+// How warnings name a form: "\"GLAPI type APIENTRY name\"".
+Arg formName(const FormIdentity& form) {
+    switch (form.kind) {
+        case FormKind::define:
+            return part(Message::formDefine);
+        case FormKind::fixedPrototype:
+            return part(Message::formPrototype,
+                        {text(form.words->lead), text(form.words->keyword)});
+        case FormKind::anyPrototype:
+            return anyPrototypeName();
+    }
+    return {};
+}
+
+// "a", "a and b", "a, b and c"; `last` joins the last two.
+Arg listed(const std::vector<Arg>& items, const char* last) {
+    Arg list;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        list += text(i == 0 ? "" : i + 1 < items.size() ? ", " : last);
+        list += items[i];
+    }
+    return list;
+}
+
+// The forms a scan with `options` reads, or only those of prototypes.
+Arg formsRecognised(const ScanOptions& options, bool prototypesOnly = false) {
+    std::vector<Arg> names;
+    for (const FormIdentity& form : formsRead(options, prototypesOnly)) {
+        names.push_back(formName(form));
+    }
+    return listed(names, prototypesOnly ? " or " : " and ");
+}
+
+// The prototype forms that --all-prototypes also reads without their lead: "\"type WINAPI name\"".
+Arg leadlessForms() {
+    std::vector<Arg> names;
+    for (const PrototypeWords& words : kPrototypeWords) {
+        if (words.leadOptional) {
+            names.push_back(part(Message::formLeadless, {text(words.keyword)}));
+        }
+    }
+    return listed(names, " or ");
+}
+
 // "glMapBuffer at line 537, glFoo at line 600, ..."
 Arg skippedExamples(const HeaderRecord& header) {
     Arg examples;
@@ -111,14 +167,13 @@ void warnAboutHeader(const HeaderRecord& header, const ScanOptions& options, Hea
     const Arg name = quotedName(header.path);
     if (header.extensionsAdded == 0 && header.entryPointsAdded == 0) {
         if (caps.empty.admit()) {
-            report(Message::addsNothing, {name, text(formNames(options))});
+            report(Message::addsNothing, {name, formsRecognised(options)});
         }
     } else if (apiRow(header.api).warnWithoutEntryPoints && header.entryPointsAdded == 0 &&
                caps.noEntryPoints[header.api].admit()) {
         report(Message::noEntryPoint,
-               {name, counted(header.extensionsAdded, "extension"), text(formNames(options, true)),
-                options.allPrototypes ? Arg{}
-                                      : part(Message::leadlessHint, {text(leadlessFormNames())})});
+               {name, counted(header.extensionsAdded, "extension"), formsRecognised(options, true),
+                options.allPrototypes ? Arg{} : part(Message::leadlessHint, {leadlessForms()})});
     }
     if (header.prototypesSkipped > 0 && caps.skipped.admit()) {
         reportAt(Message::prototypesSkipped, header.path, header.firstSkipped[0].line,

@@ -58,6 +58,10 @@ constexpr MessageRow kMessages[] = {
     {Message::kindAddsNothing, P, false, "headers that add nothing"},
     {Message::kindNoEntryPoint, P, false, "%s headers without entry points"},
     {Message::kindSkipped, P, false, "headers with skipped prototypes"},
+    {Message::formDefine, P, false, "\"#define GL_NAME 1\""},
+    {Message::formPrototype, P, false, "\"%s type %s name\""},
+    {Message::formAnyPrototype, P, false, "\"[%s] type... %s name(\""},
+    {Message::formLeadless, P, false, "\"type %s name\""},
 };
 // clang-format on
 

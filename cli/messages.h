@@ -56,6 +56,10 @@ enum class Message {
     kindAddsNothing,
     kindNoEntryPoint,
     kindSkipped,
+    formDefine,
+    formPrototype,
+    formAnyPrototype,
+    formLeadless,
 };
 
 enum class Severity { error, warning, note, part };
