@@ -159,21 +159,21 @@ int runCommandLine(int argc, char** argv) {
     if (walk.request == Request::version) {
         return printVersion();
     }
-    if (walk.strict) {
+    if (walk.given(kStrict)) {
         makeWarningsErrors();
     }
     for (const std::string& argument : walk.ignored) {
         report(Message::ignoringArgument, {quotedName(argument), text(listOfFlags(", "))});
     }
     ScanOptions options;
-    options.allPrototypes = walk.allPrototypes;
+    options.allPrototypes = walk.given(kAllPrototypes);
     const SymbolTables tables = scanHeaders(walk, options);
     warnAboutLoader(tables, options);
     if (const std::size_t made = warningsMadeErrors()) {
         report(Message::strictStopped,
                {text(made == 1 ? "the warning above is an error" : "the warnings above are errors"),
-                text(walk.check ? "compared" : "written")});
+                text(walk.given(kCheck) ? "compared" : "written")});
         return 1;
     }
-    return walk.check ? checkGenerated(tables) : writeGenerated(tables);
+    return walk.given(kCheck) ? checkGenerated(tables) : writeGenerated(tables);
 }

@@ -144,17 +144,25 @@ void fuzzArgumentWalk(const std::uint8_t* data, std::size_t size) {
     argv.push_back(nullptr);
     const int argc = static_cast<int>(strings.size());
 
+    const ArgumentWalk walk = walkArguments(argc, argv.data());
+    // The index of the argument `value` is, after the argument `before` names; -1 for none.
+    const auto indexAfter = [&](const char* value, const char* before) -> std::ptrdiff_t {
+        const std::ptrdiff_t index = std::find(argv.begin(), argv.end() - 1, value) - argv.begin();
+        check(value == nullptr ||
+              (index >= 2 && index < argc && equalsInAnyCase(argv[index - 1], before)));
+        return value ? index : -1;
+    };
     std::ptrdiff_t previous = 0;
-    for (const HeaderArgument& header : walkArguments(argc, argv.data()).headers) {
-        if (!header.path) {
-            continue;
-        }
-        const std::ptrdiff_t index =
-            std::find(argv.begin(), argv.end() - 1, header.path) - argv.begin();
-        check(index >= 2 && index < argc);
-        check(index > previous);
-        previous = index;
-        check(std::strcmp(argv[index - 1], header.api == Api::wgl ? "-wgl" : "-gl") == 0);
-        check(typed[index] == header.path);
+    for (const HeaderArgument& header : walk.headers) {
+        const std::ptrdiff_t index = indexAfter(header.path, apiRow(header.api).flag);
+        check(index == -1 || index > previous);
+        previous = std::max(previous, index);
+    }
+    for (const GivenOption& option : walk.options) {
+        check(option.row->takesValue || option.value == nullptr);
+        indexAfter(option.value, option.row->name);
+    }
+    for (int i = 0; i < argc; ++i) {
+        check(typed[i] == argv[i]);
     }
 }
