@@ -26,7 +26,7 @@ std::string capture(const std::function<void(PieceWriter&)>& write) {
 std::string source(const SymbolTables& tables) {
     return capture([&](PieceWriter& out) {
         writeSourceTables(out, tables);
-        writeSourceDiscovery(out);
+        writeSourceDiscovery(out, tables);
     });
 }
 
@@ -114,7 +114,8 @@ TEST(SourceFile, EmptyListsLeaveBracesAndTheNullRow) {
 }
 
 TEST(SourceFile, DiscoveryFunctionsKeepTheirTrailingBlanks) {
-    const std::string text = capture([](PieceWriter& out) { writeSourceDiscovery(out); });
+    const std::string text =
+        capture([](PieceWriter& out) { writeSourceDiscovery(out, SymbolTables{}); });
     const std::string three = "   ";
     const std::string first = "\nint FindAndInitGLExtension(char *ext)" + tabs(13) + three + "\n{";
     EXPECT_EQ(text.substr(0, first.size()), first);
