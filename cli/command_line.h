@@ -2,6 +2,8 @@
 #pragma once
 
 // Runs one linkweld command line and returns the process exit status: 0 when the files were
-// written (unreadable headers are reported and skipped) or the usage banner was printed, 1 when
-// an output file could not be opened or written.
+// written or found current (unreadable headers are reported and skipped), or the usage banner,
+// the help or the version was printed; 1 when a file could not be written or replaced, --check
+// found one out of date or missing, --strict met a warning, or standard output could not be
+// written.
 int runCommandLine(int argc, char** argv);

@@ -1,4 +1,4 @@
-// The checks between scanning and emission: each words one kind of problem that scan/ found.
+// The checks between scanning and rendering: each words one kind of problem in what scan/ found.
 #include "cli/loader_warnings.h"
 
 #include <filesystem>

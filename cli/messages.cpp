@@ -87,7 +87,8 @@ Arg single(Arg::Kind kind, std::string_view value) {
     return Arg{{{kind, std::string(value)}}};
 }
 
-std::string rendered(const Arg& arg) {
+// The value as the message shows it: each segment escaped as its kind says.
+std::string valueText(const Arg& arg) {
     std::string text;
     for (const Arg::Segment& segment : arg.segments) {
         switch (segment.kind) {
@@ -109,14 +110,14 @@ std::string rendered(const Arg& arg) {
     return text;
 }
 
-// The row's text with each "%s" replaced by the next value, rendered.
+// The row's text with each "%s" replaced by the next value, as shown.
 std::string formed(Message id, std::initializer_list<Arg> args) {
     std::string text;
     const Arg* next = args.begin();
     for (const char* c = rowOf(id).text; *c != '\0'; ++c) {
         if (c[0] == '%' && c[1] == 's') {
             if (next != args.end()) {
-                text += rendered(*next++);
+                text += valueText(*next++);
             }
             ++c;
         } else {
