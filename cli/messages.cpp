@@ -127,24 +127,29 @@ std::string formed(Message id, std::initializer_list<Arg> args) {
     return text;
 }
 
-// The word a message is written with: under --strict a warning is an error, and counted.
-const char* severityWord(Severity severity) {
+// The severity a message is written with: under --strict a warning is an error, and counted.
+Severity writtenSeverity(Severity severity) {
     if (severity == Severity::warning && strict) {
         ++madeErrors;
-        return "error: ";
+        return Severity::error;
     }
-    return severity == Severity::error  ? "error: "
-           : severity == Severity::note ? "note: "
-                                        : "warning: ";
+    return severity;
 }
 
 // Writes "PLACE SEVERITY: TEXT" as one line, in one write.
 void writeLine(const std::string& place, Message id, std::initializer_list<Arg> args) {
-    const std::string line = place + severityWord(rowOf(id).severity) + formed(id, args) + "\n";
+    const std::string line =
+        place + severityWord(writtenSeverity(rowOf(id).severity)) + formed(id, args) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 }  // namespace
+
+const char* severityWord(Severity severity) {
+    return severity == Severity::error  ? "error: "
+           : severity == Severity::note ? "note: "
+                                        : "warning: ";
+}
 
 std::vector<MessageRow> messageTable() {
     return {std::begin(kMessages), std::end(kMessages)};

@@ -74,6 +74,9 @@ struct MessageRow {
 // The table, in the order of Message.
 std::vector<MessageRow> messageTable();
 
+// What a message of `severity` is written with after its place: "error: ", "warning: ", "note: ".
+const char* severityWord(Severity severity);
+
 // A value put in a message's text, escaped as its kind says. It may be several values end to end.
 struct Arg {
     enum class Kind { text, quoted, path, shown, formed };
