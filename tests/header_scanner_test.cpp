@@ -57,6 +57,8 @@ TEST(ScanLine, DefineOfOneWithAGlOrWglPrefixIsAnExtension) {
         "#define GL_VERSION_1_2 1",
         "#define GL_ARB_shadow 1 /* comment */",
         "#define GL_ZERO_ONE 0",
+        "#define GL_TWO 2",
+        "#DEFINE GL_UPPER 1",
         "#define GL_TEXTURE0_ARB 0x84C0",
         "#define GL_HEX_ONE 0x1",
         "#define GLU_VERSION_1_3 1",
@@ -84,6 +86,7 @@ TEST(ScanLine, BothPrototypeFormsGiveNameAndPointerType) {
         "GLAPI void APIENTRY glMixed_9\xC3\xA9z (void);",
         "GLAPI void APIENTRYP glPointer (void);",
         "WINGDIAPI void APIENTRY glNotMatched (void);",
+        "GLAPI void apientry glLowerKeyword (void);",
         "typedef void (APIENTRYP PFNGLBLENDCOLORPROC) (GLfloat red);",
     });
     EXPECT_EQ(entryNames(tables), (Names{
@@ -215,9 +218,13 @@ TEST(ScanHeader, PrototypesWithSeveralWordReturnTypesAreCountedAsSkipped) {
 }
 
 TEST(ScanHeader, CtrlZEndsTheHeader) {
-    const SymbolTables tables =
-        scanBytes("#define GL_BEFORE 1\n#define GL_SAME_LINE 1\x1A\n#define GL_AFTER 1\n");
-    EXPECT_EQ(asNames(tables.extensions[Api::gl]), (Names{"GL_BEFORE", "GL_SAME_LINE"}));
+    const std::string bytes =
+        "#define GL_BEFORE 1\n#define GL_SAME_LINE 1\x1A\n#define GL_AFTER 1\n";
+    EXPECT_EQ(asNames(scanBytes(bytes).extensions[Api::gl]), (Names{"GL_BEFORE", "GL_SAME_LINE"}));
+    // Fed in the file loop's chunks: nothing after it counts, however far on.
+    const SymbolTables chunked =
+        scanBytes(bytes + std::string(1 << 16, '\n') + "#define GL_LATE 1\n", {}, 1 << 16);
+    EXPECT_EQ(asNames(chunked.extensions[Api::gl]), (Names{"GL_BEFORE", "GL_SAME_LINE"}));
 }
 
 TEST(ScanHeader, LongLinesAndTokensAreReadWhole) {
