@@ -10,7 +10,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// An argument vector the walk may change in place, program name first.
+// An argument vector, program name first, held so that a test can see the walk changes none of it.
 struct Arguments {
     Strings strings;
     std::vector<char*> argv;

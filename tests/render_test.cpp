@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "render/generated_files.h"
 #include "tests/test_support.h"
