@@ -1,19 +1,13 @@
-// The argument walk: flags compared after lower-casing, file names taken as typed.
+// The argument walk: flags and options compared in any case, file names and values taken as
+// typed; argv is only read.
 #include "cli/argument_walk.h"
 
 #include <cstring>
-#include <utility>
+#include <iterator>
 
-#include "scan/apis.h"
-#include "scan/ascii.h"
+#include "tables/ascii.h"
 
 namespace {
-
-void lowerInPlace(char* argument) {
-    for (; *argument != '\0'; ++argument) {
-        *argument = toLowerAscii(*argument);
-    }
-}
 
 bool equals(const char* argument, const char* flag) {
     return std::strcmp(argument, flag) == 0;
@@ -21,61 +15,78 @@ bool equals(const char* argument, const char* flag) {
 
 Request requestOf(const char* argument) {
     for (const char* help : {"--help", "-h", "-?", "/?"}) {
-        if (equals(argument, help)) {
+        if (equalsInAnyCase(argument, help)) {
             return Request::help;
         }
     }
-    return equals(argument, "--version") ? Request::version : Request::generate;
+    return equalsInAnyCase(argument, "--version") ? Request::version : Request::generate;
 }
 
-// The options of the whole run, each setting a flag of the walk.
-constexpr std::pair<const char*, bool ArgumentWalk::*> kOptions[] = {
-    {"--all-prototypes", &ArgumentWalk::allPrototypes},
-    {"--check", &ArgumentWalk::check},
-    {"--strict", &ArgumentWalk::strict},
-};
+const OptionRow* optionNamed(const char* argument, const std::vector<const OptionRow*>& options) {
+    for (const OptionRow* option : options) {
+        if (equalsInAnyCase(argument, option->name)) {
+            return option;
+        }
+    }
+    return nullptr;
+}
 
-bool takeOption(const char* argument, ArgumentWalk& walk) {
-    for (const auto& [option, flag] : kOptions) {
-        if (equals(argument, option)) {
-            walk.*flag = true;
+// The argument after the one at `i`, stepping `i` onto it; null when there is none.
+const char* takeNext(int argc, const char* const* argv, int& i) {
+    ++i;
+    return i < argc ? argv[i] : nullptr;
+}
+
+}  // namespace
+
+bool ArgumentWalk::given(const OptionRow& option) const {
+    for (const GivenOption& given : options) {
+        if (given.row == &option) {
             return true;
         }
     }
     return false;
 }
 
-// Takes the argument after the flag at `i` as its file name and steps `i` onto it.
-void takeFileName(int argc, char** argv, int& i, Api api, ArgumentWalk& walk) {
-    walk.headers.push_back({api, i + 1 < argc ? argv[i + 1] : nullptr});
-    ++i;
+std::vector<const char*> ArgumentWalk::valuesOf(const OptionRow& option) const {
+    std::vector<const char*> values;
+    for (const GivenOption& given : options) {
+        if (given.row == &option) {
+            values.push_back(given.value);
+        }
+    }
+    return values;
 }
 
-}  // namespace
-
-ArgumentWalk walkArguments(int argc, char** argv) {
+ArgumentWalk walkArguments(int argc, const char* const* argv,
+                           const std::vector<const OptionRow*>& options) {
     ArgumentWalk walk;
     for (int i = 1; i < argc; ++i) {
-        const std::string typed = argv[i];
-        lowerInPlace(argv[i]);
         walk.request = requestOf(argv[i]);
         if (walk.request != Request::generate) {
             break;
         }
-        if (takeOption(argv[i], walk)) {
+        if (const OptionRow* option = optionNamed(argv[i], options)) {
+            walk.options.push_back(
+                {option, option->takesValue ? takeNext(argc, argv, i) : nullptr});
             continue;
         }
-        // Each api's flag is tested in turn on whatever argument `i` then names: after "-gl"
-        // its file name is still tested for "-wgl".
+        // Each api's flag is tested in turn on whatever argument `i` then names: where the pass
+        // starts in any case, and after "-gl" its file name as typed for "-wgl".
         const int start = i;
         for (const ApiRow& api : kApis) {
-            if (i < argc && equals(argv[i], api.flag)) {
-                takeFileName(argc, argv, i, api.api, walk);
+            if (i < argc &&
+                (i == start ? equalsInAnyCase(argv[i], api.flag) : equals(argv[i], api.flag))) {
+                walk.headers.push_back({api.api, takeNext(argc, argv, i)});
             }
         }
         if (i == start) {
-            walk.ignored.push_back(typed);
+            walk.ignored.push_back(argv[i]);
         }
     }
     return walk;
+}
+
+ArgumentWalk walkArguments(int argc, const char* const* argv) {
+    return walkArguments(argc, argv, {std::begin(kOptions), std::end(kOptions)});
 }

@@ -12,8 +12,8 @@
 #include "cli/usage.h"
 #include "render/generated_files.h"
 #include "replace/replace_files.h"
-#include "scan/apis.h"
 #include "scan/header_scanner.h"
+#include "tables/apis.h"
 
 namespace {
 
@@ -32,15 +32,15 @@ SymbolTables scanHeaders(const ArgumentWalk& walk, const ScanOptions& options) {
     std::size_t read = 0;
     for (const HeaderArgument& argument : walk.headers) {
         if (!argument.path) {
-            report(Message::flagWithoutFile, {text(rowOf(argument.api).flag)});
+            report(Message::flagWithoutFile, {text(apiRow(argument.api).flag)});
             continue;
         }
         ++named;
-        std::string failure;
-        if (scanHeader(argument.path, argument.api, options, tables, failure)) {
-            ++read;
+        if (const std::error_code failure =
+                scanHeader(argument.path, argument.api, options, tables)) {
+            report(Message::cannotReadHeader, {quotedName(argument.path), text(failure.message())});
         } else {
-            report(Message::cannotReadHeader, {quotedName(argument.path), text(failure)});
+            ++read;
         }
     }
     if (named == 0) {
@@ -72,9 +72,10 @@ int checkGenerated(const SymbolTables& tables) {
     for (const GeneratedFile& file : kGeneratedFiles) {
         expected.push_back(rendered(file, tables));
     }
-    const std::vector<FileDifference> differences = compareFiles(fileNames(), expected);
+    const std::vector<std::string> names = fileNames();
+    const std::vector<FileDifference> differences = compareFiles(names, expected);
     for (const FileDifference& difference : differences) {
-        const char* const name = kGeneratedFiles[difference.file].name;
+        const std::string& name = names[difference.file];
         if (difference.line > 0 && difference.lineEnds) {
             reportAt(Message::differsInLineEnds, name, difference.line,
                      {text(difference.lineEnds == '\r' ? "CR LF" : "LF"),
@@ -202,23 +203,23 @@ int run(int argc, char** argv) {
     if (walk.request == Request::version) {
         return printVersion();
     }
-    if (walk.strict) {
+    if (walk.given(kStrict)) {
         makeWarningsErrors();
     }
     for (const std::string& argument : walk.ignored) {
         report(Message::ignoringArgument, {quotedName(argument), text(listOfFlags(", "))});
     }
     ScanOptions options;
-    options.allPrototypes = walk.allPrototypes;
+    options.allPrototypes = walk.given(kAllPrototypes);
     const SymbolTables tables = scanHeaders(walk, options);
     warnAboutLoader(tables, options);
     if (const std::size_t made = warningsMadeErrors()) {
         report(Message::strictStopped,
                {text(made == 1 ? "the warning above is an error" : "the warnings above are errors"),
-                text(walk.check ? "compared" : "written")});
+                text(walk.given(kCheck) ? "compared" : "written")});
         return 1;
     }
-    return walk.check ? checkGenerated(tables) : writeGenerated(tables);
+    return walk.given(kCheck) ? checkGenerated(tables) : writeGenerated(tables);
 }
 
 }  // namespace

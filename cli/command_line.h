@@ -2,7 +2,8 @@
 #pragma once
 
 // Runs one linkweld command line and returns the process exit status: 0 when the files were
-// written (unreadable headers are reported and skipped), found current by --check, or the usage
-// banner, help or version printed; 1 when the run failed and said why (the files could not be
-// replaced, are out of date for --check, --strict stopped it, memory ran out).
+// written or found current (unreadable headers are reported and skipped), or the usage banner,
+// the help or the version was printed; 1 when a file could not be written or replaced, --check
+// found one out of date or missing, --strict met a warning, standard output could not be
+// written, or memory ran out.
 int runCommandLine(int argc, char** argv);

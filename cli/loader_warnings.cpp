@@ -1,4 +1,4 @@
-// The checks between scanning and emission: each words one kind of problem that scan/ found.
+// The checks between scanning and rendering: each words one kind of problem in what scan/ found.
 #include "cli/loader_warnings.h"
 
 #include <filesystem>
@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "cli/messages.h"
-#include "scan/apis.h"
-#include "scan/ascii.h"
-#include "scan/repeated_names.h"
+#include "scan/prototype_forms.h"
+#include "tables/apis.h"
+#include "tables/ascii.h"
+#include "tables/repeated_names.h"
 
 namespace {
 
@@ -84,6 +85,61 @@ void warnAboutNonIdentifiers(const SymbolTables& tables, const NameList& list, W
     });
 }
 
+// The form of any prototype: "\"[GLAPI|extern] type... APIENTRY|WINAPI name(\"".
+Arg anyPrototypeName() {
+    std::string leads;
+    std::string keywords;
+    for (const PrototypeWords& words : kPrototypeWords) {
+        leads += (leads.empty() ? "" : "|") + std::string(words.lead);
+        keywords += (keywords.empty() ? "" : "|") + std::string(words.keyword);
+    }
+    return part(Message::formAnyPrototype, {text(leads), text(keywords)});
+}
+
+// How warnings name a form: "\"GLAPI type APIENTRY name\"".
+Arg formName(const FormIdentity& form) {
+    switch (form.kind) {
+        case FormKind::define:
+            return part(Message::formDefine);
+        case FormKind::fixedPrototype:
+            return part(Message::formPrototype,
+                        {text(form.words->lead), text(form.words->keyword)});
+        case FormKind::anyPrototype:
+            return anyPrototypeName();
+    }
+    return {};
+}
+
+// "a", "a and b", "a, b and c"; `last` joins the last two.
+Arg listed(const std::vector<Arg>& items, const char* last) {
+    Arg list;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        list += text(i == 0 ? "" : i + 1 < items.size() ? ", " : last);
+        list += items[i];
+    }
+    return list;
+}
+
+// The forms a scan with `options` reads, or only those of prototypes.
+Arg formsRecognised(const ScanOptions& options, bool prototypesOnly = false) {
+    std::vector<Arg> names;
+    for (const FormIdentity& form : formsRead(options, prototypesOnly)) {
+        names.push_back(formName(form));
+    }
+    return listed(names, prototypesOnly ? " or " : " and ");
+}
+
+// The prototype forms that --all-prototypes also reads without their lead: "\"type WINAPI name\"".
+Arg leadlessForms() {
+    std::vector<Arg> names;
+    for (const PrototypeWords& words : kPrototypeWords) {
+        if (words.leadOptional) {
+            names.push_back(part(Message::formLeadless, {text(words.keyword)}));
+        }
+    }
+    return listed(names, " or ");
+}
+
 // "glMapBuffer at line 537, glFoo at line 600, ..."
 Arg skippedExamples(const HeaderRecord& header) {
     Arg examples;
@@ -103,7 +159,7 @@ Arg skippedExamples(const HeaderRecord& header) {
 // The caps of the warnings about single headers.
 struct HeaderCaps {
     WarningCap empty{part(Message::kindAddsNothing)};
-    std::vector<WarningCap> noEntryPoints;  // one per api
+    PerApi<WarningCap> noEntryPoints;
     WarningCap skipped{part(Message::kindSkipped)};
 };
 
@@ -111,14 +167,13 @@ void warnAboutHeader(const HeaderRecord& header, const ScanOptions& options, Hea
     const Arg name = quotedName(header.path);
     if (header.extensionsAdded == 0 && header.entryPointsAdded == 0) {
         if (caps.empty.admit()) {
-            report(Message::addsNothing, {name, text(formNames(options))});
+            report(Message::addsNothing, {name, formsRecognised(options)});
         }
-    } else if (rowOf(header.api).warnWithoutEntryPoints && header.entryPointsAdded == 0 &&
-               caps.noEntryPoints[static_cast<std::size_t>(header.api)].admit()) {
+    } else if (apiRow(header.api).warnWithoutEntryPoints && header.entryPointsAdded == 0 &&
+               caps.noEntryPoints[header.api].admit()) {
         report(Message::noEntryPoint,
-               {name, counted(header.extensionsAdded, "extension"), text(formNames(options, true)),
-                options.allPrototypes ? Arg{}
-                                      : part(Message::leadlessHint, {text(leadlessFormNames())})});
+               {name, counted(header.extensionsAdded, "extension"), formsRecognised(options, true),
+                options.allPrototypes ? Arg{} : part(Message::leadlessHint, {leadlessForms()})});
     }
     if (header.prototypesSkipped > 0 && caps.skipped.admit()) {
         reportAt(Message::prototypesSkipped, header.path, header.firstSkipped[0].line,
@@ -136,8 +191,8 @@ void warnAboutLoader(const SymbolTables& tables, const ScanOptions& options) {
     std::vector<const NameList*> extensions;
     std::vector<const NameList*> entryPoints;
     for (const ApiRow& api : kApis) {
-        extensions.push_back(&(tables.*api.extensions));
-        entryPoints.push_back(&(tables.*api.entryPoints));
+        extensions.push_back(&tables.extensions[api.api]);
+        entryPoints.push_back(&tables.entryPoints[api.api]);
     }
     const std::vector<std::uint32_t> firstNaming = firstNamings(tables);
     for (std::uint32_t i = 0; i < firstNaming.size(); ++i) {
@@ -160,7 +215,7 @@ void warnAboutLoader(const SymbolTables& tables, const ScanOptions& options) {
 
     HeaderCaps caps;
     for (const ApiRow& api : kApis) {
-        caps.noEntryPoints.push_back({part(Message::kindNoEntryPoint, {text(api.flag)})});
+        caps.noEntryPoints[api.api].kind = part(Message::kindNoEntryPoint, {text(api.flag)});
     }
     for (std::uint32_t i = 0; i < tables.headers.size(); ++i) {
         if (firstNaming[i] == i) {

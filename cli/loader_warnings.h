@@ -2,7 +2,7 @@
 #pragma once
 
 #include "scan/line_forms.h"
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
 // Writes one warning line to standard error per problem, at most ten of each kind and then a
 // count of the rest: a name declared again where the generated code would define it twice;

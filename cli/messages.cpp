@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "cli/escaping.h"
-#include "scan/ascii.h"
+#include "tables/ascii.h"
 
 namespace {
 
@@ -71,6 +71,10 @@ constexpr MessageRow kMessages[] = {
     {Message::kindAddsNothing, P, false, "headers that add nothing"},
     {Message::kindNoEntryPoint, P, false, "%s headers without entry points"},
     {Message::kindSkipped, P, false, "headers with skipped prototypes"},
+    {Message::formDefine, P, false, "\"#define GL_NAME 1\""},
+    {Message::formPrototype, P, false, "\"%s type %s name\""},
+    {Message::formAnyPrototype, P, false, "\"[%s] type... %s name(\""},
+    {Message::formLeadless, P, false, "\"type %s name\""},
 };
 // clang-format on
 
@@ -96,7 +100,8 @@ Arg single(Arg::Kind kind, std::string_view value) {
     return Arg{{{kind, std::string(value)}}};
 }
 
-std::string rendered(const Arg& arg) {
+// The value as the message shows it: each segment escaped as its kind says.
+std::string valueText(const Arg& arg) {
     std::string text;
     for (const Arg::Segment& segment : arg.segments) {
         switch (segment.kind) {
@@ -118,14 +123,14 @@ std::string rendered(const Arg& arg) {
     return text;
 }
 
-// The row's text with each "%s" replaced by the next value, rendered.
+// The row's text with each "%s" replaced by the next value, as shown.
 std::string formed(Message id, std::initializer_list<Arg> args) {
     std::string text;
     const Arg* next = args.begin();
     for (const char* c = rowOf(id).text; *c != '\0'; ++c) {
         if (c[0] == '%' && c[1] == 's') {
             if (next != args.end()) {
-                text += rendered(*next++);
+                text += valueText(*next++);
             }
             ++c;
         } else {
@@ -135,24 +140,29 @@ std::string formed(Message id, std::initializer_list<Arg> args) {
     return text;
 }
 
-// The word a message is written with: under --strict a warning is an error, and counted.
-const char* severityWord(Severity severity) {
+// The severity a message is written with: under --strict a warning is an error, and counted.
+Severity writtenSeverity(Severity severity) {
     if (severity == Severity::warning && strict) {
         ++madeErrors;
-        return "error: ";
+        return Severity::error;
     }
-    return severity == Severity::error  ? "error: "
-           : severity == Severity::note ? "note: "
-                                        : "warning: ";
+    return severity;
 }
 
 // Writes "PLACE SEVERITY: TEXT" as one line, in one write.
 void writeLine(const std::string& place, Message id, std::initializer_list<Arg> args) {
-    const std::string line = place + severityWord(rowOf(id).severity) + formed(id, args) + "\n";
+    const std::string line =
+        place + severityWord(writtenSeverity(rowOf(id).severity)) + formed(id, args) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 }  // namespace
+
+const char* severityWord(Severity severity) {
+    return severity == Severity::error  ? "error: "
+           : severity == Severity::note ? "note: "
+                                        : "warning: ";
+}
 
 std::vector<MessageRow> messageTable() {
     return {std::begin(kMessages), std::end(kMessages)};

@@ -68,6 +68,10 @@ enum class Message {
     kindAddsNothing,
     kindNoEntryPoint,
     kindSkipped,
+    formDefine,
+    formPrototype,
+    formAnyPrototype,
+    formLeadless,
 };
 
 enum class Severity { error, warning, note, part };
@@ -81,6 +85,9 @@ struct MessageRow {
 
 // The table, in the order of Message.
 std::vector<MessageRow> messageTable();
+
+// What a message of `severity` is written with after its place: "error: ", "warning: ", "note: ".
+const char* severityWord(Severity severity);
 
 // A value put in a message's text, escaped as its kind says. It may be several values end to end.
 struct Arg {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/messages.h"
-#include "scan/apis.h"
+#include "tables/apis.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ std::vector<std::string> apiLines() {
         const std::string flag = std::string(api.flag) + " FILE";
         usage += " " + flag + " [" + flag + "]...";
         options += "  " + flag + std::string(20 - flag.size(), ' ') + "scan FILE into the " +
-                   api.shownName + " lists; may be repeated\n";
+                   api.label + " lists; may be repeated\n";
     }
     return {usage + "\n", options,
             "Options and flags may be written in any case; the argument after " +

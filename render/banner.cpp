@@ -17,6 +17,6 @@ constexpr Piece kBanner[] = {
 
 }  // namespace
 
-void writeBanner(PieceWriter& out) {
-    writePieces(out, kBanner);
+void writeBanner(PieceWriter& out, const SymbolTables& tables) {
+    writePieces(out, kBanner, tables);
 }

@@ -4,25 +4,16 @@
 
 #include "render/sections.h"
 
-namespace {
-
 void renderSource(PieceWriter& out, const SymbolTables& tables) {
-    writeBanner(out);
+    writeBanner(out, tables);
     writeSourceTables(out, tables);
-    writeSourceDiscovery(out);
+    writeSourceDiscovery(out, tables);
 }
 
 void renderHeader(PieceWriter& out, const SymbolTables& tables) {
-    writeBanner(out);
+    writeBanner(out, tables);
     writeHeaderBody(out, tables);
 }
-
-}  // namespace
-
-const GeneratedFile kGeneratedFiles[2] = {
-    {"glEntryHub.cpp", renderSource},
-    {"glEntryHub.h", renderHeader},
-};
 
 void renderFile(const GeneratedFile& file, PieceWriter& out, const SymbolTables& tables) {
     file.render(out, tables);

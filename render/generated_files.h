@@ -2,20 +2,22 @@
 // tables: tables in, bytes out through a writer.
 #pragma once
 
-#include <cstddef>
-#include <string>
-
 #include "render/piece.h"
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
 struct GeneratedFile {
     const char* name;  // written into the current directory
     void (*render)(PieceWriter& out, const SymbolTables& tables);
 };
 
-// glEntryHub.cpp, then glEntryHub.h.
-extern const GeneratedFile kGeneratedFiles[2];
-constexpr std::size_t kGeneratedFileCount = 2;
+void renderSource(PieceWriter& out, const SymbolTables& tables);  // banner, tables, discovery
+void renderHeader(PieceWriter& out, const SymbolTables& tables);  // banner, body
+
+// One row per file, in the order they are put in place.
+inline constexpr GeneratedFile kGeneratedFiles[] = {
+    {"glEntryHub.cpp", renderSource},
+    {"glEntryHub.h", renderHeader},
+};
 
 // The whole file, into `out`, flushed.
 void renderFile(const GeneratedFile& file, PieceWriter& out, const SymbolTables& tables);

@@ -45,5 +45,5 @@ constexpr Piece kHeaderBody[] = {
 }  // namespace
 
 void writeHeaderBody(PieceWriter& out, const SymbolTables& tables) {
-    writePieces(out, kHeaderBody, &tables);
+    writePieces(out, kHeaderBody, tables);
 }

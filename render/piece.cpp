@@ -5,8 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "scan/apis.h"
-
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
@@ -52,20 +50,18 @@ void putPointerType(PieceWriter& writer, std::string_view name) {
     writer.used += size;
 }
 
-// A piece's bytes between its "%s" conversions, "%%" already made "%" and the trailing blanks
-// already appended to the last part: what is left to do per entry is copying.
+// A piece's bytes between its "%s" conversions, "%%" already made "%" (Piece refuses any other
+// "%") and the trailing blanks already appended to the last part: what is left to do per entry
+// is copying.
 std::vector<std::string> prepare(const Piece& piece) {
     std::vector<std::string> parts(1);
     for (const char* c = piece.text; *c != '\0'; ++c) {
         if (c[0] == '%' && c[1] == 's') {
             parts.emplace_back();
-            ++c;
-        } else if (c[0] == '%' && c[1] == '%') {
-            parts.back() += '%';
-            ++c;
-        } else if (c[0] != '%') {
+        } else {
             parts.back() += c[0];
         }
+        c += c[0] == '%';
     }
     for (const Blanks& run : piece.trailing) {
         parts.back().append(run.count, run.byte);
@@ -74,19 +70,19 @@ std::vector<std::string> prepare(const Piece& piece) {
 }
 
 const NameList& listOf(const Piece& piece, const SymbolTables& tables) {
-    const ApiRow& api = rowOf(piece.api);
-    return piece.repeat == Repeat::extensions ? tables.*api.extensions : tables.*api.entryPoints;
+    return piece.repeat == Repeat::extensions ? tables.extensions[piece.api]
+                                              : tables.entryPoints[piece.api];
 }
 
 // Writes `parts` with the entry's arguments between them: an extension's name for every "%s";
-// an entry point's pointer type, then its name.
+// an entry point's pointer type, then its name (Piece holds such a piece to two).
 void writeEntry(PieceWriter& writer, const std::vector<std::string>& parts, std::string_view name,
                 bool entryPoint) {
     put(writer, parts[0]);
     for (std::size_t i = 1; i < parts.size(); ++i) {
         if (entryPoint && i == 1) {
             putPointerType(writer, name);
-        } else if (!entryPoint || i == 2) {
+        } else {
             put(writer, name);
         }
         put(writer, parts[i]);
@@ -95,22 +91,16 @@ void writeEntry(PieceWriter& writer, const std::vector<std::string>& parts, std:
 
 }  // namespace
 
-void writePiece(PieceWriter& writer, const Piece& piece) {
-    for (const std::string& part : prepare(piece)) {
-        put(writer, part);
-    }
-}
-
 void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
-                 const SymbolTables* tables) {
+                 const SymbolTables& tables) {
     for (const Piece* piece = pieces; piece != pieces + count; ++piece) {
-        if (piece->repeat == Repeat::once || !tables) {
-            writePiece(writer, *piece);
+        const std::vector<std::string> parts = prepare(*piece);
+        if (piece->repeat == Repeat::once) {
+            put(writer, parts[0]);  // its only part: it takes no argument
             continue;
         }
-        const std::vector<std::string> parts = prepare(*piece);
         const bool entryPoints = piece->repeat == Repeat::entryPoints;
-        listOf(*piece, *tables).forEach([&](std::string_view name) {
+        listOf(*piece, tables).forEach([&](std::string_view name) {
             writeEntry(writer, parts, name, entryPoints);
         });
     }

@@ -4,10 +4,13 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <initializer_list>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
 // A run of one blank byte at the end of a piece, written as a count so it stays visible here.
 struct Blanks {
@@ -26,21 +29,55 @@ constexpr Blanks spaces(unsigned char count) {
 // Which of an api's lists a piece is written once for; `once` means it is written a single time.
 enum class Repeat : unsigned char { once, extensions, entryPoints };
 
-// `text` is formatted: "%s" takes the next argument, "%%" writes one "%". An extension piece gets
-// the name for every "%s"; an entry-point piece gets its pointer type, then its name.
+// How many "%s" a piece's text holds. "%%" writes one "%"; any other "%" is refused.
+constexpr std::size_t argumentsIn(const char* text) {
+    std::size_t count = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (c[0] == '%' && c[1] != 's' && c[1] != '%') {
+            throw std::logic_error("a lone % in a piece's text; write %% for one");
+        }
+        count += c[0] == '%' && c[1] == 's';
+        c += c[0] == '%';
+    }
+    return count;
+}
+
+// `text` is formatted: "%s" takes the next argument, "%%" writes one "%". A piece written once
+// takes no argument; an extension piece gets the name for every "%s"; an entry-point piece gets
+// its pointer type, then its name. The constructors hold the text to that, so a table of pieces
+// (all constexpr) that breaks it does not compile.
 struct Piece {
     const char* text;
     Blanks trailing[3] = {};
     Repeat repeat = Repeat::once;
     Api api = Api::gl;  // whose list a repeating piece goes over
+
+    constexpr Piece(const char* text, std::initializer_list<Blanks> blanks = {}) : text(text) {
+        if (argumentsIn(text) != 0 || blanks.size() > std::size(trailing)) {
+            throw std::logic_error("a piece written once takes no argument and 3 runs of blanks");
+        }
+        std::size_t i = 0;
+        for (const Blanks& run : blanks) {
+            trailing[i++] = run;
+        }
+    }
+
+    constexpr Piece(Repeat repeat, Api api, const char* text)
+        : text(text), repeat(repeat), api(api) {
+        const std::size_t arguments = argumentsIn(text);
+        if (repeat == Repeat::entryPoints ? arguments != 2 : arguments == 0) {
+            throw std::logic_error(
+                "an entry-point piece takes 2 arguments, an extension's 1 or more");
+        }
+    }
 };
 
 constexpr Piece forEachExtension(Api api, const char* text) {
-    return {text, {}, Repeat::extensions, api};
+    return {Repeat::extensions, api, text};
 }
 
 constexpr Piece forEachEntryPoint(Api api, const char* text) {
-    return {text, {}, Repeat::entryPoints, api};
+    return {Repeat::entryPoints, api, text};
 }
 
 // Carries pieces to one output stream, or to memory: their bytes are gathered in `buffer` and
@@ -52,17 +89,13 @@ struct PieceWriter {
     std::size_t used = 0;
 };
 
-// Writes one piece that takes no argument.
-void writePiece(PieceWriter& writer, const Piece& piece);
-
 // Writes pieces in order; a repeating piece once per entry of its list in `tables`, with the
 // entry's name (and pointer type) written as bytes, never formatted.
 void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
-                 const SymbolTables* tables = nullptr);
+                 const SymbolTables& tables);
 
 template <std::size_t N>
-void writePieces(PieceWriter& writer, const Piece (&pieces)[N],
-                 const SymbolTables* tables = nullptr) {
+void writePieces(PieceWriter& writer, const Piece (&pieces)[N], const SymbolTables& tables) {
     writePieces(writer, pieces, N, tables);
 }
 

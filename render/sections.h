@@ -1,11 +1,12 @@
 // The writers of the generated files' sections, each one table of pieces: the banner that opens
-// both files, the source file's tables and discovery functions, the header's body.
+// both files, the source file's tables and discovery functions, the header's body. Each is given
+// the tables, which only its repeating pieces read.
 #pragma once
 
 #include "render/piece.h"
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
-void writeBanner(PieceWriter& out);
+void writeBanner(PieceWriter& out, const SymbolTables& tables);
 void writeSourceTables(PieceWriter& out, const SymbolTables& tables);
-void writeSourceDiscovery(PieceWriter& out);
+void writeSourceDiscovery(PieceWriter& out, const SymbolTables& tables);
 void writeHeaderBody(PieceWriter& out, const SymbolTables& tables);

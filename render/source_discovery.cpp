@@ -141,7 +141,7 @@ constexpr Piece kInitOpenGL[] = {
 };
 // clang-format on
 
-void writeFindAndInitWGL(PieceWriter& out) {
+void writeFindAndInitWGL(PieceWriter& out, const SymbolTables& tables) {
     for (std::size_t row = 0; row < std::size(kFindAndInitGL); ++row) {
         Piece piece = kFindAndInitGL[row];
         for (const Replacement& replacement : kFindAndInitWGL) {
@@ -149,16 +149,16 @@ void writeFindAndInitWGL(PieceWriter& out) {
                 piece.text = replacement.text;
             }
         }
-        writePiece(out, piece);
+        writePieces(out, &piece, 1, tables);
     }
 }
 
 }  // namespace
 
-void writeSourceDiscovery(PieceWriter& out) {
-    writePieces(out, kFindAndInitGL);
-    writeFindAndInitWGL(out);
-    writePieces(out, kInitGL);
-    writePieces(out, kInitWGL);
-    writePieces(out, kInitOpenGL);
+void writeSourceDiscovery(PieceWriter& out, const SymbolTables& tables) {
+    writePieces(out, kFindAndInitGL, tables);
+    writeFindAndInitWGL(out, tables);
+    writePieces(out, kInitGL, tables);
+    writePieces(out, kInitWGL, tables);
+    writePieces(out, kInitOpenGL, tables);
 }

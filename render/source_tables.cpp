@@ -60,5 +60,5 @@ constexpr Piece kSourceTables[] = {
 }  // namespace
 
 void writeSourceTables(PieceWriter& out, const SymbolTables& tables) {
-    writePieces(out, kSourceTables, &tables);
+    writePieces(out, kSourceTables, tables);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "scan/ascii.h"
+#include "tables/ascii.h"
 
 // A line starts at the first non-whitespace byte and runs to the next line feed, exclusive, so
 // blank lines and indentation vanish; a carriage return before the line feed stays in the line.
@@ -20,27 +20,18 @@
 // adds, and once it does, that part stands for the whole line and the rest is passed over. So a
 // huge line that matches nothing costs next to no memory, and input without line feeds runs in
 // bounded memory.
-struct HeaderLines {
-    std::string partial;  // the gathered start of a line that spans chunks
-    bool inLine = false;
-    bool skipping = false;  // the rest of the current line no longer matters
-    bool ended = false;     // a 0x1A byte was seen; nothing after it counts
-    std::uint32_t lineNumber = 1;
-    std::size_t nextCheck = kFirstCheck;
-
-    static constexpr std::size_t kFirstCheck = 256;
-    static constexpr std::size_t kKeptCapacity = 1 << 20;
-
+class HeaderLines {
+public:
     // Calls onLine(std::string_view, std::uint32_t) for each line that `chunk` completes, and
     // decided(std::string_view) to learn whether a gathered part may stand for its line.
     template <class OnLine, class Decided>
     void feed(std::string_view chunk, OnLine&& onLine, Decided&& decided) {
-        if (ended) {
+        if (endSeen) {
             return;
         }
         if (const void* stop = std::memchr(chunk.data(), 0x1A, chunk.size())) {
             chunk = chunk.substr(0, static_cast<const char*>(stop) - chunk.data());
-            ended = true;
+            endSeen = true;
         }
         std::size_t at = 0;
         while (at < chunk.size()) {
@@ -81,7 +72,20 @@ struct HeaderLines {
         inLine = skipping = false;
     }
 
+    // Whether a 0x1A byte was fed: nothing after it counts.
+    bool ended() const { return endSeen; }
+
 private:
+    static constexpr std::size_t kFirstCheck = 256;
+    static constexpr std::size_t kKeptCapacity = 1 << 20;
+
+    std::string partial;  // the gathered start of a line that spans chunks
+    bool inLine = false;
+    bool skipping = false;  // the rest of the current line no longer matters
+    bool endSeen = false;
+    std::uint32_t lineNumber = 1;
+    std::size_t nextCheck = kFirstCheck;
+
     std::size_t skipBlankLines(std::string_view chunk, std::size_t at) {
         for (; at < chunk.size() && isWhitespace(chunk[at]); ++at) {
             lineNumber += chunk[at] == '\n';

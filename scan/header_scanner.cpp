@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "scan/open_file.h"
@@ -13,18 +12,32 @@ namespace {
 constexpr std::size_t kChunkSize = 1 << 16;
 constexpr std::size_t kKeptSkippedNames = 4;
 
-void onLine(HeaderScan& scan, std::string_view line, std::uint32_t number) {
-    const LineReading reading = readLine(line, scan.options);
-    const Place place{scan.header, number};
+}  // namespace
+
+HeaderScan::HeaderScan(SymbolTables& tables, const std::string& path, Api api,
+                       const ScanOptions& options)
+    : tables(tables),
+      extensions(tables.extensions[api]),
+      entryPoints(tables.entryPoints[api]),
+      header(static_cast<std::uint32_t>(tables.headers.size())),
+      options(options),
+      extensionsBefore(extensions.size()),
+      entryPointsBefore(entryPoints.size()) {
+    tables.headers.push_back({path, api});
+}
+
+void HeaderScan::take(std::string_view line, std::uint32_t number) {
+    const LineReading reading = readLine(line, options);
+    const Place place{header, number};
     switch (reading.found) {
         case Found::extension:
-            scan.lists.extensions.append(reading.name, place);
+            extensions.append(reading.name, place);
             break;
         case Found::entryPoint:
-            scan.lists.entryPoints.append(reading.name, place);
+            entryPoints.append(reading.name, place);
             break;
         case Found::skippedPrototype: {
-            HeaderRecord& record = scan.tables.headers[scan.header];
+            HeaderRecord& record = tables.headers[header];
             if (record.firstSkipped.size() < kKeptSkippedNames) {
                 record.firstSkipped.push_back({std::string(reading.name), number});
             }
@@ -36,56 +49,41 @@ void onLine(HeaderScan& scan, std::string_view line, std::uint32_t number) {
     }
 }
 
-}  // namespace
-
-HeaderScan::HeaderScan(SymbolTables& tables, const std::string& path, Api api,
-                       const ScanOptions& options)
-    : tables(tables),
-      lists(listsFor(tables, api)),
-      header(static_cast<std::uint32_t>(tables.headers.size())),
-      options(options),
-      extensionsBefore(lists.extensions.size()),
-      entryPointsBefore(lists.entryPoints.size()) {
-    tables.headers.push_back({path, api});
-}
-
 void HeaderScan::feed(std::string_view chunk) {
     lines.feed(
-        chunk, [this](std::string_view line, std::uint32_t number) { onLine(*this, line, number); },
+        chunk, [this](std::string_view line, std::uint32_t number) { take(line, number); },
         [this](std::string_view start) { return lineIsDecided(start, options); });
 }
 
 void HeaderScan::finish() {
-    lines.finish(
-        [this](std::string_view line, std::uint32_t number) { onLine(*this, line, number); });
+    lines.finish([this](std::string_view line, std::uint32_t number) { take(line, number); });
     HeaderRecord& record = tables.headers[header];
-    record.extensionsAdded = lists.extensions.size() - extensionsBefore;
-    record.entryPointsAdded = lists.entryPoints.size() - entryPointsBefore;
+    record.extensionsAdded = extensions.size() - extensionsBefore;
+    record.entryPointsAdded = entryPoints.size() - entryPointsBefore;
 }
 
 void HeaderScan::abandon() {
-    lists.extensions.truncate(extensionsBefore);
-    lists.entryPoints.truncate(entryPointsBefore);
+    extensions.truncate(extensionsBefore);
+    entryPoints.truncate(entryPointsBefore);
     tables.headers.resize(header);
 }
 
-bool scanHeader(const std::string& path, Api api, const ScanOptions& options, SymbolTables& tables,
-                std::string& failure) {
+std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& options,
+                           SymbolTables& tables) {
     // Binary mode on every host: line ends and 0x1A are handled alike by HeaderLines, so a header
     // reads the same on Windows and elsewhere.
     const FileHandle file = openForReading(path);
     if (!file) {
-        failure = std::strerror(errno);
-        return false;
+        return std::error_code(errno, std::generic_category());
     }
     HeaderScan scan(tables, path, api, options);
     std::unique_ptr<char[]> chunk(new char[kChunkSize]);
-    while (!scan.lines.ended) {
+    while (!scan.ended()) {
         const std::size_t count = std::fread(chunk.get(), 1, kChunkSize, file.get());
         if (count < kChunkSize && std::ferror(file.get())) {
-            failure = std::strerror(errno);
+            const std::error_code error(errno, std::generic_category());
             scan.abandon();
-            return false;
+            return error;
         }
         scan.feed(std::string_view(chunk.get(), count));
         if (count < kChunkSize) {
@@ -93,5 +91,5 @@ bool scanHeader(const std::string& path, Api api, const ScanOptions& options, Sy
         }
     }
     scan.finish();
-    return true;
+    return {};
 }

@@ -4,19 +4,24 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <system_error>
 
-#include "scan/apis.h"
 #include "scan/header_lines.h"
 #include "scan/line_forms.h"
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
 // One header being scanned. Each line it is fed adds what readLine finds in it to the lists of
 // the header's api, with its place, and the header's record counts what was added and skipped.
-struct HeaderScan {
+class HeaderScan {
+public:
     // Adds the header's record to tables.headers.
     HeaderScan(SymbolTables& tables, const std::string& path, Api api, const ScanOptions& options);
 
     void feed(std::string_view chunk);
+
+    // Whether the header has ended before its last byte: a 0x1A byte was fed, and nothing after
+    // it counts.
+    bool ended() const { return lines.ended(); }
 
     // Reads the last line, if the header ends without a line feed, and completes the record.
     void finish();
@@ -25,8 +30,12 @@ struct HeaderScan {
     // adds nothing.
     void abandon();
 
+private:
+    void take(std::string_view line, std::uint32_t number);
+
     SymbolTables& tables;
-    ApiLists lists;
+    ExtensionList& extensions;
+    EntryPointList& entryPoints;
     std::uint32_t header;  // the record's index in tables.headers
     ScanOptions options;
     HeaderLines lines = {};
@@ -34,7 +43,7 @@ struct HeaderScan {
     std::size_t entryPointsBefore;
 };
 
-// Scans the file `path` (UTF-8 on Windows) into the lists of `api`. Returns false, with the
-// system's reason in `failure`, when the file cannot be opened or read; then nothing was added.
-bool scanHeader(const std::string& path, Api api, const ScanOptions& options, SymbolTables& tables,
-                std::string& failure);
+// Scans the file `path` (UTF-8 on Windows) into the lists of `api`. Returns the system's error
+// when the file cannot be opened or read, and then nothing was added; else no error.
+std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& options,
+                           SymbolTables& tables);

@@ -3,24 +3,75 @@
 // decides.
 #include "scan/line_forms.h"
 
+#include <string>
 #include <vector>
 
-#include "scan/apis.h"
-#include "scan/ascii.h"
 #include "scan/line_pattern.h"
 #include "scan/prototype_forms.h"
+#include "tables/apis.h"
+#include "tables/ascii.h"
 
 namespace {
 
+struct LineForm;
+bool patternRanOut(const LineForm& form, std::string_view start);
+bool wordsRanOut(const LineForm& form, std::string_view start);
+
+// A row of the form table, written field by field through the setters below, which name what
+// each value is.
 struct LineForm {
-    const char* shown;            // as warnings name it; a fixed prototype by its words
-    Found gives;                  // what a line of the form adds
-    const char* first;            // the bytes its lines may start with; else its lead's first
-    bool onRequest;               // read only with --all-prototypes
-    const PrototypeWords* words;  // a fixed prototype's words
-    LineReading (*read)(const LineForm& form, std::string_view line);
-    const char* pattern;  // its scanf pattern, which tells whether more text matters;
-    bool (*ranOut)(std::string_view start);  // or else its own function
+    FormKind kind;
+    Found gives = Found::nothing;  // what a line of the form adds
+    std::string_view firstBytes;   // the bytes its lines may start with
+    bool onRequest = false;        // read only with --all-prototypes
+    const PrototypeWords* words = nullptr;
+    LineReading (*read)(const LineForm& form, std::string_view line) = nullptr;
+    const char* pattern = nullptr;
+    // Whether the start of a line ran out where more text could change what the form reads.
+    bool (*ranOut)(const LineForm& form, std::string_view start) = nullptr;
+
+    constexpr explicit LineForm(FormKind kind) : kind(kind) {}
+    constexpr LineForm adds(Found found) const {
+        LineForm form = *this;
+        form.gives = found;
+        return form;
+    }
+    constexpr LineForm startsWithOneOf(std::string_view bytes) const {
+        LineForm form = *this;
+        form.firstBytes = bytes;
+        return form;
+    }
+    constexpr LineForm onlyOnRequest() const {
+        LineForm form = *this;
+        form.onRequest = true;
+        return form;
+    }
+    // A fixed prototype's words: its lines start with the lead's first byte, and its scanf
+    // pattern is "LEAD %s KEYWORD %s".
+    constexpr LineForm withWords(const PrototypeWords& fixed) const {
+        LineForm form = startsWithOneOf(fixed.lead.substr(0, 1));
+        form.words = &fixed;
+        form.ranOut = wordsRanOut;
+        return form;
+    }
+    constexpr LineForm readBy(LineReading (*reader)(const LineForm&, std::string_view)) const {
+        LineForm form = *this;
+        form.read = reader;
+        return form;
+    }
+    // The scanf pattern that the reader spells out, which tells whether more text matters.
+    constexpr LineForm scanfPattern(const char* scanf) const {
+        LineForm form = *this;
+        form.pattern = scanf;
+        form.ranOut = patternRanOut;
+        return form;
+    }
+    // Or a function of its own that tells it.
+    constexpr LineForm ranOutBy(bool (*decider)(const LineForm&, std::string_view)) const {
+        LineForm form = *this;
+        form.ranOut = decider;
+        return form;
+    }
 };
 
 bool startsWith(std::string_view text, std::string_view prefix) {
@@ -55,7 +106,23 @@ LineReading readAnyForm(const LineForm&, std::string_view line) {
     return readAnyPrototype(line);
 }
 
-bool anyFormRanOut(std::string_view start) {
+bool ranOutOf(std::string_view pattern, std::string_view start) {
+    Conversion ignored[2];
+    bool ranOut = false;
+    matchPattern(start, pattern, ignored, 2, &ranOut);
+    return ranOut;
+}
+
+bool patternRanOut(const LineForm& form, std::string_view start) {
+    return ranOutOf(form.pattern, start);
+}
+
+bool wordsRanOut(const LineForm& form, std::string_view start) {
+    return ranOutOf(
+        std::string(form.words->lead) + " %s " + std::string(form.words->keyword) + " %s", start);
+}
+
+bool anyFormRanOut(const LineForm&, std::string_view start) {
     bool ranOut = false;
     readAnyPrototype(start, &ranOut);
     return ranOut;
@@ -65,22 +132,41 @@ constexpr const char kIdentifierBytes[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_";
 
 constexpr LineForm kForms[] = {
-    {"#define GL_NAME 1", Found::extension, "#", false, nullptr, readDefine, "#define %s %d",
-     nullptr},
-    {nullptr, Found::entryPoint, nullptr, false, &kPrototypeWords[0], readPrototypeOf, nullptr,
-     nullptr},
-    {nullptr, Found::entryPoint, nullptr, false, &kPrototypeWords[1], readPrototypeOf, nullptr,
-     nullptr},
-    {nullptr, Found::entryPoint, kIdentifierBytes, true, nullptr, readAnyForm, nullptr,
-     anyFormRanOut},
+    LineForm(FormKind::define)
+        .adds(Found::extension)
+        .startsWithOneOf("#")
+        .readBy(readDefine)
+        .scanfPattern("#define %s %d"),
+    LineForm(FormKind::fixedPrototype)
+        .adds(Found::entryPoint)
+        .withWords(kPrototypeWords[0])
+        .readBy(readPrototypeOf),
+    LineForm(FormKind::fixedPrototype)
+        .adds(Found::entryPoint)
+        .withWords(kPrototypeWords[1])
+        .readBy(readPrototypeOf),
+    LineForm(FormKind::anyPrototype)
+        .adds(Found::entryPoint)
+        .startsWithOneOf(kIdentifierBytes)
+        .onlyOnRequest()
+        .readBy(readAnyForm)
+        .ranOutBy(anyFormRanOut),
 };
 
-constexpr bool mayStartWith(const LineForm& form, char byte) {
-    if (!form.first) {
-        return form.words->lead[0] == byte;
+// Every row says what it adds, where it starts, how it reads and how it is decided.
+constexpr bool formsComplete() {
+    for (const LineForm& form : kForms) {
+        if (form.gives == Found::nothing || form.firstBytes.empty() || !form.read || !form.ranOut) {
+            return false;
+        }
     }
-    for (const char* first = form.first; *first != '\0'; ++first) {
-        if (*first == byte) {
+    return true;
+}
+static_assert(formsComplete(), "a row of kForms lacks a field");
+
+constexpr bool mayStartWith(const LineForm& form, char byte) {
+    for (const char first : form.firstBytes) {
+        if (first == byte) {
             return true;
         }
     }
@@ -89,36 +175,6 @@ constexpr bool mayStartWith(const LineForm& form, char byte) {
 
 bool applies(const LineForm& form, char first, const ScanOptions& options) {
     return mayStartWith(form, first) && (!form.onRequest || options.allPrototypes);
-}
-
-bool formRanOut(const LineForm& form, std::string_view start) {
-    if (form.ranOut) {
-        return form.ranOut(start);
-    }
-    const std::string pattern =
-        form.pattern ? std::string(form.pattern)
-                     : std::string(form.words->lead) + " %s " + std::string(form.words->keyword) + " %s";
-    Conversion ignored[2];
-    bool ranOut = false;
-    matchPattern(start, pattern, ignored, 2, &ranOut);
-    return ranOut;
-}
-
-// "GLAPI type APIENTRY name"; for the form of any prototype, every lead and keyword.
-std::string shownName(const LineForm& form) {
-    if (form.shown) {
-        return form.shown;
-    }
-    if (form.words) {
-        return std::string(form.words->lead) + " type " + std::string(form.words->keyword) + " name";
-    }
-    std::string leads;
-    std::string keywords;
-    for (const PrototypeWords& words : kPrototypeWords) {
-        leads += (leads.empty() ? "" : "|") + std::string(words.lead);
-        keywords += (keywords.empty() ? "" : "|") + std::string(words.keyword);
-    }
-    return "[" + leads + "] type... " + keywords + " name(";
 }
 
 // The forms a line may be of, by its first byte, in the order they are tried: most lines are
@@ -155,16 +211,6 @@ LineReading accepted(LineReading reading, const ScanOptions& options) {
     return isIdentifier(reading.name) ? reading : LineReading{};
 }
 
-// "a", "a and b", "a, b and c"; `last` joins the last two.
-std::string listed(const std::vector<std::string>& items, const char* last) {
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        text += i == 0 ? "" : i + 1 < items.size() ? ", " : last;
-        text += items[i];
-    }
-    return text;
-}
-
 }  // namespace
 
 LineReading readLine(std::string_view line, const ScanOptions& options) {
@@ -195,7 +241,7 @@ bool lineIsDecided(std::string_view start, const ScanOptions& options) {
         return true;
     }
     for (const LineForm& form : kForms) {
-        if (applies(form, start[0], options) && formRanOut(form, start)) {
+        if (applies(form, start[0], options) && form.ranOut(form, start)) {
             return false;
         }
     }
@@ -203,23 +249,13 @@ bool lineIsDecided(std::string_view start, const ScanOptions& options) {
     return !startsLikePrototype(start) || start.size() > kLongestPrototype;
 }
 
-std::string formNames(const ScanOptions& options, bool prototypesOnly) {
-    std::vector<std::string> shown;
+std::vector<FormIdentity> formsRead(const ScanOptions& options, bool prototypesOnly) {
+    std::vector<FormIdentity> forms;
     for (const LineForm& form : kForms) {
         if ((!form.onRequest || options.allPrototypes) &&
             (!prototypesOnly || form.gives == Found::entryPoint)) {
-            shown.push_back("\"" + shownName(form) + "\"");
+            forms.push_back({form.kind, form.words});
         }
     }
-    return listed(shown, prototypesOnly ? " or " : " and ");
-}
-
-std::string leadlessFormNames() {
-    std::vector<std::string> shown;
-    for (const PrototypeWords& words : kPrototypeWords) {
-        if (words.leadOptional) {
-            shown.push_back("\"type " + std::string(words.keyword) + " name\"");
-        }
-    }
-    return listed(shown, " or ");
+    return forms;
 }

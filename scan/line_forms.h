@@ -1,9 +1,11 @@
 // The line forms of a header and what a line of each adds. A form is defined here and nowhere
-// else: how it matches, which first byte it needs, and how warnings name it.
+// else: how it matches, which first byte it needs, and what it is, for warnings to name it.
 #pragma once
 
-#include <string>
 #include <string_view>
+#include <vector>
+
+struct PrototypeWords;
 
 // What a line adds.
 enum class Found {
@@ -32,9 +34,15 @@ LineReading readLine(std::string_view line, const ScanOptions& options);
 // Whether the start of a line already fixes what readLine makes of the whole line.
 bool lineIsDecided(std::string_view start, const ScanOptions& options);
 
-// The forms a scan reads (only those of prototypes, if asked), as warnings name them:
-// "\"#define GL_NAME 1\", \"GLAPI type APIENTRY name\" and \"extern type WINAPI name\"".
-std::string formNames(const ScanOptions& options, bool prototypesOnly = false);
+// What a form is: the define of an extension, a prototype of fixed words, or any prototype in
+// the headers' layout (every lead and keyword of kPrototypeWords).
+enum class FormKind : unsigned char { define, fixedPrototype, anyPrototype };
 
-// The prototype forms that --all-prototypes also reads without their lead: "\"type WINAPI name\"".
-std::string leadlessFormNames();
+struct FormIdentity {
+    FormKind kind;
+    const PrototypeWords* words;  // a fixed prototype's lead and keyword
+};
+
+// The forms a scan reads, in the order they are tried; with `prototypesOnly`, only those that
+// give entry points.
+std::vector<FormIdentity> formsRead(const ScanOptions& options, bool prototypesOnly = false);

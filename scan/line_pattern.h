@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "scan/ascii.h"
+#include "tables/ascii.h"
 
 // What one conversion read: "%s" fills `text`, "%d" fills `number` (and `text` with its digits).
 struct Conversion {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "scan/ascii.h"
 #include "scan/line_pattern.h"
+#include "tables/ascii.h"
 
 namespace {
 

@@ -10,7 +10,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// An argument vector the walk may change in place, program name first.
+// An argument vector, program name first, held so that a test can see the walk changes none of it.
 struct Arguments {
     Strings strings;
     std::vector<char*> argv;
@@ -44,10 +44,8 @@ Strings walk(Strings args) {
 TEST(ArgumentWalk, FlagsInAnyCaseFileNamesAsTyped) {
     Arguments arguments({"-GL", "GLEXT.H", "-WgL", "My/WglExt.h", "STRAY"});
     EXPECT_EQ(walk(arguments), (Strings{"gl:GLEXT.H", "wgl:My/WglExt.h"}));
-    EXPECT_EQ(arguments.at(1), "-gl") << "a flag is lower-cased in place";
-    EXPECT_EQ(arguments.at(2), "GLEXT.H");
-    EXPECT_EQ(arguments.at(4), "My/WglExt.h");
-    EXPECT_EQ(arguments.at(5), "stray") << "every argument a pass starts at is lower-cased";
+    EXPECT_EQ(arguments.at(1), "-GL") << "the walk changes no argument";
+    EXPECT_EQ(arguments.at(5), "STRAY");
 }
 
 TEST(ArgumentWalk, RepeatedFlagsKeepCommandLineOrder) {
@@ -65,8 +63,8 @@ TEST(ArgumentWalk, WglDirectlyAfterGlIsBothAFileNameAndAFlag) {
     // In that position the argument is seen as typed, so only lower case counts.
     Arguments upper({"-gl", "-WGL", "W.H"});
     EXPECT_EQ(walk(upper), (Strings{"gl:-WGL"}));
-    EXPECT_EQ(upper.at(2), "-WGL");
-    EXPECT_EQ(upper.at(3), "w.h") << "the next pass starts at the would-be file name";
+    EXPECT_EQ(walkArguments(4, upper.argv.data()).ignored, Strings{"W.H"})
+        << "the next pass starts at the would-be file name";
 }
 
 TEST(ArgumentWalk, AFlagAfterAFlagIsTakenAsItsFileName) {
@@ -81,6 +79,23 @@ TEST(ArgumentWalk, AFlagAtTheEndHasNoFileName) {
     EXPECT_EQ(walk({"-WGL"}), (Strings{"wgl:(none)"}));
     EXPECT_EQ(walk({"-gl", "a.h", "-wgl"}), (Strings{"gl:a.h", "wgl:(none)"}));
     EXPECT_EQ(walk({"-gl", "-wgl"}), (Strings{"gl:-wgl", "wgl:(none)"}));
+}
+
+// Options of the whole run in any case, each with its value if it takes one: the argument after
+// it as typed, whatever it is, or none at the end.
+TEST(ArgumentWalk, OptionsAndTheirValues) {
+    constexpr OptionRow kValue{"--value", true};
+    Arguments arguments({"--CHECK", "--Value", "My File.h", "-gl", "a.h", "--value", "--check",
+                         "--value", "-gl", "--value"});
+    const ArgumentWalk found = walkArguments(static_cast<int>(arguments.strings.size()),
+                                             arguments.argv.data(), {&kValue, &kCheck});
+    EXPECT_EQ(found.headers.size(), 1u);
+    EXPECT_TRUE(found.given(kCheck));
+    EXPECT_FALSE(found.given(kStrict));
+    const std::vector<const char*> values = found.valuesOf(kValue);
+    ASSERT_EQ(values.size(), 4u);
+    EXPECT_EQ(Strings(values.begin(), values.end() - 1), (Strings{"My File.h", "--check", "-gl"}));
+    EXPECT_EQ(values[3], nullptr);
 }
 
 }  // namespace

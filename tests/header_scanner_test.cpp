@@ -32,10 +32,10 @@ SymbolTables scanLines(const Names& lines, const ScanOptions& options = {}) {
 // Each entry point as "name pointerType".
 Names entryNames(const SymbolTables& tables) {
     Names names;
-    for (std::size_t i = 0; i < tables.glEntryPoints.size(); ++i) {
-        std::string entry(tables.glEntryPoints[i]);
+    for (std::size_t i = 0; i < tables.entryPoints[Api::gl].size(); ++i) {
+        std::string entry(tables.entryPoints[Api::gl][i]);
         entry += ' ';
-        appendPointerType(entry, tables.glEntryPoints[i]);
+        appendPointerType(entry, tables.entryPoints[Api::gl][i]);
         names.push_back(entry);
     }
     return names;
@@ -57,6 +57,8 @@ TEST(ScanLine, DefineOfOneWithAGlOrWglPrefixIsAnExtension) {
         "#define GL_VERSION_1_2 1",
         "#define GL_ARB_shadow 1 /* comment */",
         "#define GL_ZERO_ONE 0",
+        "#define GL_TWO 2",
+        "#DEFINE GL_UPPER 1",
         "#define GL_TEXTURE0_ARB 0x84C0",
         "#define GL_HEX_ONE 0x1",
         "#define GLU_VERSION_1_3 1",
@@ -68,10 +70,10 @@ TEST(ScanLine, DefineOfOneWithAGlOrWglPrefixIsAnExtension) {
         "#define GL_MINUS_ONE -1",
         "#define GL_PLUS_ONE +1",
     });
-    EXPECT_EQ(asNames(tables.glExtensions),
+    EXPECT_EQ(asNames(tables.extensions[Api::gl]),
               (Names{"GL_ARB_multitexture", "WGL_ARB_pbuffer", "GL_VERSION_1_2", "GL_ARB_shadow",
                      "GL_PLUS_ONE"}));
-    EXPECT_TRUE(tables.glEntryPoints.empty());
+    EXPECT_TRUE(tables.entryPoints[Api::gl].empty());
 }
 
 TEST(ScanLine, BothPrototypeFormsGiveNameAndPointerType) {
@@ -84,6 +86,7 @@ TEST(ScanLine, BothPrototypeFormsGiveNameAndPointerType) {
         "GLAPI void APIENTRY glMixed_9\xC3\xA9z (void);",
         "GLAPI void APIENTRYP glPointer (void);",
         "WINGDIAPI void APIENTRY glNotMatched (void);",
+        "GLAPI void apientry glLowerKeyword (void);",
         "typedef void (APIENTRYP PFNGLBLENDCOLORPROC) (GLfloat red);",
     });
     EXPECT_EQ(entryNames(tables), (Names{
@@ -136,16 +139,16 @@ TEST(ScanLine, AllPrototypesReadsEveryPrototypeOfTheLayout) {
             options.allPrototypes = allPrototypes;
             const SymbolTables tables = scanLines({c.line}, options);
             const std::string expected = allPrototypes ? c.with : c.without;
-            EXPECT_EQ(asNames(tables.glEntryPoints), expected.empty() ? Names{} : Names{expected})
+            EXPECT_EQ(asNames(tables.entryPoints[Api::gl]),
+                      expected.empty() ? Names{} : Names{expected})
                 << c.line << (allPrototypes ? " with" : " without") << " --all-prototypes";
         }
     }
     ScanOptions all;
     all.allPrototypes = true;
-    EXPECT_EQ(
-        asNames(
-            scanLines({"#define GL_FUNCTION_LIKE(x) 1", "#define GL_PLAIN 1"}, all).glExtensions),
-        (Names{"GL_PLAIN"}))
+    EXPECT_EQ(asNames(scanLines({"#define GL_FUNCTION_LIKE(x) 1", "#define GL_PLAIN 1"}, all)
+                          .extensions[Api::gl]),
+              (Names{"GL_PLAIN"}))
         << "with the option every name is a C identifier";
 }
 
@@ -156,8 +159,9 @@ TEST(ScanLine, DuplicatesAppendEveryTime) {
         "#define GL_ARB_multitexture 1",
         "GLAPI void APIENTRY glActiveTextureARB (GLenum texture);",
     });
-    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_ARB_multitexture", "GL_ARB_multitexture"}));
-    EXPECT_EQ(tables.glEntryPoints.size(), 2u);
+    EXPECT_EQ(asNames(tables.extensions[Api::gl]),
+              (Names{"GL_ARB_multitexture", "GL_ARB_multitexture"}));
+    EXPECT_EQ(tables.entryPoints[Api::gl].size(), 2u);
 }
 
 TEST(ScanLine, ZeroByteEndsWhatThePatternsSee) {
@@ -167,8 +171,8 @@ TEST(ScanLine, ZeroByteEndsWhatThePatternsSee) {
         "#define GL_KEPT 1\0garbage"s,
         "GLAPI void\0 APIENTRY glCut (void);"s,
     });
-    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_KEPT"}));
-    EXPECT_TRUE(tables.glEntryPoints.empty());
+    EXPECT_EQ(asNames(tables.extensions[Api::gl]), (Names{"GL_KEPT"}));
+    EXPECT_TRUE(tables.entryPoints[Api::gl].empty());
 }
 
 TEST(ScanHeader, LinesAreFoundWhateverTheirLayout) {
@@ -180,7 +184,7 @@ TEST(ScanHeader, LinesAreFoundWhateverTheirLayout) {
         "#define GL_NUL_LINE\0 1\n#define GL_AFTER_NUL 1\n"
         "GLAPI void APIENTRY glCr (void);\r\n"
         "#define GL_LAST 1"s);
-    EXPECT_EQ(asNames(tables.glExtensions),
+    EXPECT_EQ(asNames(tables.extensions[Api::gl]),
               (Names{"GL_INDENTED", "GL_CRLF", "GL_AFTER_NUL", "GL_LAST"}));
     EXPECT_EQ(entryNames(tables), (Names{"glCr PFNGLCRPROC"}));
 }
@@ -189,10 +193,10 @@ TEST(ScanHeader, LineNumbersCountEveryLineFeed) {
     const SymbolTables tables = scanBytes(
         "\n\n#define GL_THREE 1\r\n\r\n  \n\tGLAPI void APIENTRY glSix (void);\n"
         "// seven\n#define GL_EIGHT 1 \x1A\n#define GL_AFTER_STOP 1\n");
-    EXPECT_EQ(namesWithLines(tables.glExtensions), (Names{"GL_THREE:3", "GL_EIGHT:8"}));
-    EXPECT_EQ(namesWithLines(tables.glEntryPoints), (Names{"glSix:6"}));
+    EXPECT_EQ(namesWithLines(tables.extensions[Api::gl]), (Names{"GL_THREE:3", "GL_EIGHT:8"}));
+    EXPECT_EQ(namesWithLines(tables.entryPoints[Api::gl]), (Names{"glSix:6"}));
     const SymbolTables last = scanBytes("\n\n\n#define GL_LAST_WITHOUT_LINE_FEED 1");
-    EXPECT_EQ(namesWithLines(last.glExtensions), (Names{"GL_LAST_WITHOUT_LINE_FEED:4"}));
+    EXPECT_EQ(namesWithLines(last.extensions[Api::gl]), (Names{"GL_LAST_WITHOUT_LINE_FEED:4"}));
 }
 
 TEST(ScanHeader, PrototypesWithSeveralWordReturnTypesAreCountedAsSkipped) {
@@ -214,9 +218,13 @@ TEST(ScanHeader, PrototypesWithSeveralWordReturnTypesAreCountedAsSkipped) {
 }
 
 TEST(ScanHeader, CtrlZEndsTheHeader) {
-    const SymbolTables tables =
-        scanBytes("#define GL_BEFORE 1\n#define GL_SAME_LINE 1\x1A\n#define GL_AFTER 1\n");
-    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_BEFORE", "GL_SAME_LINE"}));
+    const std::string bytes =
+        "#define GL_BEFORE 1\n#define GL_SAME_LINE 1\x1A\n#define GL_AFTER 1\n";
+    EXPECT_EQ(asNames(scanBytes(bytes).extensions[Api::gl]), (Names{"GL_BEFORE", "GL_SAME_LINE"}));
+    // Fed in the file loop's chunks: nothing after it counts, however far on.
+    const SymbolTables chunked =
+        scanBytes(bytes + std::string(1 << 16, '\n') + "#define GL_LATE 1\n", {}, 1 << 16);
+    EXPECT_EQ(asNames(chunked.extensions[Api::gl]), (Names{"GL_BEFORE", "GL_SAME_LINE"}));
 }
 
 TEST(ScanHeader, LongLinesAndTokensAreReadWhole) {
@@ -226,31 +234,29 @@ TEST(ScanHeader, LongLinesAndTokensAreReadWhole) {
     const std::string padding = "//" + std::string(65530, 'p') + "\n";
     const SymbolTables tables = scanBytes(longComment + "#define " + longName + " 1\n" + padding +
                                           "#define GL_SPLIT 1\n" + "#define GL_TAIL 1");
-    ASSERT_EQ(tables.glExtensions.size(), 3u);
-    EXPECT_EQ(tables.glExtensions[0], longName);
-    EXPECT_EQ(tables.glExtensions[1], "GL_SPLIT");
-    EXPECT_EQ(tables.glExtensions[2], "GL_TAIL");
+    ASSERT_EQ(tables.extensions[Api::gl].size(), 3u);
+    EXPECT_EQ(tables.extensions[Api::gl][0], longName);
+    EXPECT_EQ(tables.extensions[Api::gl][1], "GL_SPLIT");
+    EXPECT_EQ(tables.extensions[Api::gl][2], "GL_TAIL");
 }
 
 TEST(ScanHeader, EmptyAndWhitespaceOnlyFilesAddNothing) {
-    EXPECT_TRUE(scanBytes("").glExtensions.empty());
+    EXPECT_TRUE(scanBytes("").extensions[Api::gl].empty());
     const SymbolTables blank = scanBytes(" \n\t\r\n\n ");
-    EXPECT_TRUE(blank.glExtensions.empty());
-    EXPECT_TRUE(blank.glEntryPoints.empty());
+    EXPECT_TRUE(blank.extensions[Api::gl].empty());
+    EXPECT_TRUE(blank.entryPoints[Api::gl].empty());
 }
 
 TEST(ScanHeader, UnreadablePathsFailWithAReasonAndKeepTheLists) {
     TempDir dir;
     SymbolTables tables;
-    tables.glExtensions.append("GL_EARLIER");
-    std::string failure;
-    EXPECT_FALSE(scanHeader(dir.file("missing.h"), Api::gl, {}, tables, failure));
-    EXPECT_EQ(failure, "No such file or directory");
-    EXPECT_FALSE(scanHeader(dir.path, Api::gl, {}, tables, failure));
-    EXPECT_EQ(failure, "Is a directory");
+    tables.extensions[Api::gl].append("GL_EARLIER");
+    EXPECT_EQ(scanHeader(dir.file("missing.h"), Api::gl, {}, tables),
+              std::errc::no_such_file_or_directory);
+    EXPECT_EQ(scanHeader(dir.path, Api::gl, {}, tables), std::errc::is_a_directory);
     EXPECT_TRUE(tables.headers.empty());
-    EXPECT_EQ(asNames(tables.glExtensions), (Names{"GL_EARLIER"}));
-    EXPECT_TRUE(tables.glEntryPoints.empty());
+    EXPECT_EQ(asNames(tables.extensions[Api::gl]), (Names{"GL_EARLIER"}));
+    EXPECT_TRUE(tables.entryPoints[Api::gl].empty());
 }
 
 }  // namespace

@@ -27,10 +27,8 @@ std::vector<std::string> documentedMessages() {
 
 // Whether `message` is what `row` writes, its values and the place standing for any text.
 bool writes(const MessageRow& row, const std::string& message) {
-    const char* severity = row.severity == Severity::error  ? "error: "
-                           : row.severity == Severity::note ? "note: "
-                                                            : "warning: ";
-    std::string pattern = (row.placed ? "%s: " : "linkweld: ") + std::string(severity) + row.text;
+    std::string pattern =
+        (row.placed ? "%s: " : "linkweld: ") + std::string(severityWord(row.severity)) + row.text;
     // The parts between the values, in order: the first opens the message, the last ends it.
     std::vector<std::string> parts;
     std::size_t from = 0;

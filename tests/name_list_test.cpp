@@ -1,5 +1,5 @@
 // The name list: every entry kept in order, each distinct name stored and found once.
-#include "scan/name_list.h"
+#include "tables/name_list.h"
 
 #include <gtest/gtest.h>
 

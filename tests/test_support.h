@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "scan/line_forms.h"
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
 // A fresh directory under the system's temporary directory, removed with everything in it.
 struct TempDir {

@@ -13,7 +13,9 @@ TEST(Warnings, EachProblemNamesItsPlace) {
     writeFile(dir.file("glext.h"),
               "#define GL_ARB_multitexture 1\n"
               "GLAPI void APIENTRY glActiveTextureARB (GLenum texture);\n"
-              "GLAPI void *APIENTRY glMapBuffer (GLenum target, GLenum access);\n");
+              "GLAPI void *APIENTRY glMapBuffer (GLenum target, GLenum access);\n"
+              "GLAPI void *APIENTRY glMap4 (void);\nGLAPI void *APIENTRY glMap5 (void);\n"
+              "GLAPI void *APIENTRY glMap6 (void);\nGLAPI void *APIENTRY glMap7 (void);\n");
     writeFile(dir.file("glATI.h"),
               "\n#define GL_ARB_multitexture 1\r\n"
               "GLAPI void APIENTRY glFoo(GLenum target);\n");
@@ -35,8 +37,9 @@ TEST(Warnings, EachProblemNamesItsPlace) {
               repeats +
                   "glATI.h:3: warning: \"glFoo(GLenum\" is not a C identifier; the generated code "
                   "will not compile\n"
-                  "glext.h:3: warning: 1 prototype skipped, the return type being several words: "
-                  "glMapBuffer at line 3; --all-prototypes reads them\n"
+                  "glext.h:3: warning: 5 prototypes skipped, the return type being several words: "
+                  "glMapBuffer at line 3, glMap4 at line 4, glMap5 at line 5, glMap6 at line 6, "
+                  "...; --all-prototypes reads them\n"
                   "linkweld: warning: \"wglext.h\" adds 1 extension but no entry point; prototypes "
                   "are recognised "
                   "only as \"GLAPI type APIENTRY name\" or \"extern type WINAPI name\"; "
@@ -48,12 +51,15 @@ TEST(Warnings, EachProblemNamesItsPlace) {
               std::string::npos)
         << "warnings change no output byte";
 
-    // --all-prototypes reads what the last three warnings were about.
+    // --all-prototypes reads what the last three warnings were about, and one form more.
     const RunResult all =
         runLinkweld(dir.path, {"-gl", "glext.h", "-gl", "glATI.h", "-wgl", "wglext.h",
-                               "--ALL-prototypes", "-wgl", "wglATI.h"});
+                               "--ALL-prototypes", "-wgl", "wglATI.h", "-gl", "empty.h"});
     EXPECT_EQ(all.exitStatus, 0);
-    EXPECT_EQ(all.err, repeats);
+    EXPECT_EQ(all.err, repeats +
+                           "linkweld: warning: \"empty.h\" adds nothing; the line forms recognised "
+                           "are \"#define GL_NAME 1\", \"GLAPI type APIENTRY name\", \"extern type "
+                           "WINAPI name\" and \"[GLAPI|extern] type... APIENTRY|WINAPI name(\"\n");
     const std::string header = readFile(dir.file("glEntryHub.h"));
     for (const char* declaration :
          {"\nEXTERN PFNGLMAPBUFFERPROC glMapBuffer;", "\nEXTERN PFNGLFOOPROC glFoo;",

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "cli/argument_walk.h"
-#include "scan/ascii.h"
 #include "scan/header_scanner.h"
 #include "scan/line_pattern.h"
+#include "tables/ascii.h"
 
 namespace {
 
@@ -98,18 +98,18 @@ void fuzzScanner(const std::uint8_t* data, std::size_t size) {
         options.allPrototypes = allPrototypes;
         const SymbolTables whole = scanInChunks(bytes, bytes.size() + 1, options);
         const SymbolTables chunked = scanInChunks(bytes, size > 0 ? data[0] % 17 + 1 : 1, options);
-        check(sameNamesAndLines(whole.glExtensions, chunked.glExtensions));
-        check(sameNamesAndLines(whole.glEntryPoints, chunked.glEntryPoints));
+        check(sameNamesAndLines(whole.extensions[Api::gl], chunked.extensions[Api::gl]));
+        check(sameNamesAndLines(whole.entryPoints[Api::gl], chunked.entryPoints[Api::gl]));
         check(whole.headers[0].prototypesSkipped == chunked.headers[0].prototypesSkipped);
-        for (std::size_t i = 0; i < whole.glExtensions.size(); ++i) {
-            const std::string_view name = whole.glExtensions[i];
+        for (std::size_t i = 0; i < whole.extensions[Api::gl].size(); ++i) {
+            const std::string_view name = whole.extensions[Api::gl][i];
             check(name.substr(0, 3) == "GL_" || name.substr(0, 4) == "WGL_");
             check(!hasWhitespaceOrZero(name));
             check(!allPrototypes || isIdentifier(name));
         }
         std::string pointerType;
-        for (std::size_t i = 0; i < whole.glEntryPoints.size(); ++i) {
-            const std::string_view name = whole.glEntryPoints[i];
+        for (std::size_t i = 0; i < whole.entryPoints[Api::gl].size(); ++i) {
+            const std::string_view name = whole.entryPoints[Api::gl][i];
             check(!name.empty() && !hasWhitespaceOrZero(name));
             check(!allPrototypes || isIdentifier(name));
             pointerType.clear();
@@ -144,17 +144,25 @@ void fuzzArgumentWalk(const std::uint8_t* data, std::size_t size) {
     argv.push_back(nullptr);
     const int argc = static_cast<int>(strings.size());
 
+    const ArgumentWalk walk = walkArguments(argc, argv.data());
+    // The index of the argument `value` is, after the argument `before` names; -1 for none.
+    const auto indexAfter = [&](const char* value, const char* before) -> std::ptrdiff_t {
+        const std::ptrdiff_t index = std::find(argv.begin(), argv.end() - 1, value) - argv.begin();
+        check(value == nullptr ||
+              (index >= 2 && index < argc && equalsInAnyCase(argv[index - 1], before)));
+        return value ? index : -1;
+    };
     std::ptrdiff_t previous = 0;
-    for (const HeaderArgument& header : walkArguments(argc, argv.data()).headers) {
-        if (!header.path) {
-            continue;
-        }
-        const std::ptrdiff_t index =
-            std::find(argv.begin(), argv.end() - 1, header.path) - argv.begin();
-        check(index >= 2 && index < argc);
-        check(index > previous);
-        previous = index;
-        check(std::strcmp(argv[index - 1], header.api == Api::wgl ? "-wgl" : "-gl") == 0);
-        check(typed[index] == header.path);
+    for (const HeaderArgument& header : walk.headers) {
+        const std::ptrdiff_t index = indexAfter(header.path, apiRow(header.api).flag);
+        check(index == -1 || index > previous);
+        previous = std::max(previous, index);
+    }
+    for (const GivenOption& option : walk.options) {
+        check(option.row->takesValue || option.value == nullptr);
+        indexAfter(option.value, option.row->name);
+    }
+    for (int i = 0; i < argc; ++i) {
+        check(typed[i] == argv[i]);
     }
 }

@@ -11,6 +11,7 @@
 // the fixed forms' scanf patterns read it.
 void fuzzScanner(const std::uint8_t* data, std::size_t size);
 
-// Splits `data` at zero bytes into an argument vector and walks it: every header found must name
-// an argument after its flag, in command-line order.
+// Splits `data` at zero bytes into an argument vector and walks it: every header found, and every
+// option's value, must name an argument after its flag or option, headers in command-line order;
+// the walk changes no argument.
 void fuzzArgumentWalk(const std::uint8_t* data, std::size_t size);

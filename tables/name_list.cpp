@@ -1,5 +1,5 @@
 // The name list's index of distinct names: open addressing over the arena, grown by doubling.
-#include "scan/name_list.h"
+#include "tables/name_list.h"
 
 namespace {
 

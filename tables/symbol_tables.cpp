@@ -1,9 +1,9 @@
 // The one derived field of the shared types: an entry point's function-pointer type.
-#include "scan/symbol_tables.h"
+#include "tables/symbol_tables.h"
 
 #include <cstring>
 
-#include "scan/ascii.h"
+#include "tables/ascii.h"
 
 void writePointerType(char* out, std::string_view name) {
     std::memcpy(out, "PFN", 3);

@@ -1,6 +1,6 @@
 // Repeated names: each list knows the first entry of each of its distinct names, so only a list's
 // distinct names are looked up in the lists before it.
-#include "scan/repeated_names.h"
+#include "tables/repeated_names.h"
 
 std::vector<Place> earlierPlaces(const std::vector<const NameList*>& lists, std::size_t index,
                                  std::vector<char>& found) {

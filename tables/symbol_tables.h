@@ -1,5 +1,5 @@
-// The symbol lists of one run: filled by the header scanner, read by the emitters and by the
-// checks that warn about what the emitters would make of them.
+// The symbol lists of one run: filled by the header scanner, read by the renderer and by the
+// checks that warn about what the generated code would make of them.
 #pragma once
 
 #include <cstdint>
@@ -7,11 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/name_list.h"
-
-// Which pair of lists a header fills: the one its "-gl" or "-wgl" flag selects. Each names one
-// row of kApis (scan/apis.h), in order.
-enum class Api : unsigned char { gl, wgl };
+#include "tables/apis.h"
+#include "tables/name_list.h"
 
 // Extension names.
 using ExtensionList = NameList;
@@ -45,10 +42,9 @@ struct HeaderRecord {
     std::vector<SkippedPrototype> firstSkipped = {};  // the first few of them
 };
 
+// The lists of each api, which the headers named with its flag fill, and every header read.
 struct SymbolTables {
-    ExtensionList glExtensions;
-    ExtensionList wglExtensions;
-    EntryPointList glEntryPoints;
-    EntryPointList wglEntryPoints;
+    PerApi<ExtensionList> extensions;
+    PerApi<EntryPointList> entryPoints;
     std::vector<HeaderRecord> headers;  // every header read, in command-line order
 };

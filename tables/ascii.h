@@ -1,6 +1,7 @@
 // Byte classes and case changes for names: plain ASCII, independent of any locale.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 // The C locale's whitespace, one flag per byte value: blank, tab, line feed, vertical tab,
@@ -50,4 +51,17 @@ inline char toUpperAscii(char c) {
 
 inline char toLowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether `text` is `lower`, its ASCII letters in any case; `lower` has no upper-case letter.
+inline bool equalsInAnyCase(std::string_view text, std::string_view lower) {
+    if (text.size() != lower.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (toLowerAscii(text[i]) != lower[i]) {
+            return false;
+        }
+    }
+    return true;
 }

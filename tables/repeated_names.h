@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "scan/name_list.h"
+#include "tables/name_list.h"
 
 // Entry `entry` of `list`, read at `place`, whose name was declared before at `earlier`.
 struct RepeatedName {
