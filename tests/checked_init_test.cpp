@@ -38,7 +38,7 @@ TEST(CheckedInit, EveryNameOfAStringIsLookedUpTheLastIncluded) {
     for (const auto& c : cases) {
         looked.clear();
         unknown.clear();
-        lookUpAll(c.names, lookUpAnything, rememberUnknown);
+        lookUpAll(c.names.c_str(), lookUpAnything, rememberUnknown);
         EXPECT_EQ(looked, c.expected) << c.names;
         EXPECT_EQ(unknown, c.names.find("WGL_X") != std::string::npos ? Names{"WGL_X"} : Names{});
     }
