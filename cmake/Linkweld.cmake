@@ -16,13 +16,13 @@
 #                     [ALL_PROTOTYPES] [STRICT] [CHECKED_INIT] [WRITE_STDAFX] [LINKAGE C|CXX])
 #   Does the same into <dir> (by default <binary dir>/<target>_linkweld) and adds to <target>:
 #   the one translation unit that compiles the loader; <dir> and the directory of every header
-#   named glext.h or wglext.h on its include path; and, on that unit alone, the options that
-#   silence the warnings the generated text raises (string literals in "char *" members, casts
-#   of the wglGetProcAddress result, MSVC's "#pragma comment", an unused local), so that the
-#   target's own code can stay strict. The unit (LinkweldRoutes.cmake) is glEntryHub.cpp itself
-#   for a C++ target; for a target with a C source, glEntryHubC.cpp, shipped with linkweld, which
-#   gives every name C linkage: its files, C and C++, include glEntryHubC.h (LINKAGE C or CXX
-#   overrides the choice). The project must enable C++ (project(<name> LANGUAGES C CXX)) even
+#   named glext.h or wglext.h on its include path. The unit (LinkweldRoutes.cmake) is
+#   glEntryHub.cpp itself for a C++ target, with the warnings its fixed text raises (string
+#   literals in "char *" members, casts of the wglGetProcAddress result, "#pragma comment", an
+#   unused local) turned off on it alone, so that the target's own code can stay strict; for a
+#   target with a C source, glEntryHubC.cpp, shipped with linkweld and quiet by itself, which
+#   gives every name C linkage: its files, C and C++, include glEntryHubC.h. A target of C and
+#   C++ sources gets a warning that says so; LINKAGE C or CXX makes the choice. The project must enable C++ (project(<name> LANGUAGES C CXX)) even
 #   for a C program, or configuring stops with a message that says so. The unit includes
 #   "stdafx.h" first: the application's own, which must declare printf, strlen, strcpy, strcmp,
 #   malloc, free and memset (and, for a shipped unit, be #pragma once); or, with WRITE_STDAFX, a

@@ -18,6 +18,12 @@
 #include "glext.h"
 #include "wglext.h"
 
+// The generated header ends without a newline, which clang's -Wpedantic reports in C: from here
+// on this file is a system header, and so is glEntryHub.h, whose warnings are then left out.
+#if defined(__GNUC__) || defined(__clang__)
+#pragma GCC system_header
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif

@@ -7,3 +7,6 @@
 #define LINKWELD_C_LINKAGE
 #define LINKWELD_CHECKED
 #include "glEntryHubSource.h"
+
+// After the generated source, whose definitions it uses.
+#include "glEntryHubInit.cpp"

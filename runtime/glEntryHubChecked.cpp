@@ -5,3 +5,6 @@
 
 #define LINKWELD_CHECKED
 #include "glEntryHubSource.h"
+
+// After the generated source, whose definitions it uses.
+#include "glEntryHubInit.cpp"

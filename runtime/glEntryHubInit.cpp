@@ -2,13 +2,13 @@
 // every generated glEntryHub.cpp defines (ExtCaps, FindAndInitGLExtension,
 // FindAndInitWGLExtension, MapGLEXT, MapWGLEXT) without the crashes of InitOpenGLExtensions.
 // glEntryHubChecked.cpp and glEntryHubCChecked.cpp compile it after the generated source, whose
-// pointers then come through linkweldGetProcAddress too.
+// pointers then come through linkweldGetProcAddress too. It uses the C library alone, nothing of
+// the C++ runtime, so that a C program links it with a C compiler and no C++ library DLL.
 #include "glEntryHubInit.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
-
-#include <string>
 
 #include "glEntryHubProc.h"
 
@@ -64,23 +64,35 @@ bool reaches(Version version, int major, int minor) {
     return version.major > major || (version.major == major && version.minor >= minor);
 }
 
-// Looks one name up in the loader, from a copy the lookup may not outlive.
-void lookUp(std::string name, Lookup lookup, UnknownName unknownName) {
-    if (!name.empty() && !lookup(&name[0]) && unknownName) {
-        unknownName(name.c_str());
+// Looks up the `length` bytes at `name` in the loader, through a terminated copy the lookup may
+// not outlive: on the stack, or on the heap for a name too long for it (where the heap has
+// nothing left, that one name goes unread).
+void lookUp(const char* name, size_t length, Lookup lookup, UnknownName unknownName) {
+    char shortName[256];
+    char* const copy =
+        length < sizeof shortName ? shortName : static_cast<char*>(malloc(length + 1));
+    if (length == 0 || !copy) {
+        return;
+    }
+    memcpy(copy, name, length);
+    copy[length] = '\0';
+    if (!lookup(copy) && unknownName) {
+        unknownName(copy);
+    }
+    if (copy != shortName) {
+        free(copy);
     }
 }
 
 // Each name of a list separated by blanks, the last one included, whatever its length.
-void lookUpAll(const std::string& names, Lookup lookup, UnknownName unknownName) {
-    std::string::size_type start = 0;
-    while (start < names.size()) {
-        std::string::size_type end = names.find_first_of(" \t\r\n", start);
-        if (end == std::string::npos) {
-            end = names.size();
+void lookUpAll(const char* names, Lookup lookup, UnknownName unknownName) {
+    while (*names) {
+        const size_t length = strcspn(names, " \t\r\n");
+        lookUp(names, length, lookup, unknownName);
+        names += length;
+        if (*names) {
+            ++names;
         }
-        lookUp(names.substr(start, end - start), lookup, unknownName);
-        start = end + 1;
     }
 }
 
@@ -100,12 +112,13 @@ void lookUpGlNames(Version version, UnknownName unknownName) {
         for (GLint i = 0; i < count; ++i) {
             const GLubyte* name = getStringi(GL_EXTENSIONS, static_cast<GLuint>(i));
             if (name) {
-                lookUp(reinterpret_cast<const char*>(name), FindAndInitGLExtension, unknownName);
+                const char* const text = reinterpret_cast<const char*>(name);
+                lookUp(text, strlen(text), FindAndInitGLExtension, unknownName);
             }
         }
         return;
     }
-    // A core-profile context answers null here; the names are copied before any is looked up.
+    // A core-profile context answers null here.
     const GLubyte* names = glGetString(GL_EXTENSIONS);
     if (names) {
         lookUpAll(reinterpret_cast<const char*>(names), FindAndInitGLExtension, unknownName);

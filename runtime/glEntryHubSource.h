@@ -3,8 +3,8 @@
 // "stdafx.h" first and define, before this, what they ask for:
 //   LINKWELD_C_LINKAGE  every name the generated source defines gets C linkage (the C route:
 //                       pointers, ExtCaps, InitOpenGLExtensions, InitOpenGLExtensionsChecked);
-//   LINKWELD_CHECKED    every address is read through linkweldGetProcAddress, and
-//                       InitOpenGLExtensionsChecked (glEntryHubInit.cpp) is compiled here too.
+//   LINKWELD_CHECKED    every address is read through linkweldGetProcAddress (the checked units
+//                       then compile InitOpenGLExtensionsChecked, glEntryHubInit.cpp, after this).
 // A program compiles one of those in place of glEntryHub.cpp, never beside it.
 
 // What glEntryHub.h includes, here outside any linkage block so that system headers keep their
@@ -24,16 +24,28 @@
 #define wglGetProcAddress(name) linkweldGetProcAddress(name)
 #endif
 
+// The generated text's fixed idioms warn under -Wall -Wextra (string literals in "char *"
+// members, casts of wglGetProcAddress's answer, "#pragma comment" outside Microsoft's compiler,
+// an unused local). From here on this file is a system header to GCC and clang, and so is the
+// generated source it includes, whose warnings they then leave out; Microsoft's compiler reads
+// it at warning level 0. The unit's own code, after this file, is held to every warning.
+#if defined(__GNUC__) || defined(__clang__)
+#pragma GCC system_header
+#elif defined(_MSC_VER)
+#define LINKWELD_WARNINGS_PUSHED
+#pragma warning(push, 0)
+#endif
+
 #ifdef LINKWELD_C_LINKAGE
 extern "C" {
 #endif
 #include "glEntryHub.cpp"
 #ifdef LINKWELD_C_LINKAGE
-// Declared here first, so that glEntryHubInit.cpp's definition below has C linkage too.
+// Declared here first, so that glEntryHubInit.cpp's definition after this has C linkage too.
 bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));
 }
 #endif
 
-#ifdef LINKWELD_CHECKED
-#include "glEntryHubInit.cpp"
+#ifdef LINKWELD_WARNINGS_PUSHED
+#pragma warning(pop)
 #endif

@@ -32,10 +32,13 @@ version=$("$work/root/usr/bin/linkweld" --version)
 [ "$version" = "linkweld $(dpkg-deb -f "$deb" Version)" ] || { echo "packaged linkweld says: $version"; exit 1; }
 warnings=$(zcat "$work/root/usr/share/man/man1/linkweld.1.gz" | groff -man -ww -z 2>&1)
 [ -z "$warnings" ] || { echo "man page: $warnings"; exit 1; }
-# Every document the installed README links to is beside it.
+# Every document the installed README links to is beside it, and so is every one those link to.
 docs="$work/root/usr/share/doc/linkweld"
-for link in $(grep -o '](\([^)h][^)]*\))' "$docs/README.md" | sed 's/^](\(.*\))$/\1/'); do
-    [ -e "$docs/$link" ] || { echo "the installed README links to $link, which is not installed"; exit 1; }
+for document in README.md c-route.md cmake.md windows.md; do
+    [ -e "$docs/$document" ] || { echo "the .deb lacks $document"; exit 1; }
+    for link in $(grep -o '](\([^)h][^)]*\))' "$docs/$document" | sed 's/^](\(.*\))$/\1/'); do
+        [ -e "$docs/$link" ] || { echo "the installed $document links to $link, which is not installed"; exit 1; }
+    done
 done
 echo "$version, $(wc -l < "$work/contents") paths in the .deb, man page clean"
 if [ "${LINKWELD_LINT:-}" != 1 ]; then

@@ -1,23 +1,84 @@
 #!/usr/bin/env bash
 # The C programs of tests/c_route, built as a C project would build them (linkweld installed,
-# find_package, MinGW), and run under Wine.
-#   c_route_check.sh build               installs the build tree and builds every program
+# find_package, MinGW without -static), and run under Wine.
+#   c_route_check.sh build               installs the build tree and builds every program (c_core
+#                                        must be warned that it takes the C route); then, by hand
+#                                        for x86-64 and i686, the shipped units under -Werror and a
+#                                        C program linked by the C compiler. Each program must
+#                                        import system DLLs alone.
 #   c_route_check.sh trap                the programs that include an older glext.h first must
 #                                        not build, and must say why, with both versions
-#   c_route_check.sh llvmpipe|softpipe   runs every program on that Mesa driver
+#   c_route_check.sh llvmpipe|softpipe   runs every program on that Mesa driver, each copied alone
+#                                        into an empty directory
 source "$(dirname "$0")/common.sh"
 mode=$1
 work="$LINKWELD_WORK/c_route"
 failed=0
+
+# Fails the test unless each PROGRAM imports only DLLs that every Windows has.
+#   system_dlls_only OBJDUMP PROGRAM...
+system_dlls_only() {
+    local objdump=$1 program dlls
+    shift
+    for program in "$@"; do
+        dlls=$("$objdump" -p "$program" | sed -n 's/^\tDLL Name: //p' | sort -f | paste -sd ' ')
+        echo "$(basename "$program") imports $dlls"
+        if grep -qvixE '(kernel32|msvcrt|user32|gdi32|opengl32)\.dll' <<< "${dlls// /$'\n'}"; then
+            echo "  which is more than Windows has"
+            failed=1
+        fi
+    done
+}
+
+# Compiles the shipped units and a C program on the checked C route by hand, for x86-64 and i686,
+# with every warning an error, and links the program with the C compiler.
+by_hand() {
+    local runtime="$LINKWELD_SOURCE_DIR/runtime" c_route="$LINKWELD_SOURCE_DIR/tests/c_route"
+    local khronos=/usr/include/khronos-api arch unit source
+    local flags=(-Wall -Wextra -Wpedantic -Werror -I . -I "$runtime" -I "$khronos/GL" -I "$khronos")
+    mkdir -p "$work/by_hand"
+    cd "$work/by_hand"
+    "$LINKWELD" --all-prototypes -gl "$khronos/GL/glext.h" -wgl "$khronos/GL/wglext.h" 2>/dev/null
+    cp "$LINKWELD_SOURCE_DIR/tests/windows/stdafx.h" .
+    for arch in x86_64 i686; do
+        for unit in glEntryHubC glEntryHubChecked glEntryHubCChecked; do
+            "$arch-w64-mingw32-g++" "${flags[@]}" -c "$runtime/$unit.cpp" -o "$arch.$unit.o"
+        done
+        for source in standin_check c_frame; do
+            "$arch-w64-mingw32-gcc" "${flags[@]}" -c "$c_route/$source.c" -o "$arch.$source.o"
+        done
+        "$arch-w64-mingw32-gcc" "$arch.standin_check.o" "$arch.c_frame.o" \
+            "$arch.glEntryHubCChecked.o" -lopengl32 -lgdi32 -o "standin_by_hand_$arch.exe"
+        echo "$arch: glEntryHubC.cpp, glEntryHubChecked.cpp and glEntryHubCChecked.cpp compiled" \
+            "by hand with ${flags[*]:0:4}; standin_by_hand_$arch.exe linked by the C compiler"
+        system_dlls_only "$arch-w64-mingw32-objdump" "standin_by_hand_$arch.exe"
+    done
+}
+
 case "$mode" in
 build)
-    need "$MINGW_CXX" x86_64-w64-mingw32-gcc /usr/include/khronos-api/GL/glext.h
+    need "$MINGW_CXX" x86_64-w64-mingw32-gcc i686-w64-mingw32-g++ i686-w64-mingw32-gcc \
+        /usr/include/khronos-api/GL/glext.h
     fresh_dir "$work"
     cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
     cmake -S "$LINKWELD_SOURCE_DIR/tests/c_route" -B "$work/build" \
-        -DCMAKE_TOOLCHAIN_FILE="$LINKWELD_SOURCE_DIR/cmake/mingw-w64.cmake" \
-        -Dlinkweld_DIR="$work/prefix/lib/cmake/linkweld" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$LINKWELD_SOURCE_DIR/tests/c_route/mingw-dynamic.cmake" \
+        -Dlinkweld_DIR="$work/prefix/lib/cmake/linkweld" > "$work/configure.log" 2>&1
+    # CMake wraps long messages: the log is read as one line.
+    tr -s ' \n' ' ' < "$work/configure.log" > "$work/configure.line"
+    # c_core, of C and C++ files, is warned that it takes the C route; the targets that name their
+    # LINKAGE, or have no C++ file, are not.
+    warning='linkweld_add_loader(c_core): c_core has C sources (c_core.c, c_frame.c) beside C++'
+    warning+=' ones, so it takes the C route.* Pass LINKAGE CXX to keep the C++ route'
+    if ! grep -o "$warning" "$work/configure.line" ||
+        grep -q 'linkweld_add_loader(standin' "$work/configure.line"; then
+        echo "linkweld's warnings about the C route are not as expected:"
+        cat "$work/configure.log"
+        failed=1
+    fi
     cmake --build "$work/build" -j2
+    system_dlls_only x86_64-w64-mingw32-objdump "$work"/build/*.exe
+    by_hand
     ;;
 trap)
     need x86_64-w64-mingw32-gcc
@@ -49,11 +110,16 @@ trap)
 llvmpipe | softpipe)
     need xvfb-run xauth
     need_wine
-    cd "$work/build"
-    for program in c_compat c_core standin_c_plain standin_c_checked standin_cxx_checked; do
-        run_on_driver "$mode" "$program.$mode.log" "./$program.exe" && status=0 || status=$?
+    for exe in "$work"/build/{c_compat,c_core,standin_c_plain,standin_c_checked,standin_cxx_checked}.exe \
+        "$work/by_hand/standin_by_hand_x86_64.exe"; do
+        program=$(basename "$exe" .exe)
+        alone="$work/alone.$mode/$program"
+        fresh_dir "$alone"
+        cp "$exe" "$alone"
+        (cd "$alone" && run_on_driver "$mode" "../$program.log" "./$program.exe") && status=0 ||
+            status=$?
         echo "$program:"
-        grep -v '^FAIL\.\.\.' "$program.$mode.log" | grep -v '^\s*$' || true
+        grep -v '^FAIL\.\.\.' "$alone.log" | grep -v '^\s*$' || true
         [ "$status" = 0 ] || { echo "$program failed (status $status)"; failed=1; }
     done
     ;;

@@ -18,9 +18,10 @@ cat > main.cpp <<'CPP'
 int main() { InitOpenGLExtensions(); return EXTCAPS(GL_ARB_multitexture) ? 0 : 1; }
 CPP
 here=$(dirname "$0")
-# Only the warning about string literals in the generated "char *" table is silenced.
-flags=(-Werror -Wno-write-strings -I "$here/glaux_standin" -I "$here" -I "$headers" -I "$extra")
-"$cxx" "${flags[@]}" -c glEntryHub.cpp -o glEntryHub.o
+flags=(-Wall -Wextra -Wpedantic -Werror -I "$here/glaux_standin" -I "$here" -I "$headers" -I "$extra")
+# glEntryHub.cpp compiled directly: the four warnings of its fixed text off, as the README says.
+quiet=(-Wno-write-strings -Wno-cast-function-type -Wno-unknown-pragmas -Wno-unused-variable)
+"$cxx" "${flags[@]}" "${quiet[@]}" -c glEntryHub.cpp -o glEntryHub.o
 "$cxx" "${flags[@]}" -c main.cpp -o main.o
 "$cxx" -static main.o glEntryHub.o -lopengl32 -o check.exe
 echo "$name ($cxx): $(grep -c '^EXTERN' glEntryHub.h) entry points, $(grep -c 'bool FLEXT' glEntryHub.h) flags, compiled and linked"
