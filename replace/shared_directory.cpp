@@ -15,7 +15,7 @@ namespace {
 constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
 constexpr std::size_t kRandomLetters = 6;
 
-// ".glEntryHub.cpp.TAG-", in the system's own form of names, with the name cut short where a
+// ".NAME.TAG-", in the system's own form of names, with the name cut short where a
 // hidden name would pass the platform's limit.
 fs::path::string_type hiddenPrefix(const fs::path& destination, const std::string& tag) {
     const fs::path::string_type name = destination.filename().native();

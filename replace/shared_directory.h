@@ -40,7 +40,7 @@ bool unlockDirectories(DirectoryLocks& locks, ReplaceFailure& failure);
 // backup exists only while its run holds the lock.
 void removeLeftovers(const fs::path& destination, const std::string& tag);
 
-// The name of a temporary or backup beside `destination`, ".glEntryHub.cpp.TAG-k3x9qa"; the
+// The name of a temporary or backup beside `destination`, ".NAME.TAG-k3x9qa"; the
 // destination's name cut short where the whole would pass the platform's limit.
 fs::path hiddenNameBeside(const fs::path& destination, const std::string& tag);
 

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# How long the pair is mixed in a run on the Khronos headers: from the start of the first rename
+# to the end of the second, and to the end of the directory's sync. Usage:
+#   bench/rename_window.sh LINKWELD [RUNS]
+# Prints the median and the largest of each, in microseconds.
+set -euo pipefail
+linkweld=$(realpath "$1")
+runs=${2:-200}
+k=/usr/include/khronos-api/GL
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cc -O2 -shared -fPIC -o "$work/rename_window.so" "$(dirname "$0")/rename_window.c" -ldl
+cd "$work"
+for _ in $(seq "$runs"); do
+    rm -f log.txt
+    RENAME_WINDOW_LOG=log.txt LD_PRELOAD="$work/rename_window.so" "$linkweld" \
+        -gl "$k/glext.h" -wgl "$k/wglext.h" 2>/dev/null
+    awk '/rename-start/ && !start { start = $2 } /rename-end/ { end = $2 }
+         /directory-synced/ { synced = $2 }
+         END { printf "%.0f %.0f\n", (end - start) * 1e6, (synced - start) * 1e6 }' log.txt
+done > windows.txt
+for column in 1 2; do
+    sort -n -k"$column" windows.txt | awk -v c="$column" '{ v[NR] = $c }
+        END { printf "%s: median %d us, largest %d us over %d runs\n",
+              c == 1 ? "renames" : "renames to directory synced", v[int((NR + 1) / 2)], v[NR], NR }'
+done
