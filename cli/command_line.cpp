@@ -10,6 +10,7 @@
 #include "cli/loader_warnings.h"
 #include "cli/messages.h"
 #include "cli/usage.h"
+#include "cli/used_names.h"
 #include "render/generated_files.h"
 #include "replace/replace_files.h"
 #include "scan/header_scanner.h"
@@ -211,8 +212,11 @@ int run(int argc, char** argv) {
     }
     ScanOptions options;
     options.allPrototypes = walk.given(kAllPrototypes);
-    const SymbolTables tables = scanHeaders(walk, options);
+    SymbolTables tables = scanHeaders(walk, options);
     warnAboutLoader(tables, options);
+    if (walk.given(kUsedBy) && !keepUsedNames(walk, tables)) {
+        return 1;
+    }
     if (const std::size_t made = warningsMadeErrors()) {
         report(Message::strictStopped,
                {text(made == 1 ? "the warning above is an error" : "the warnings above are errors"),

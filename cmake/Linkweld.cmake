@@ -5,15 +5,18 @@
 #   linkweld_add_loader(my_app GL include/glext.h include/glATI.h WGL include/wglext.h)
 #
 # linkweld_generate(OUTPUT_DIR <dir> [GL <header>...] [WGL <header>...] [LINKWELD <program>]
-#                   [ALL_PROTOTYPES] [STRICT])
+#                   [ALL_PROTOTYPES] [STRICT] [USED_BY <file>...])
 #   Adds a build rule that writes <dir>/glEntryHub.cpp and <dir>/glEntryHub.h, running linkweld
 #   in <dir> and rerunning it whenever a header or linkweld itself changes. Relative header
 #   paths are taken from the current source directory; a header that does not exist stops the
 #   configuration. ALL_PROTOTYPES runs linkweld with --all-prototypes, which reads every
 #   prototype of today's headers; STRICT with --strict, which fails the build on any warning.
+#   USED_BY writes the pair of only the names those files use (--used-by each): the rule reruns
+#   when one changes, and the pair's files change only when the names kept do.
 #
 # linkweld_add_loader(<target> [OUTPUT_DIR <dir>] [GL ...] [WGL ...] [LINKWELD <program>]
-#                     [ALL_PROTOTYPES] [STRICT] [CHECKED_INIT] [WRITE_STDAFX] [LINKAGE C|CXX])
+#                     [ALL_PROTOTYPES] [STRICT] [CHECKED_INIT] [WRITE_STDAFX] [LINKAGE C|CXX]
+#                     [ONLY_USED [NAMES <file>...]])
 #   Does the same into <dir> (by default <binary dir>/<target>_linkweld) and adds to <target>:
 #   the one translation unit that compiles the loader; <dir> and the directory of every header
 #   named glext.h or wglext.h on its include path. The unit (LinkweldRoutes.cmake) is
@@ -32,7 +35,11 @@
 #   puts the shipped headers' directory on the include path (see glEntryHubInit.h). Where a
 #   scanned glext.h or wglext.h states its version, <dir> also gets a header of that name which
 #   includes it and stops the build when an older one was included first
-#   (LinkweldHeaderCheck.cmake).
+#   (LinkweldHeaderCheck.cmake). ONLY_USED makes the loader of only the names that the target's
+#   own sources (every one in the source tree, headers listed included) and the NAMES files (a
+#   list of names, one a line) use, read at build time: a name a source starts to use comes in at
+#   the next build, and an edit that changes no name recompiles nothing of the loader. A name
+#   used but left out (one a macro builds) fails the build, naming it: list it in a NAMES file.
 #
 # linkweld_add_check(NAME <test> DIRECTORY <dir> [GL ...] [WGL ...] [LINKWELD <program>]
 #                    [ALL_PROTOTYPES] [STRICT])
@@ -134,7 +141,8 @@ macro(_linkweld_arguments out_arguments out_headers)
 endmacro()
 
 function(linkweld_generate)
-  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT" "OUTPUT_DIR;LINKWELD" "GL;WGL")
+  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT" "OUTPUT_DIR;LINKWELD"
+                        "GL;WGL;USED_BY")
   if(NOT ARG_OUTPUT_DIR)
     message(FATAL_ERROR "linkweld_generate: OUTPUT_DIR is required")
   endif()
@@ -143,18 +151,44 @@ function(linkweld_generate)
   _linkweld_arguments(arguments headers)
 
   file(MAKE_DIRECTORY "${ARG_OUTPUT_DIR}")
+  set(pair "${ARG_OUTPUT_DIR}/glEntryHub.cpp" "${ARG_OUTPUT_DIR}/glEntryHub.h")
+  if(NOT DEFINED ARG_USED_BY AND NOT "USED_BY" IN_LIST ARG_KEYWORDS_MISSING_VALUES)
+    add_custom_command(
+      OUTPUT ${pair}
+      COMMAND "${program}" ${arguments}
+      WORKING_DIRECTORY "${ARG_OUTPUT_DIR}"
+      DEPENDS ${headers} ${program_depends}
+      COMMENT "Generating glEntryHub.cpp and glEntryHub.h in ${ARG_OUTPUT_DIR}"
+      VERBATIM)
+    return()
+  endif()
+  if(NOT ARG_USED_BY)
+    message(FATAL_ERROR "linkweld_generate: USED_BY names no file")
+  endif()
+  # Only the names the files use. The rule reruns when one of them changes, but linkweld leaves
+  # a file that would not change as it is, so the pair is a by-product whose time moves only
+  # when the names kept do, and a stamp, touched at every run, tells the build tool the rule ran.
+  set(used_by "")
+  foreach(file IN LISTS ARG_USED_BY)
+    get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    list(APPEND used_by --used-by "${file}")
+    list(APPEND headers "${file}")
+  endforeach()
   add_custom_command(
-    OUTPUT "${ARG_OUTPUT_DIR}/glEntryHub.cpp" "${ARG_OUTPUT_DIR}/glEntryHub.h"
-    COMMAND "${program}" ${arguments}
+    OUTPUT "${ARG_OUTPUT_DIR}/glEntryHub.used"
+    BYPRODUCTS ${pair}
+    COMMAND "${program}" ${arguments} ${used_by}
+    COMMAND "${CMAKE_COMMAND}" -E touch "${ARG_OUTPUT_DIR}/glEntryHub.used"
     WORKING_DIRECTORY "${ARG_OUTPUT_DIR}"
     DEPENDS ${headers} ${program_depends}
-    COMMENT "Generating glEntryHub.cpp and glEntryHub.h in ${ARG_OUTPUT_DIR}"
+    COMMENT "Generating the loader of the names used in ${ARG_OUTPUT_DIR}"
     VERBATIM)
 endfunction()
 
 function(linkweld_add_loader target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "WRITE_STDAFX;ALL_PROTOTYPES;STRICT;CHECKED_INIT"
-                        "OUTPUT_DIR;LINKWELD;LINKAGE" "GL;WGL")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG
+                        "WRITE_STDAFX;ALL_PROTOTYPES;STRICT;CHECKED_INIT;ONLY_USED"
+                        "OUTPUT_DIR;LINKWELD;LINKAGE" "GL;WGL;NAMES")
   _linkweld_require_cxx(linkweld_add_loader ${target})
   _linkweld_require_headers("linkweld_add_loader(${target})" "${ARG_GL}" "${ARG_WGL}")
   if(ARG_LINKAGE AND NOT ARG_LINKAGE MATCHES "^(C|CXX)$")
@@ -169,8 +203,27 @@ function(linkweld_add_loader target)
       list(APPEND options ${option})
     endif()
   endforeach()
-  linkweld_generate(OUTPUT_DIR "${ARG_OUTPUT_DIR}" GL ${ARG_GL} WGL ${ARG_WGL}
-                    LINKWELD "${ARG_LINKWELD}" ${options})
+  if(ARG_NAMES AND NOT ARG_ONLY_USED)
+    message(FATAL_ERROR "linkweld_add_loader(${target}): NAMES lists names for ONLY_USED, which "
+      "is not given")
+  endif()
+  if(ARG_ONLY_USED)
+    # The names the target's sources use are known once this directory is read.
+    set(names "")
+    foreach(file IN LISTS ARG_NAMES)
+      get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+      if(NOT EXISTS "${file}")
+        message(FATAL_ERROR "linkweld_add_loader(${target}): the NAMES file ${file} does not exist")
+      endif()
+      list(APPEND names "${file}")
+    endforeach()
+    cmake_language(EVAL CODE "cmake_language(DEFER CALL _linkweld_generate_used [[${target}]] \
+      [[${ARG_OUTPUT_DIR}]] [[${ARG_LINKWELD}]] [[${options}]] [[${ARG_GL}]] [[${ARG_WGL}]] \
+      [[${names}]])")
+  else()
+    linkweld_generate(OUTPUT_DIR "${ARG_OUTPUT_DIR}" GL ${ARG_GL} WGL ${ARG_WGL}
+                      LINKWELD "${ARG_LINKWELD}" ${options})
+  endif()
   # The header makes the generation part of the target, whichever unit compiles the source.
   target_sources(${target} PRIVATE "${ARG_OUTPUT_DIR}/glEntryHub.h")
   target_include_directories(${target} PRIVATE "${ARG_OUTPUT_DIR}")
@@ -187,12 +240,16 @@ function(linkweld_add_loader target)
   endforeach()
 
   if(ARG_WRITE_STDAFX)
-    # What glEntryHub.cpp needs first: the C library functions its fixed text calls.
+    # What glEntryHub.cpp needs first: the C library functions its fixed text calls, and, for
+    # the whole pair, <windows.h>; a subset's header includes what it needs itself.
+    set(windows "#include <windows.h>\n")
+    if(ARG_ONLY_USED)
+      set(windows "")
+    endif()
     file(CONFIGURE OUTPUT "${ARG_OUTPUT_DIR}/stdafx.h" CONTENT [=[
 // Written by linkweld_add_loader (WRITE_STDAFX): what glEntryHub.cpp needs first.
 #pragma once
-#include <windows.h>
-#include <stdio.h>
+${windows}#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 ]=])
@@ -202,6 +259,37 @@ function(linkweld_add_loader target)
   # is read, when all of them are known.
   cmake_language(EVAL CODE "cmake_language(DEFER CALL _linkweld_attach_route [[${target}]] \
     [[${ARG_OUTPUT_DIR}]] [[${ARG_CHECKED_INIT}]] [[${ARG_LINKAGE}]])")
+endfunction()
+
+# linkweld_generate of only the names <target>'s own sources and the <names> files use: its
+# sources in the source tree, the generated and shipped files left out. Called once the
+# directory is read, when every source of the target is known.
+function(_linkweld_generate_used target output_dir linkweld options gl wgl names)
+  get_target_property(sources ${target} SOURCES)
+  get_target_property(source_dir ${target} SOURCE_DIR)
+  get_property(runtime_dir GLOBAL PROPERTY LINKWELD_RUNTIME_DIR)
+  set(used_by "")
+  foreach(source IN LISTS sources)
+    if(source MATCHES "\\$<")
+      continue()
+    endif()
+    get_filename_component(source "${source}" ABSOLUTE BASE_DIR "${source_dir}")
+    string(FIND "${source}" "${output_dir}/" in_output)
+    string(FIND "${source}" "${runtime_dir}/" in_runtime)
+    if(in_output EQUAL 0 OR in_runtime EQUAL 0 OR NOT EXISTS "${source}")
+      continue()
+    endif()
+    list(APPEND used_by "${source}")
+  endforeach()
+  list(APPEND used_by ${names})
+  if(NOT used_by)
+    message(FATAL_ERROR "linkweld_add_loader(${target}): ONLY_USED finds no source of ${target} "
+      "to read the names it uses from; add its sources first, or list the names in NAMES files")
+  endif()
+  linkweld_generate(OUTPUT_DIR "${output_dir}" GL ${gl} WGL ${wgl} LINKWELD "${linkweld}"
+                    ${options} USED_BY ${used_by})
+  # The rule's stamp makes it part of the target, run before the target's files compile.
+  target_sources(${target} PRIVATE "${output_dir}/glEntryHub.used")
 endfunction()
 
 function(linkweld_add_check)

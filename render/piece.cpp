@@ -2,6 +2,8 @@
 // bytes gathered into large writes.
 #include "render/piece.h"
 
+#include "tables/kept_names.h"
+
 #include <cstring>
 #include <vector>
 
@@ -89,11 +91,32 @@ void writeEntry(PieceWriter& writer, const std::vector<std::string>& parts, std:
     }
 }
 
+// Whether a piece is part of the pair the tables make.
+bool partOf(Layout layout, const SymbolTables& tables) {
+    const bool wgl = holdsNamesOf(tables, Api::wgl);
+    switch (layout) {
+        case Layout::any:
+            return true;
+        case Layout::whole:
+            return !tables.subset;
+        case Layout::subset:
+            return tables.subset;
+        case Layout::subsetWithoutWgl:
+            return tables.subset && !wgl;
+        case Layout::subsetWithWgl:
+            return tables.subset && wgl;
+    }
+    return true;
+}
+
 }  // namespace
 
 void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
                  const SymbolTables& tables) {
     for (const Piece* piece = pieces; piece != pieces + count; ++piece) {
+        if (!partOf(piece->layout, tables)) {
+            continue;
+        }
         const std::vector<std::string> parts = prepare(*piece);
         if (piece->repeat == Repeat::once) {
             put(writer, parts[0]);  // its only part: it takes no argument

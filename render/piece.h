@@ -29,6 +29,11 @@ constexpr Blanks spaces(unsigned char count) {
 // Which of an api's lists a piece is written once for; `once` means it is written a single time.
 enum class Repeat : unsigned char { once, extensions, entryPoints };
 
+// Which pairs a piece is part of: every pair; the whole pair of every name scanned; or a subset,
+// the pair of only the names a program uses, which includes no more than they need: every
+// subset, or only one without a WGL name (no <windows.h>) or with one.
+enum class Layout : unsigned char { any, whole, subset, subsetWithoutWgl, subsetWithWgl };
+
 // How many "%s" a piece's text holds. "%%" writes one "%"; any other "%" is refused.
 constexpr std::size_t argumentsIn(const char* text) {
     std::size_t count = 0;
@@ -51,6 +56,7 @@ struct Piece {
     Blanks trailing[3] = {};
     Repeat repeat = Repeat::once;
     Api api = Api::gl;  // whose list a repeating piece goes over
+    Layout layout = Layout::any;
 
     constexpr Piece(const char* text, std::initializer_list<Blanks> blanks = {}) : text(text) {
         if (argumentsIn(text) != 0 || blanks.size() > std::size(trailing)) {
@@ -78,6 +84,12 @@ constexpr Piece forEachExtension(Api api, const char* text) {
 
 constexpr Piece forEachEntryPoint(Api api, const char* text) {
     return {Repeat::entryPoints, api, text};
+}
+
+// `piece`, written only into pairs of `layout`.
+constexpr Piece only(Layout layout, Piece piece) {
+    piece.layout = layout;
+    return piece;
 }
 
 // Carries pieces to one output stream, or to memory: their bytes are gathered in `buffer` and

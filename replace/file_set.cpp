@@ -55,6 +55,22 @@ bool flushFile(const ReplacedFile& file, Error& error) {
            (file.inPlace || systemCalls().syncFile(file.stream, error));
 }
 
+// A file whose destination holds its very bytes is left as it is: its temporary goes, and nothing
+// that depends on the destination sees it change. Not knowing is no reason to leave it.
+void leaveUnchanged(FileSet& set) {
+    for (ReplacedFile& file : set.files) {
+        bool same = false;
+        Error error;
+        if (!file.temporary.empty() && file.type == fs::file_type::regular &&
+            systemCalls().sameContent(file.temporary, file.destination, same, error) && same) {
+            const HeldInterruptions held;
+            systemCalls().removeFile(file.temporary, error);
+            forgetFile(file.temporary.c_str());
+            file.temporary.clear();
+        }
+    }
+}
+
 // A directory put in a target's place since it was opened would fail only at its rename.
 bool checkDestinations(const FileSet& set, ReplaceFailure& failure) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
@@ -192,6 +208,7 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
     if (!checkDestinations(set, failure) || !directoriesToSync(set, directories, failure)) {
         return false;
     }
+    leaveUnchanged(set);
     bool renamed = false;
     bool ok = false;
     {

@@ -102,6 +102,16 @@ void restorePrevious(FileSet& set, std::vector<fs::path>& backups, const std::ve
     }
 }
 
+// Whether a file after `file` is still to be renamed.
+bool renamedLater(const FileSet& set, std::size_t file) {
+    for (std::size_t i = file + 1; i < set.files.size(); ++i) {
+        if (!set.files[i].temporary.empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool renameIntoPlace(FileSet& set, ReplaceFailure& failure, bool& renamedAny) {
@@ -117,8 +127,8 @@ bool renameIntoPlace(FileSet& set, ReplaceFailure& failure, bool& renamedAny) {
                 continue;  // written in place
             }
             Error error;
-            // The last file needs no way back: nothing can fail after it.
-            if (i + 1 < count && !keepPrevious(file, set.tag, backups[i], error)) {
+            // The last file renamed needs no way back: nothing can fail after it.
+            if (renamedLater(set, i) && !keepPrevious(file, set.tag, backups[i], error)) {
                 ok = failed(failure, ReplaceStep::keepPrevious, i, error);
                 break;
             }

@@ -91,6 +91,8 @@ struct SystemCalls {
     // Releases the lock; the lock file goes with it unless it holds bytes, which no lock file of
     // this unit's does.
     bool (*unlock)(HeldLock& lock, Error& error);
+    // Whether two regular files hold the same bytes; never through a link.
+    bool (*sameContent)(const fs::path& a, const fs::path& b, bool& same, Error& error);
     // Up to `limit` bytes of the file, never waiting: a FIFO with nothing to read, or no writer,
     // reads as what it holds so far.
     bool (*readAtMost)(const fs::path& path, std::size_t limit, std::string& bytes, Error& error);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "replace/system.h"
@@ -236,6 +237,52 @@ bool removeIfUnclaimedNow(const fs::path& path, Error& error) {
     return ok;
 }
 
+// Reads up to `count` bytes, fewer only at the end of the file.
+ssize_t readFully(int handle, char* bytes, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = read(handle, bytes + done, count - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return got < 0 ? -1 : static_cast<ssize_t>(done);
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& error) {
+    const int first = open(a.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int second = first < 0 ? -1 : open(b.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat one {};
+    struct stat two {};
+    bool ok = second >= 0 && fstat(first, &one) == 0 && fstat(second, &two) == 0;
+    same = ok && S_ISREG(one.st_mode) && S_ISREG(two.st_mode) && one.st_size == two.st_size;
+    static char left[1 << 16];
+    static char right[1 << 16];
+    while (ok && same) {
+        const ssize_t count = readFully(first, left, sizeof left);
+        const ssize_t other = count < 0 ? -1 : readFully(second, right, sizeof right);
+        ok = count >= 0 && other >= 0;
+        same = ok && count == other &&
+               std::memcmp(left, right, static_cast<std::size_t>(count)) == 0;
+        if (count == 0) {
+            break;
+        }
+    }
+    if (!ok) {
+        failedWithErrno(error);
+    }
+    for (const int handle : {first, second}) {
+        if (handle >= 0) {
+            close(handle);
+        }
+    }
+    return ok;
+}
+
 bool readAtMostNow(const fs::path& path, std::size_t limit, std::string& bytes, Error& error) {
     const int handle = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0) {
@@ -267,12 +314,14 @@ bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& e
 bool unlockNow(HeldLock& lock, Error& error);
 
 SystemCalls& systemCalls() {
+    // In the order of SystemCalls.
     static SystemCalls calls = {
-        statusNow,         readLinkNow,      createExclusivelyNow, openInPlaceNow,
-        claimTemporaryNow, flushFileNow,     syncFileNow,          closeFileNow,
-        renameNow,         hardLinkNow,      copyFileNow,          removeFileNow,
-        restoreModeNow,    syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
-        tryLockNow,        unlockNow,        readAtMostNow};
+        statusNow,       readLinkNow,      createExclusivelyNow, openInPlaceNow,
+        claimTemporaryNow, flushFileNow,   syncFileNow,          closeFileNow,
+        renameNow,       hardLinkNow,      copyFileNow,          removeFileNow,
+        restoreModeNow,  syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
+        tryLockNow,      unlockNow,        sameContentNow,       readAtMostNow,
+    };
     return calls;
 }
 

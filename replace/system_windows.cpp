@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "replace/system.h"
 
@@ -224,6 +225,33 @@ bool removeIfUnclaimedNow(const fs::path& path, Error&) {
     return true;
 }
 
+bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& error) {
+    std::FILE* first = _wfopen(a.c_str(), L"rb");
+    std::FILE* second = first ? _wfopen(b.c_str(), L"rb") : nullptr;
+    bool ok = second != nullptr;
+    same = ok;
+    static char left[1 << 16];
+    static char right[1 << 16];
+    while (ok && same) {
+        const std::size_t count = std::fread(left, 1, sizeof left, first);
+        const std::size_t other = std::fread(right, 1, sizeof right, second);
+        ok = !std::ferror(first) && !std::ferror(second);
+        same = ok && count == other && std::memcmp(left, right, count) == 0;
+        if (count == 0) {
+            break;
+        }
+    }
+    if (!ok) {
+        failedWithErrno(error);
+    }
+    for (std::FILE* file : {first, second}) {
+        if (file) {
+            std::fclose(file);
+        }
+    }
+    return ok;
+}
+
 bool readAtMostNow(const fs::path& path, std::size_t limit, std::string& bytes, Error& error) {
     std::FILE* file = _wfopen(path.c_str(), L"rb");
     if (!file) {
@@ -246,12 +274,14 @@ bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& e
 bool unlockNow(HeldLock& lock, Error& error);
 
 SystemCalls& systemCalls() {
+    // In the order of SystemCalls.
     static SystemCalls calls = {
-        statusNow,         readLinkNow,      createExclusivelyNow, openInPlaceNow,
-        claimTemporaryNow, flushFileNow,     syncFileNow,          closeFileNow,
-        renameNow,         hardLinkNow,      copyFileNow,          removeFileNow,
-        restoreModeNow,    syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
-        tryLockNow,        unlockNow,        readAtMostNow};
+        statusNow,       readLinkNow,      createExclusivelyNow, openInPlaceNow,
+        claimTemporaryNow, flushFileNow,   syncFileNow,          closeFileNow,
+        renameNow,       hardLinkNow,      copyFileNow,          removeFileNow,
+        restoreModeNow,  syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
+        tryLockNow,      unlockNow,        sameContentNow,       readAtMostNow,
+    };
     return calls;
 }
 

@@ -8,7 +8,12 @@
 #include <stdbool.h>  // the flags are bool
 #endif
 
-// What glEntryHub.h includes, outside the linkage block so that system headers keep their own.
+// What glEntryHub.h includes, outside the linkage block so that system headers keep their own:
+// a subset pair's header includes it ahead of its guard (see glEntryHubSource.h).
+#define _GL_ENTRY_HUB_H_
+#include "glEntryHub.h"
+#undef _GL_ENTRY_HUB_H_
+#ifndef LINKWELD_GL_ENTRY_HUB_SUBSET
 #include <windows.h>
 
 #include <GL/gl.h>
@@ -17,6 +22,7 @@
 
 #include "glext.h"
 #include "wglext.h"
+#endif
 
 // The generated header ends without a newline, which clang's -Wpedantic reports in C: from here
 // on this file is a system header, and so is glEntryHub.h, whose warnings are then left out.

@@ -9,7 +9,14 @@
 
 // What glEntryHub.h includes, here outside any linkage block so that system headers keep their
 // own; inside the block, their include guards leave them out. The application's stdafx.h came
-// first, so glEntryHub.cpp's own #include of it adds nothing (#pragma once).
+// first, so glEntryHub.cpp's own #include of it adds nothing (#pragma once). A subset pair's
+// header (linkweld --used-by) includes what its names need ahead of its guard, under a guard of
+// its own: read here with its guard taken, it includes that and no more, and the whole pair's
+// header adds nothing, which then takes the includes below.
+#define _GL_ENTRY_HUB_H_
+#include "glEntryHub.h"
+#undef _GL_ENTRY_HUB_H_
+#ifndef LINKWELD_GL_ENTRY_HUB_SUBSET
 #include <windows.h>
 
 #include <GL/gl.h>
@@ -18,6 +25,7 @@
 
 #include "glext.h"
 #include "wglext.h"
+#endif
 
 #ifdef LINKWELD_CHECKED
 #include "glEntryHubProc.h"

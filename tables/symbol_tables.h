@@ -47,4 +47,6 @@ struct SymbolTables {
     PerApi<ExtensionList> extensions;
     PerApi<EntryPointList> entryPoints;
     std::vector<HeaderRecord> headers;  // every header read, in command-line order
+    // Cut down to the names a program uses (keepOnly): the pair then takes its light form.
+    bool subset = false;
 };

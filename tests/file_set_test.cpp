@@ -71,6 +71,7 @@ void forEachCall(Visit visit) {
     visit(LINKWELD_COUNTED(removeIfUnclaimed));
     visit(LINKWELD_COUNTED(tryLock));
     visit(LINKWELD_COUNTED(unlock));
+    visit(LINKWELD_COUNTED(sameContent));
     visit(LINKWELD_COUNTED(readAtMost));
 }
 
@@ -242,6 +243,30 @@ TEST(FileSet, MemoryRunningOutAtAnyAllocationLeavesOnePairAndNothingBeside) {
         }
         pair.expectOnePair(ok, failure, "allocation " + std::to_string(failing));
     }
+}
+
+TEST(FileSet, AFileThatWouldNotChangeIsLeftAsItIs) {
+    Pair pair;
+    struct stat before[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(stat(pair.names[i].c_str(), &before[i]), 0);
+    }
+    // The source as it is, the header new: only the header is replaced.
+    FileSet set;
+    ReplaceFailure failure;
+    ASSERT_TRUE(openSet(set, pair.names, failure));
+    std::fputs("old source", streamOf(set, pair.names[0]));
+    std::fputs("new", streamOf(set, pair.names[1]));
+    ASSERT_TRUE(commitFileSet(set, failure));
+    struct stat after[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(stat(pair.names[i].c_str(), &after[i]), 0);
+    }
+    EXPECT_EQ(after[0].st_ino, before[0].st_ino);
+    EXPECT_EQ(after[0].st_mtim.tv_nsec, before[0].st_mtim.tv_nsec);
+    EXPECT_NE(after[1].st_ino, before[1].st_ino);
+    EXPECT_EQ(readFile(pair.names[1]), "new");
+    EXPECT_EQ(listDirectory(pair.dir.path), (Names{"a.cpp", "a.h"}));
 }
 
 TEST(FileSet, OnlyLeftoversOfTheExactShapeAreRemoved) {

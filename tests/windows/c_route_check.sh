@@ -6,8 +6,10 @@
 #                                        for x86-64 and i686, the shipped units under -Werror and a
 #                                        C program linked by the C compiler. Each program must
 #                                        import system DLLs alone.
+#                                        The loaders of only the names used declare those alone.
 #   c_route_check.sh trap                the programs that include an older glext.h first must
-#                                        not build, and must say why, with both versions
+#                                        not build, and must say why, with both versions; the
+#                                        one whose name a macro builds must not build, naming it
 #   c_route_check.sh llvmpipe|softpipe   runs every program on that Mesa driver, each copied alone
 #                                        into an empty directory
 source "$(dirname "$0")/common.sh"
@@ -49,6 +51,19 @@ by_hand() {
         done
         "$arch-w64-mingw32-gcc" "$arch.standin_check.o" "$arch.c_frame.o" \
             "$arch.glEntryHubCChecked.o" -lopengl32 -lgdi32 -o "standin_by_hand_$arch.exe"
+        # A loader of only the names a program uses, from the command line, compiled as the
+        # documents say for glEntryHub.cpp by hand.
+        mkdir -p "subset_$arch"
+        (cd "subset_$arch" && cp ../stdafx.h . &&
+            "$LINKWELD" --all-prototypes --used-by "$c_route/subset_program.h" \
+                -gl "$khronos/GL/glext.h" -wgl "$khronos/GL/wglext.h" &&
+            "$arch-w64-mingw32-g++" "${flags[@]}" -Wno-write-strings -Wno-cast-function-type \
+                -Wno-unknown-pragmas -Wno-unused-variable -c glEntryHub.cpp -o glEntryHub.o &&
+            "$arch-w64-mingw32-g++" "${flags[@]}" -I "$c_route" -c "$c_route/subset_check.cpp" \
+                -o subset_check.o &&
+            "$arch-w64-mingw32-gcc" "${flags[@]}" -c "$c_route/c_frame.c" -o c_frame.o &&
+            "$arch-w64-mingw32-g++" glEntryHub.o subset_check.o c_frame.o -lopengl32 -lgdi32 \
+                -o "../subset_by_hand_$arch.exe")
         echo "$arch: glEntryHubC.cpp, glEntryHubChecked.cpp and glEntryHubCChecked.cpp compiled" \
             "by hand with ${flags[*]:0:4}; standin_by_hand_$arch.exe linked by the C compiler"
         system_dlls_only "$arch-w64-mingw32-objdump" "standin_by_hand_$arch.exe"
@@ -78,6 +93,12 @@ build)
     fi
     cmake --build "$work/build" -j2
     system_dlls_only x86_64-w64-mingw32-objdump "$work"/build/*.exe
+    for target in subset_c subset_cxx_checked; do
+        header="$work/build/${target}_linkweld/glEntryHub.h"
+        declared="$(grep -c '^EXTERN ' "$header") entry points, $(grep -c 'bool FLEXT(' "$header") flags"
+        echo "$target: its loader declares $declared"
+        [ "$declared" = "30 entry points, 3 flags" ] || failed=1
+    done
     by_hand
     ;;
 trap)
@@ -93,6 +114,17 @@ trap)
     stop="linkweld: an older glext.h was included before glEntryHub.h and kept out $scanned"
     stop+=" (GL_GLEXT_VERSION $newer)"
     first="linkweld: the glext.h included first has GL_GLEXT_VERSION $older"
+    log="$work/subset_trap.log"
+    if cmake --build "$work/build" --target subset_trap > "$log" 2>&1; then
+        echo "subset_trap built, though its loader lacks the name a macro builds"
+        failed=1
+    elif grep -q "glBindSampler" "$log"; then
+        echo "subset_trap: stopped, naming glBindSampler"
+    else
+        echo "subset_trap: stopped without naming glBindSampler:"
+        cat "$log"
+        failed=1
+    fi
     for target in trap_c trap_cxx; do
         log="$work/$target.log"
         if cmake --build "$work/build" --target "$target" > "$log" 2>&1; then
@@ -121,6 +153,30 @@ llvmpipe | softpipe)
         echo "$program:"
         grep -v '^FAIL\.\.\.' "$alone.log" | grep -v '^\s*$' || true
         [ "$status" = 0 ] || { echo "$program failed (status $status)"; failed=1; }
+    done
+    # One program on loaders of only the names it uses, against the whole loader: the same flags
+    # and pointers, and not a line of unknown names on standard output.
+    report() {  # LOG: the program's report of its names
+        grep -E '^[A-Za-z_0-9]+ [01]\r?$' "$1" | tr -d '\r'
+    }
+    whole="$work/alone.$mode/subset_whole.log"
+    for exe in "$work"/build/subset_{whole,c,c_checked,cxx,cxx_checked}.exe \
+        "$work/by_hand/subset_by_hand_x86_64.exe"; do
+        program=$(basename "$exe" .exe)
+        alone="$work/alone.$mode/$program"
+        fresh_dir "$alone"
+        cp "$exe" "$alone"
+        (cd "$alone" && run_on_driver "$mode" "../$program.log" "./$program.exe") && status=0 ||
+            status=$?
+        echo "$program: status $status, $(report "$alone.log" | grep -c ' 1$') of" \
+            "$(report "$alone.log" | wc -l) names found," \
+            "$(grep -c 'FAIL\.\.\.' "$alone.log" || true) unknown names printed"
+        [ "$status" = 0 ] || failed=1
+        if [ "$program" != subset_whole ] &&
+            { ! diff <(report "$whole") <(report "$alone.log") || grep -q 'FAIL\.\.\.' "$alone.log"; }; then
+            echo "$program differs from the whole loader, or printed unknown names"
+            failed=1
+        fi
     done
     ;;
 esac

@@ -1,0 +1,58 @@
+// The names a program uses, read from its files: each identifier that names a scanned extension
+// or entry point keeps it, and a name of a list that none declares is a warning at its line.
+#include "cli/used_names.h"
+
+#include <string>
+#include <unordered_set>
+
+#include "cli/messages.h"
+#include "scan/program_names.h"
+#include "tables/kept_names.h"
+
+namespace {
+
+// The longest name of the tables, and two more for a flag member's "fl": no longer identifier
+// can keep anything.
+std::size_t longestName(const SymbolTables& tables) {
+    std::size_t longest = 0;
+    for (const ApiRow& api : kApis) {
+        for (const NameList* list : {&tables.extensions[api.api], &tables.entryPoints[api.api]}) {
+            for (std::uint32_t name = 0; name < list->distinctCount(); ++name) {
+                longest = std::max(longest, list->distinct(name).size());
+            }
+        }
+    }
+    return longest + 2;
+}
+
+}  // namespace
+
+bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
+    std::unordered_set<std::string> kept;
+    const std::size_t longest = longestName(tables);
+    for (const char* path : walk.valuesOf(kUsedBy)) {
+        if (!path) {
+            report(Message::optionWithoutFile, {text(kUsedBy.name)});
+            continue;
+        }
+        ProgramFile file;
+        const std::error_code error =
+            readProgramNames(path, longest, [&](std::string_view identifier) {
+                const std::string_view name = nameKeptBy(tables, identifier);
+                if (!name.empty()) {
+                    kept.emplace(name);
+                }
+            }, file);
+        if (error) {
+            report(Message::cannotReadProgram, {quotedName(path), text(error.message())});
+            return false;
+        }
+        for (const ListedName& listed : file.isList ? file.listed : std::vector<ListedName>{}) {
+            if (nameKeptBy(tables, listed.name).empty()) {
+                reportAt(Message::notDeclared, path, listed.line, {quotedName(listed.name)});
+            }
+        }
+    }
+    keepOnly(tables, kept);
+    return true;
+}

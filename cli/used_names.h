@@ -1,0 +1,10 @@
+// --used-by: the tables cut down to the names a program's files use.
+#pragma once
+
+#include "cli/argument_walk.h"
+#include "tables/symbol_tables.h"
+
+// Reads every file given with --used-by and keeps in `tables` only the extensions and entry
+// points they name; says so for a name of a list that no header declares. False, having said
+// why, when a file cannot be read: the run then writes nothing.
+bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables);

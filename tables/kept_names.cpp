@@ -1,0 +1,53 @@
+// The names a program keeps, and the lists cut down to them.
+#include "tables/kept_names.h"
+
+namespace {
+
+bool declared(const SymbolTables& tables, std::string_view name) {
+    for (const ApiRow& api : kApis) {
+        if (tables.extensions[api.api].find(name) != NameList::npos ||
+            tables.entryPoints[api.api].find(name) != NameList::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+NameList keptOf(const NameList& list, const std::unordered_set<std::string>& kept) {
+    NameList result;
+    list.forEachEntry([&](std::size_t, std::uint32_t name, const Place& place) {
+        const std::string_view text = list.distinct(name);
+        if (kept.count(std::string(text)) != 0) {
+            result.append(text, place);
+        }
+    });
+    return result;
+}
+
+}  // namespace
+
+std::string_view nameKeptBy(const SymbolTables& tables, std::string_view identifier) {
+    if (declared(tables, identifier)) {
+        return identifier;
+    }
+    // A flag member, "fl" and an extension's name, as EXTCAPS and ExtCaps.fl... spell it.
+    const std::string_view flag = identifier.substr(0, 2) == "fl" ? identifier.substr(2) : "";
+    for (const ApiRow& api : kApis) {
+        if (!flag.empty() && tables.extensions[api.api].find(flag) != NameList::npos) {
+            return flag;
+        }
+    }
+    return {};
+}
+
+void keepOnly(SymbolTables& tables, const std::unordered_set<std::string>& kept) {
+    for (const ApiRow& api : kApis) {
+        tables.extensions[api.api] = keptOf(tables.extensions[api.api], kept);
+        tables.entryPoints[api.api] = keptOf(tables.entryPoints[api.api], kept);
+    }
+    tables.subset = true;
+}
+
+bool holdsNamesOf(const SymbolTables& tables, Api api) {
+    return !tables.extensions[api].empty() || !tables.entryPoints[api].empty();
+}

@@ -1,0 +1,20 @@
+// A loader of only the names a program uses: which names an identifier of the program keeps, and
+// the lists cut down to the names kept.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+#include "tables/symbol_tables.h"
+
+// The extension or entry point of `tables` that `identifier` names: itself, or for a flag member
+// ("flGL_ARB_multitexture") the extension it stands for. Empty when it names none.
+std::string_view nameKeptBy(const SymbolTables& tables, std::string_view identifier);
+
+// Keeps of every list only the entries whose name `kept` holds, in their order, duplicates
+// included, and marks the tables a subset.
+void keepOnly(SymbolTables& tables, const std::unordered_set<std::string>& kept);
+
+// Whether the tables hold a name of `api` (a subset without WGL names needs no <windows.h>).
+bool holdsNamesOf(const SymbolTables& tables, Api api);

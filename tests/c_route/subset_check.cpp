@@ -1,0 +1,2 @@
+// subset_check.c, as C++.
+#include "subset_check.c"
