@@ -333,6 +333,46 @@ TEST(Process, MemoryRunningOutAtAnyAllocationOfARunIsToldTruly) {
     close(savedError);
 }
 
+// Files that would not change are left as they are, whatever else the run does.
+TEST(Process, ARunThatWouldWriteTheSameBytesLeavesTheFilesAsTheyAre) {
+    TempDir dir;
+    const std::vector<std::string> args{"-gl", sourcePath("examples/glext.h")};
+    ASSERT_EQ(runLinkweld(dir.path, args).exitStatus, 0);
+    struct stat before[2] = {};
+    ASSERT_EQ(stat(dir.file("glEntryHub.cpp").c_str(), &before[0]), 0);
+    ASSERT_EQ(stat(dir.file("glEntryHub.h").c_str(), &before[1]), 0);
+    const RunResult again = runLinkweld(dir.path, args);
+    EXPECT_EQ(again.exitStatus, 0);
+    EXPECT_EQ(again.err, examplesWarning());
+    struct stat after[2] = {};
+    ASSERT_EQ(stat(dir.file("glEntryHub.cpp").c_str(), &after[0]), 0);
+    ASSERT_EQ(stat(dir.file("glEntryHub.h").c_str(), &after[1]), 0);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(after[i].st_ino, before[i].st_ino);
+        EXPECT_EQ(after[i].st_mtim.tv_sec, before[i].st_mtim.tv_sec);
+        EXPECT_EQ(after[i].st_mtim.tv_nsec, before[i].st_mtim.tv_nsec);
+    }
+    EXPECT_EQ(listDirectory(dir.path), (std::vector<std::string>{"glEntryHub.cpp", "glEntryHub.h"}));
+}
+
+// A list of names is held to the headers, line by line; a source file is not.
+TEST(Process, ANameOfAListThatNoHeaderDeclaresIsAWarningOrUnderStrictAnError) {
+    TempDir dir;
+    writeFile(dir.file("names.txt"), "# kept\nglBindBufferARB\n\n  glBindBufferRAB  \n");
+    writeFile(dir.file("main.c"), "int glBindBufferRAB; /* not a loader name */\n");
+    const std::vector<std::string> args{"-gl", sourcePath("examples/glext.h"), "--used-by",
+                                        "names.txt", "--used-by", "main.c"};
+    const RunResult run = runLinkweld(dir.path, args);
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err, examplesWarning() +
+                           "names.txt:4: warning: \"glBindBufferRAB\" names no extension or entry "
+                           "point of the headers read; nothing is kept for it\n");
+    EXPECT_NE(readFile(dir.file("glEntryHub.h")).find(" glBindBufferARB;"), std::string::npos);
+    std::vector<std::string> strict = args;
+    strict.push_back("--strict");
+    EXPECT_EQ(runLinkweld(dir.path, strict).exitStatus, 1);
+}
+
 TEST(Process, StrictMakesEveryWarningAnErrorAndWritesNothing) {
     TempDir dir;
     writeFile(dir.file("glEntryHub.cpp"), "good source");

@@ -3,7 +3,7 @@
 # builds linkweld and runs every test. Extra arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(g++ cmake libgtest-dev clang libclang-rt-dev lld dpkg-dev groff-base strace lintian
+packages=(g++ cmake ninja-build libgtest-dev clang libclang-rt-dev lld dpkg-dev groff-base strace lintian
     khronos-api g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth
     libgl1-mesa-dri libgl1 libglx-mesa0)
 sudo=()

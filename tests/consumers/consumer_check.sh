@@ -8,6 +8,10 @@
 #   consumer_check.sh c                        a C program (c_program/): with C alone, configuring
 #                                              stops with linkweld's message, through find_package
 #                                              and add_subdirectory; with C and C++ it builds
+#   consumer_check.sh used                     a program on the loader of the names it uses
+#                                              (used/), with Make and Ninja: generated again only
+#                                              when a source changes, compiled again only when
+#                                              the names kept change
 #   consumer_check.sh checks host              a checked-in pair (checks/): configuring stops
 #                                              without enable_testing() or with a missing header;
 #                                              the check fails naming the file and the command
@@ -70,6 +74,36 @@ c)
     done
     cmake -S "$source_dir" -B "$work/build" "${toolchain[@]}" -DCONSUMER_LANGUAGES="C;CXX" \
         "${subdirectory[@]}" >/dev/null
+    ;;
+used)
+    need ninja
+    cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
+    for generator in "Unix Makefiles" Ninja; do
+        build="$work/build-${generator// /-}"
+        printf '#include "glEntryHubC.h"\nint main(void) { InitOpenGLExtensions(); return glBindBufferARB != 0; }\n' \
+            > "$work/program.c"
+        cmake -S "$LINKWELD_SOURCE_DIR/tests/consumers/used" -B "$build" -G "$generator" "${toolchain[@]}" \
+            -Dlinkweld_DIR="$work/prefix/lib/cmake/linkweld" -DEXAMPLES="$LINKWELD_SOURCE_DIR/examples" \
+            -DPROGRAM="$work/program.c" >/dev/null
+        # Builds, and fails unless the steps that ran are the ones expected.
+        expect_steps() {  # WHAT GENERATED(yes|no) LOADER-COMPILED(yes|no)
+            cmake --build "$build" > "$build.log" 2>&1
+            local generated=no compiled=no
+            grep -q "Generating the loader" "$build.log" && generated=yes
+            grep -q "glEntryHubC\.cpp\.obj" "$build.log" && compiled=yes
+            echo "$generator, $1: generated $generated, loader compiled $compiled"
+            [ "$generated $compiled" = "$2 $3" ] ||
+                { echo "expected generated $2, loader compiled $3"; cat "$build.log"; exit 1; }
+        }
+        expect_steps "first build" yes yes
+        expect_steps "nothing changed" no no
+        sleep 1 && touch "$work/program.c"
+        expect_steps "the source touched, its names the same" yes no
+        expect_steps "nothing changed" no no
+        sleep 1 && printf 'void blend(void) { glBlendColorEXT(0, 0, 0, 0); }\n' >> "$work/program.c"
+        expect_steps "a name added" yes yes
+    done
+    exit 0
     ;;
 checks)
     cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
