@@ -62,7 +62,7 @@ std::vector<std::string> fileNames() {
 
 std::string rendered(const GeneratedFile& file, const SymbolTables& tables) {
     std::string bytes;
-    PieceWriter writer{nullptr, &bytes};
+    PieceWriter writer = writerInto(bytes);
     renderFile(file, writer, tables);
     return bytes;
 }
@@ -181,7 +181,10 @@ int writeGenerated(const SymbolTables& tables) {
     bool ok = openFileSet(set, names, failure);
     for (const GeneratedFile& file : kGeneratedFiles) {
         if (ok) {
-            PieceWriter writer{streamOf(set, file.name)};
+            PieceWriter writer{[](void* to, const char* bytes, std::size_t count) {
+                                   writeTo(*static_cast<ReplacedFile*>(to), bytes, count);
+                               },
+                               fileNamed(set, file.name)};
             renderFile(file, writer, tables);
         }
     }

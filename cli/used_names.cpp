@@ -36,13 +36,15 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
             continue;
         }
         ProgramFile file;
-        const std::error_code error =
-            readProgramNames(path, longest, [&](std::string_view identifier) {
+        const std::error_code error = readProgramNames(
+            path, longest,
+            [&](std::string_view identifier) {
                 const std::string_view name = nameKeptBy(tables, identifier);
                 if (!name.empty()) {
                     kept.emplace(name);
                 }
-            }, file);
+            },
+            file);
         if (error) {
             report(Message::cannotReadProgram, {quotedName(path), text(error.message())});
             return false;

@@ -2,20 +2,19 @@
 // bytes gathered into large writes.
 #include "render/piece.h"
 
-#include "tables/kept_names.h"
-
 #include <cstring>
 #include <vector>
 
+#include "tables/kept_names.h"
+
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 16;
+// Large enough that each generated file of today's headers goes out in one write.
+constexpr std::size_t kBufferSize = 1 << 20;
 
 void sendOut(PieceWriter& writer, const char* bytes, std::size_t count) {
-    if (writer.memory) {
-        writer.memory->append(bytes, count);
-    } else {
-        std::fwrite(bytes, 1, count, writer.out);
+    if (count > 0) {
+        writer.send(writer.to, bytes, count);
     }
 }
 
@@ -127,6 +126,13 @@ void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
             writeEntry(writer, parts, name, entryPoints);
         });
     }
+}
+
+PieceWriter writerInto(std::string& bytes) {
+    return {[](void* to, const char* more, std::size_t count) {
+                static_cast<std::string*>(to)->append(more, count);
+            },
+            &bytes};
 }
 
 void flushPieces(PieceWriter& writer) {

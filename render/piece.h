@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <initializer_list>
 #include <iterator>
 #include <stdexcept>
@@ -92,14 +91,17 @@ constexpr Piece only(Layout layout, Piece piece) {
     return piece;
 }
 
-// Carries pieces to one output stream, or to memory: their bytes are gathered in `buffer` and
-// written out in large blocks, so that a file takes few system calls.
+// Carries pieces to where one file's bytes go: they are gathered in `buffer`, formatted there
+// in place, and handed to `send` in large blocks, so that a file takes few system calls.
 struct PieceWriter {
-    std::FILE* out;
-    std::string* memory = nullptr;  // when given, the bytes go here instead of `out`
-    std::string buffer = {};        // sized once; the first `used` bytes are waiting to go out
+    void (*send)(void* to, const char* bytes, std::size_t count);
+    void* to;
+    std::string buffer = {};  // sized once; the first `used` bytes are waiting to go out
     std::size_t used = 0;
 };
+
+// A writer that appends to `bytes`.
+PieceWriter writerInto(std::string& bytes);
 
 // Writes pieces in order; a repeating piece once per entry of its list in `tables`, with the
 // entry's name (and pointer type) written as bytes, never formatted.
@@ -111,5 +113,5 @@ void writePieces(PieceWriter& writer, const Piece (&pieces)[N], const SymbolTabl
     writePieces(writer, pieces, N, tables);
 }
 
-// Writes out what the buffer still holds; errors stay on the stream for its owner to find.
+// Hands on what the buffer still holds.
 void flushPieces(PieceWriter& writer);

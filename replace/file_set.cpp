@@ -18,9 +18,9 @@ bool createTemporary(ReplacedFile& file, const std::string& tag, Error& error) {
         file.temporary = hiddenNameBeside(file.destination, tag);
         const HeldInterruptions held;
         trackFile(file.temporary.c_str());
-        if (systemCalls().createExclusively(file.temporary, file.mode, file.stream, error)) {
+        if (systemCalls().createExclusively(file.temporary, file.mode, file.handle, error)) {
             // Unclaimed, another run could take it for a leftover.
-            return systemCalls().claimTemporary(file.stream, error);
+            return systemCalls().claimTemporary(file.handle, error);
         }
         forgetFile(file.temporary.c_str());
         if (error != std::errc::file_exists) {
@@ -35,9 +35,8 @@ bool createTemporary(ReplacedFile& file, const std::string& tag, Error& error) {
 void discardFiles(FileSet& set) {
     for (ReplacedFile& file : set.files) {
         Error ignored;
-        if (file.stream) {
-            systemCalls().closeFile(file.stream, ignored);
-            file.stream = nullptr;
+        if (file.handle != -1) {
+            systemCalls().closeFile(std::exchange(file.handle, -1), ignored);
         }
         if (!file.temporary.empty()) {
             const HeldInterruptions held;
@@ -48,11 +47,11 @@ void discardFiles(FileSet& set) {
     }
 }
 
-// Flushes the stream of a file and, for a temporary, pushes it to the disk, so that a power cut
-// cannot leave a renamed but empty file behind; the stream stays open, the temporary claimed.
+// A file's writes all went through and, for a temporary, its bytes are on the disk, so that a
+// power cut cannot leave a renamed but empty file behind; it stays open, the temporary claimed.
 bool flushFile(const ReplacedFile& file, Error& error) {
-    return systemCalls().flushFile(file.stream, error) &&
-           (file.inPlace || systemCalls().syncFile(file.stream, error));
+    error = file.written;
+    return !error && (file.inPlace || systemCalls().syncFile(file.handle, error));
 }
 
 // A file whose destination holds its very bytes is left as it is: its temporary goes, and nothing
@@ -176,7 +175,7 @@ bool openFiles(FileSet& set, const std::vector<std::string>& names, ReplaceFailu
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         ReplacedFile& file = set.files[i];
         Error error;
-        if (file.inPlace && !systemCalls().openInPlace(file.destination, file.stream, error)) {
+        if (file.inPlace && !systemCalls().openInPlace(file.destination, file.handle, error)) {
             return failed(failure, ReplaceStep::open, i, error);
         }
     }
@@ -200,8 +199,7 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         ReplacedFile& file = set.files[i];
         Error error;
-        std::FILE* const stream = std::exchange(file.stream, nullptr);
-        if (!systemCalls().closeFile(stream, error)) {
+        if (!systemCalls().closeFile(std::exchange(file.handle, -1), error)) {
             return failed(failure, ReplaceStep::write, i, error);
         }
     }
@@ -260,11 +258,17 @@ bool commitFileSet(FileSet& set, ReplaceFailure& failure) {
     return ok;
 }
 
-std::FILE* streamOf(const FileSet& set, const std::string& name) {
-    for (const ReplacedFile& file : set.files) {
+ReplacedFile* fileNamed(FileSet& set, const std::string& name) {
+    for (ReplacedFile& file : set.files) {
         if (file.name == fs::u8path(name)) {
-            return file.stream;
+            return &file;
         }
     }
     return nullptr;
+}
+
+void writeTo(ReplacedFile& file, const char* bytes, std::size_t count) {
+    if (!file.written && count > 0) {
+        systemCalls().writeBytes(file.handle, bytes, count, file.written);
+    }
 }

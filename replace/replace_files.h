@@ -1,6 +1,6 @@
 // Replaces a set of named files whole or not at all, or compares them with the bytes they should
-// hold. Knows nothing of what the files hold: the caller names them, writes each one's bytes to
-// the stream it is given, and commits.
+// hold. Knows nothing of what the files hold: the caller names them, writes each one's bytes
+// with writeTo, and commits.
 //
 // Each file is written to a hidden temporary beside the file it replaces, ".NAME.TAG-xxxxxx"
 // (six of [a-z0-9]), pushed to the disk, and only when every one is complete are they renamed
@@ -72,7 +72,8 @@ struct ReplacedFile {
     bool inPlace = false;             // a device or FIFO, written as it is
     std::filesystem::path temporary;  // beside `destination`, until it is renamed
     std::filesystem::perms mode = std::filesystem::perms::unknown;  // of the file replaced
-    std::FILE* stream = nullptr;                                    // where the content goes
+    std::intptr_t handle = -1;  // where the content goes, from openFileSet to commitFileSet
+    std::error_code written;    // why a write failed, for commitFileSet to report
 };
 
 // The files being replaced. Whatever is still open when it goes (after a failure, or an exception
@@ -94,7 +95,7 @@ struct FileSet {
 // Runs that replace files in one directory take turns through the lock file `set.lockName`
 // there, removed when the turn ends; a run waits for its turn at most kLockGiveUpMilliseconds.
 //
-// Opens a stream for each of `names`, or for none; `set.tag` and `set.lockName` are given. A name
+// Opens each of `names` for writing, or none; `set.tag` and `set.lockName` are given. A name
 // that is a regular file, is missing, or is a symbolic link to either gets a new temporary,
 // created exclusively, with the mode of the file it replaces or, for a new file, what fopen would
 // give (0666 less the umask); any other kind of file (a device, a FIFO) is opened and written in
@@ -105,10 +106,14 @@ struct FileSet {
 // temporary's shape. On failure nothing is left behind.
 bool openFileSet(FileSet& set, const std::vector<std::string>& names, ReplaceFailure& failure);
 
-// The stream of the file named `name`, as openFileSet was given it; null when there is none.
-std::FILE* streamOf(const FileSet& set, const std::string& name);
+// The file of the set named `name`, as openFileSet was given it; null when there is none.
+ReplacedFile* fileNamed(FileSet& set, const std::string& name);
 
-// Flushes every stream and pushes it to the disk, then, holding the directory lock, renames each
+// Writes `count` bytes to the file, straight to the system; the first failure is kept, later
+// bytes are dropped, and commitFileSet reports it.
+void writeTo(ReplacedFile& file, const char* bytes, std::size_t count);
+
+// Pushes every file to the disk, then, holding the directory lock, renames each
 // temporary over its destination, in order, and pushes the directories to the disk, so that after
 // true the new files survive a power loss. If a step fails, files already renamed get their
 // previous content back (or `failure.kept` says where it is), pushed to the disk as well, and

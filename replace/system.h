@@ -47,24 +47,26 @@ struct LockState {
 
 using Error = std::error_code;
 
+// An open file: a descriptor on POSIX, a C library descriptor on Windows.
+using Handle = std::intptr_t;
+
 struct SystemCalls {
     // The status of `path`, of the link itself when `followLinks` is false.
     bool (*statusOf)(const fs::path& path, bool followLinks, FileStatus& status, Error& error);
     // Where a symbolic link leads, as it is written.
     bool (*readLink)(const fs::path& link, fs::path& target, Error& error);
-    // A new file for writing in text mode, never an existing path, given `mode` on its descriptor
-    // (unknown: what fopen would give).
-    bool (*createExclusively)(const fs::path& path, fs::perms mode, std::FILE*& stream,
-                              Error& error);
+    // A new file for writing (in text mode on Windows), never an existing path, given `mode` on
+    // its descriptor (unknown: what fopen would give).
+    bool (*createExclusively)(const fs::path& path, fs::perms mode, Handle& handle, Error& error);
     // An existing device or FIFO, opened for writing in place.
-    bool (*openInPlace)(const fs::path& path, std::FILE*& stream, Error& error);
-    // Marks a temporary as its run's for as long as `stream` is open.
-    bool (*claimTemporary)(std::FILE* stream, Error& error);
-    // Writes out what the stream holds.
-    bool (*flushFile)(std::FILE* stream, Error& error);
+    bool (*openInPlace)(const fs::path& path, Handle& handle, Error& error);
+    // Marks a temporary as its run's for as long as `handle` is open.
+    bool (*claimTemporary)(Handle handle, Error& error);
+    // Writes all `count` bytes, or fails.
+    bool (*writeBytes)(Handle handle, const char* bytes, std::size_t count, Error& error);
     // Pushes a file's bytes to the disk.
-    bool (*syncFile)(std::FILE* stream, Error& error);
-    bool (*closeFile)(std::FILE* stream, Error& error);
+    bool (*syncFile)(Handle handle, Error& error);
+    bool (*closeFile)(Handle handle, Error& error);
     // Renames a temporary over its destination, which then takes `mode` (unknown: left as is).
     bool (*renameOver)(const fs::path& temporary, const fs::path& destination, fs::perms mode,
                        Error& error);

@@ -69,73 +69,40 @@ bool readLinkNow(const fs::path& link, fs::path& target, Error& error) {
     }
 }
 
-// A stream on `handle`, or the handle closed and the new file removed.
-bool streamOn(int handle, const fs::path& created, std::FILE*& stream, Error& error) {
-    stream = fdopen(handle, "w");
-    if (stream) {
-        return true;
-    }
-    failedWithErrno(error);
-    close(handle);
-    if (!created.empty()) {
-        unlink(created.c_str());
-    }
-    return false;
-}
-
-bool createExclusivelyNow(const fs::path& path, fs::perms mode, std::FILE*& stream, Error& error) {
-    const int handle =
-        open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (handle < 0) {
+bool createExclusivelyNow(const fs::path& path, fs::perms mode, Handle& handle, Error& error) {
+    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (file < 0) {
         return failedWithErrno(error);
     }
     // On the descriptor: the name could be another file's by the time a call by name came.
-    if (mode != fs::perms::unknown && fchmod(handle, static_cast<mode_t>(mode)) != 0) {
+    if (mode != fs::perms::unknown && fchmod(file, static_cast<mode_t>(mode)) != 0) {
         failedWithErrno(error);
-        close(handle);
+        close(file);
         unlink(path.c_str());
         return false;
     }
-    return streamOn(handle, path, stream, error);
+    handle = file;
+    return true;
 }
 
-bool openInPlaceNow(const fs::path& path, std::FILE*& stream, Error& error) {
-    const int handle = open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-    if (handle < 0) {
+bool openInPlaceNow(const fs::path& path, Handle& handle, Error& error) {
+    const int file = open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (file < 0) {
         return failedWithErrno(error);
     }
     // Written in place only as long as it is no regular file, which would be written over.
     struct stat info {};
-    if (fstat(handle, &info) != 0 || S_ISREG(info.st_mode)) {
+    if (fstat(file, &info) != 0 || S_ISREG(info.st_mode)) {
         error = std::make_error_code(std::errc::device_or_resource_busy);
-        close(handle);
+        close(file);
         return false;
     }
-    return streamOn(handle, {}, stream, error);
+    handle = file;
+    return true;
 }
 
-bool claimTemporaryNow(std::FILE* stream, Error& error) {
-    return flock(fileno(stream), LOCK_EX | LOCK_NB) == 0 || failedWithErrno(error);
-}
-
-bool flushFileNow(std::FILE* stream, Error& error) {
-    return (std::fflush(stream) == 0 && !std::ferror(stream)) || failedWithErrno(error);
-}
-
-bool syncFileNow(std::FILE* stream, Error& error) {
-    return fsync(fileno(stream)) == 0 || failedWithErrno(error);
-}
-
-bool closeFileNow(std::FILE* stream, Error& error) {
-    return std::fclose(stream) == 0 || failedWithErrno(error);
-}
-
-bool renameNow(const fs::path& temporary, const fs::path& destination, fs::perms, Error& error) {
-    return rename(temporary.c_str(), destination.c_str()) == 0 || failedWithErrno(error);
-}
-
-bool hardLinkNow(const fs::path& existing, const fs::path& link, Error& error) {
-    return ::link(existing.c_str(), link.c_str()) == 0 || failedWithErrno(error);
+bool claimTemporaryNow(Handle handle, Error& error) {
+    return flock(static_cast<int>(handle), LOCK_EX | LOCK_NB) == 0 || failedWithErrno(error);
 }
 
 bool writeAll(int handle, const char* bytes, std::size_t count) {
@@ -149,6 +116,26 @@ bool writeAll(int handle, const char* bytes, std::size_t count) {
         count -= done;
     }
     return true;
+}
+
+bool writeBytesNow(Handle handle, const char* bytes, std::size_t count, Error& error) {
+    return writeAll(static_cast<int>(handle), bytes, count) || failedWithErrno(error);
+}
+
+bool syncFileNow(Handle handle, Error& error) {
+    return fsync(static_cast<int>(handle)) == 0 || failedWithErrno(error);
+}
+
+bool closeFileNow(Handle handle, Error& error) {
+    return close(static_cast<int>(handle)) == 0 || failedWithErrno(error);
+}
+
+bool renameNow(const fs::path& temporary, const fs::path& destination, fs::perms, Error& error) {
+    return rename(temporary.c_str(), destination.c_str()) == 0 || failedWithErrno(error);
+}
+
+bool hardLinkNow(const fs::path& existing, const fs::path& link, Error& error) {
+    return ::link(existing.c_str(), link.c_str()) == 0 || failedWithErrno(error);
 }
 
 bool copyFileNow(const fs::path& from, const fs::path& to, Error& error) {
@@ -255,7 +242,8 @@ ssize_t readFully(int handle, char* bytes, std::size_t count) {
 
 bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& error) {
     const int first = open(a.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    const int second = first < 0 ? -1 : open(b.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int second =
+        first < 0 ? -1 : open(b.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat one {};
     struct stat two {};
     bool ok = second >= 0 && fstat(first, &one) == 0 && fstat(second, &two) == 0;
@@ -266,8 +254,8 @@ bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& err
         const ssize_t count = readFully(first, left, sizeof left);
         const ssize_t other = count < 0 ? -1 : readFully(second, right, sizeof right);
         ok = count >= 0 && other >= 0;
-        same = ok && count == other &&
-               std::memcmp(left, right, static_cast<std::size_t>(count)) == 0;
+        same =
+            ok && count == other && std::memcmp(left, right, static_cast<std::size_t>(count)) == 0;
         if (count == 0) {
             break;
         }
@@ -316,11 +304,11 @@ bool unlockNow(HeldLock& lock, Error& error);
 SystemCalls& systemCalls() {
     // In the order of SystemCalls.
     static SystemCalls calls = {
-        statusNow,       readLinkNow,      createExclusivelyNow, openInPlaceNow,
-        claimTemporaryNow, flushFileNow,   syncFileNow,          closeFileNow,
-        renameNow,       hardLinkNow,      copyFileNow,          removeFileNow,
-        restoreModeNow,  syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
-        tryLockNow,      unlockNow,        sameContentNow,       readAtMostNow,
+        statusNow,         readLinkNow,      createExclusivelyNow, openInPlaceNow,
+        claimTemporaryNow, writeBytesNow,    syncFileNow,          closeFileNow,
+        renameNow,         hardLinkNow,      copyFileNow,          removeFileNow,
+        restoreModeNow,    syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
+        tryLockNow,        unlockNow,        sameContentNow,       readAtMostNow,
     };
     return calls;
 }

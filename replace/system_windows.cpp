@@ -94,9 +94,9 @@ bool readOnly(fs::perms mode) {
     return mode != fs::perms::unknown && (mode & fs::perms::owner_write) == fs::perms::none;
 }
 
-bool createExclusivelyNow(const fs::path& path, fs::perms mode, std::FILE*& stream, Error& error) {
-    int handle = -1;
-    if (_wsopen_s(&handle, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT | _O_NOINHERIT,
+bool createExclusivelyNow(const fs::path& path, fs::perms mode, Handle& handle, Error& error) {
+    int file = -1;
+    if (_wsopen_s(&file, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT | _O_NOINHERIT,
                   _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0) {
         return failedWithErrno(error);
     }
@@ -104,43 +104,51 @@ bool createExclusivelyNow(const fs::path& path, fs::perms mode, std::FILE*& stre
     // name came.
     FILE_BASIC_INFO basic = {};
     basic.FileAttributes = FILE_ATTRIBUTE_READONLY;
-    const HANDLE file = reinterpret_cast<HANDLE>(_get_osfhandle(handle));
-    if (readOnly(mode) && !SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic)) {
+    const HANDLE system = reinterpret_cast<HANDLE>(_get_osfhandle(file));
+    if (readOnly(mode) &&
+        !SetFileInformationByHandle(system, FileBasicInfo, &basic, sizeof basic)) {
         failedWith(GetLastError(), error);
-        _close(handle);
+        _close(file);
         DeleteFileW(path.c_str());
         return false;
     }
-    stream = _fdopen(handle, "w");
-    if (!stream) {
-        failedWithErrno(error);
-        _close(handle);
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-        return false;
+    handle = file;
+    return true;
+}
+
+bool openInPlaceNow(const fs::path& path, Handle& handle, Error& error) {
+    const int file = _wopen(path.c_str(), _O_WRONLY | _O_TEXT | _O_NOINHERIT);
+    if (file < 0) {
+        return failedWithErrno(error);
+    }
+    handle = file;
+    return true;
+}
+
+bool claimTemporaryNow(Handle, Error&) {
+    return true;  // an open file is claimed by being open: Windows deletes none a run holds open
+}
+
+// In text mode, as fopen's "w" would: each line feed is written as CR LF.
+bool writeBytesNow(Handle handle, const char* bytes, std::size_t count, Error& error) {
+    while (count > 0) {
+        const unsigned piece = static_cast<unsigned>(std::min<std::size_t>(count, 1u << 30));
+        const int written = _write(static_cast<int>(handle), bytes, piece);
+        if (written <= 0) {
+            return failedWithErrno(error);
+        }
+        bytes += written;
+        count -= static_cast<std::size_t>(written);
     }
     return true;
 }
 
-bool openInPlaceNow(const fs::path& path, std::FILE*& stream, Error& error) {
-    stream = _wfopen(path.c_str(), L"w");
-    return stream || failedWithErrno(error);
+bool syncFileNow(Handle handle, Error& error) {
+    return _commit(static_cast<int>(handle)) == 0 || failedWithErrno(error);
 }
 
-bool claimTemporaryNow(std::FILE*, Error&) {
-    return true;  // an open file is claimed by being open: Windows deletes none a run holds open
-}
-
-bool flushFileNow(std::FILE* stream, Error& error) {
-    return (std::fflush(stream) == 0 && !std::ferror(stream)) || failedWithErrno(error);
-}
-
-bool syncFileNow(std::FILE* stream, Error& error) {
-    return _commit(_fileno(stream)) == 0 || failedWithErrno(error);
-}
-
-bool closeFileNow(std::FILE* stream, Error& error) {
-    return std::fclose(stream) == 0 || failedWithErrno(error);
+bool closeFileNow(Handle handle, Error& error) {
+    return _close(static_cast<int>(handle)) == 0 || failedWithErrno(error);
 }
 
 // Windows renames nothing over a read-only file, so the destination is made writable first; the
@@ -276,11 +284,11 @@ bool unlockNow(HeldLock& lock, Error& error);
 SystemCalls& systemCalls() {
     // In the order of SystemCalls.
     static SystemCalls calls = {
-        statusNow,       readLinkNow,      createExclusivelyNow, openInPlaceNow,
-        claimTemporaryNow, flushFileNow,   syncFileNow,          closeFileNow,
-        renameNow,       hardLinkNow,      copyFileNow,          removeFileNow,
-        restoreModeNow,  syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
-        tryLockNow,      unlockNow,        sameContentNow,       readAtMostNow,
+        statusNow,         readLinkNow,      createExclusivelyNow, openInPlaceNow,
+        claimTemporaryNow, writeBytesNow,    syncFileNow,          closeFileNow,
+        renameNow,         hardLinkNow,      copyFileNow,          removeFileNow,
+        restoreModeNow,    syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
+        tryLockNow,        unlockNow,        sameContentNow,       readAtMostNow,
     };
     return calls;
 }

@@ -58,7 +58,7 @@ void forEachCall(Visit visit) {
     visit(LINKWELD_COUNTED(createExclusively));
     visit(LINKWELD_COUNTED(openInPlace));
     visit(LINKWELD_COUNTED(claimTemporary));
-    visit(LINKWELD_COUNTED(flushFile));
+    visit(LINKWELD_COUNTED(writeBytes));
     visit(LINKWELD_COUNTED(syncFile));
     visit(LINKWELD_COUNTED(closeFile));
     visit(LINKWELD_COUNTED(renameOver));
@@ -98,7 +98,7 @@ struct Pair {
             return false;
         }
         for (const std::string& name : names) {
-            std::fputs(text.c_str(), streamOf(set, name));
+            writeTo(*fileNamed(set, name), text.data(), text.size());
         }
         return commitFileSet(set, failure);
     }
@@ -255,8 +255,8 @@ TEST(FileSet, AFileThatWouldNotChangeIsLeftAsItIs) {
     FileSet set;
     ReplaceFailure failure;
     ASSERT_TRUE(openSet(set, pair.names, failure));
-    std::fputs("old source", streamOf(set, pair.names[0]));
-    std::fputs("new", streamOf(set, pair.names[1]));
+    writeTo(*fileNamed(set, pair.names[0]), "old source", 10);
+    writeTo(*fileNamed(set, pair.names[1]), "new", 3);
     ASSERT_TRUE(commitFileSet(set, failure));
     struct stat after[2] = {};
     for (int i = 0; i < 2; ++i) {

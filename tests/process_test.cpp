@@ -352,7 +352,8 @@ TEST(Process, ARunThatWouldWriteTheSameBytesLeavesTheFilesAsTheyAre) {
         EXPECT_EQ(after[i].st_mtim.tv_sec, before[i].st_mtim.tv_sec);
         EXPECT_EQ(after[i].st_mtim.tv_nsec, before[i].st_mtim.tv_nsec);
     }
-    EXPECT_EQ(listDirectory(dir.path), (std::vector<std::string>{"glEntryHub.cpp", "glEntryHub.h"}));
+    EXPECT_EQ(listDirectory(dir.path),
+              (std::vector<std::string>{"glEntryHub.cpp", "glEntryHub.h"}));
 }
 
 // A list of names is held to the headers, line by line; a source file is not.
@@ -360,8 +361,8 @@ TEST(Process, ANameOfAListThatNoHeaderDeclaresIsAWarningOrUnderStrictAnError) {
     TempDir dir;
     writeFile(dir.file("names.txt"), "# kept\nglBindBufferARB\n\n  glBindBufferRAB  \n");
     writeFile(dir.file("main.c"), "int glBindBufferRAB; /* not a loader name */\n");
-    const std::vector<std::string> args{"-gl", sourcePath("examples/glext.h"), "--used-by",
-                                        "names.txt", "--used-by", "main.c"};
+    const std::vector<std::string> args{
+        "-gl", sourcePath("examples/glext.h"), "--used-by", "names.txt", "--used-by", "main.c"};
     const RunResult run = runLinkweld(dir.path, args);
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.err, examplesWarning() +

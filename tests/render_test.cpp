@@ -42,15 +42,16 @@ TEST(GoldenFiles, VendorHeadersAfterTheMainOnes) {
 // ExtCaps; then a list of names with a WGL name, which brings <windows.h> back.
 TEST(GoldenFiles, OnlyTheNamesAProgramUses) {
     for (const char* golden : {"subset/program.c", "subset_wgl/names.txt"}) {
-        expectGolden(std::string(golden).substr(0, std::string(golden).find('/')),
-                     {"-gl", sourcePath("examples/glext.h"), "-wgl", sourcePath("examples/wglext.h"),
-                      "--used-by", sourcePath(std::string("tests/golden/") + golden)});
+        expectGolden(
+            std::string(golden).substr(0, std::string(golden).find('/')),
+            {"-gl", sourcePath("examples/glext.h"), "-wgl", sourcePath("examples/wglext.h"),
+             "--used-by", sourcePath(std::string("tests/golden/") + golden)});
     }
 }
 
 std::string rendered(const GeneratedFile& file, const SymbolTables& tables) {
     std::string bytes;
-    PieceWriter writer{nullptr, &bytes};
+    PieceWriter writer = writerInto(bytes);
     renderFile(file, writer, tables);
     return bytes;
 }

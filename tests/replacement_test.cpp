@@ -52,9 +52,8 @@ void interruptAfterWriting(const std::string& source, const std::string& header)
     if (!openFileSet(set, {source, header}, failure)) {
         std::exit(3);
     }
-    for (const ReplacedFile& file : set.files) {
-        std::fputs("new text", file.stream);
-        std::fflush(file.stream);
+    for (ReplacedFile& file : set.files) {
+        writeTo(file, "new text", 8);
     }
     std::raise(SIGINT);
 }
