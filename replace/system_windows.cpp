@@ -1,5 +1,6 @@
-// The replacement's file calls on Windows: open files that cannot be deleted, _commit, renames
-// written through, and read-only attributes given on the temporary's handle.
+// The replacement's file calls on Windows: open files that cannot be deleted, writes in text mode,
+// _commit, renames written through, and read-only attributes given on the temporary's handle;
+// the lock file and reads have twins of their own.
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
@@ -233,53 +234,13 @@ bool removeIfUnclaimedNow(const fs::path& path, Error&) {
     return true;
 }
 
-bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& error) {
-    std::FILE* first = _wfopen(a.c_str(), L"rb");
-    std::FILE* second = first ? _wfopen(b.c_str(), L"rb") : nullptr;
-    bool ok = second != nullptr;
-    same = ok;
-    static char left[1 << 16];
-    static char right[1 << 16];
-    while (ok && same) {
-        const std::size_t count = std::fread(left, 1, sizeof left, first);
-        const std::size_t other = std::fread(right, 1, sizeof right, second);
-        ok = !std::ferror(first) && !std::ferror(second);
-        same = ok && count == other && std::memcmp(left, right, count) == 0;
-        if (count == 0) {
-            break;
-        }
-    }
-    if (!ok) {
-        failedWithErrno(error);
-    }
-    for (std::FILE* file : {first, second}) {
-        if (file) {
-            std::fclose(file);
-        }
-    }
-    return ok;
-}
-
-bool readAtMostNow(const fs::path& path, std::size_t limit, std::string& bytes, Error& error) {
-    std::FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file) {
-        return failedWithErrno(error);
-    }
-    char chunk[1 << 16];
-    std::size_t count = 0;
-    while (bytes.size() < limit &&
-           (count = std::fread(chunk, 1, std::min(sizeof chunk, limit - bytes.size()), file)) > 0) {
-        bytes.append(chunk, count);
-    }
-    const bool ok = !std::ferror(file) || failedWithErrno(error);
-    std::fclose(file);
-    return ok;
-}
-
 }  // namespace
 
+// lock_windows.cpp and reads_windows.cpp
 bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& error);
 bool unlockNow(HeldLock& lock, Error& error);
+bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& error);
+bool readAtMostNow(const fs::path& path, std::size_t limit, std::string& bytes, Error& error);
 
 SystemCalls& systemCalls() {
     // In the order of SystemCalls.
