@@ -131,19 +131,24 @@ void reportFailure(const std::vector<std::string>& names, const ReplaceFailure& 
     const Arg name = nameOf(failure.file);
     const Arg reason = text(failure.error.message());
     const Arg where = path(failure.path.u8string());
+    const Arg quotedWhere = quotedName(failure.path.u8string());
     Arg kept;
     for (const KeptPrevious& previous : failure.kept) {
         kept += part(Message::previousKept, {nameOf(previous.file), text(previous.error.message()),
                                              path(previous.keptAs.u8string())});
     }
+    if (failure.unsyncedError) {
+        kept += part(Message::putBackUnsynced, {quotedName(failure.unsynced.u8string()),
+                                                text(failure.unsyncedError.message())});
+    }
     switch (failure.step) {
         case ReplaceStep::open:
             if (!failure.path.empty() && failure.path.u8string() != names[failure.file]) {
-                return report(Message::cannotOpenThrough, {name, where, reason});
+                return report(Message::cannotOpenThrough, {name, quotedWhere, reason});
             }
             return report(Message::cannotOpen, {name, reason});
         case ReplaceStep::untrustedLink:
-            return report(Message::untrustedLink, {name, where, quotedName(failure.owner)});
+            return report(Message::untrustedLink, {name, quotedWhere, quotedName(failure.owner)});
         case ReplaceStep::write:
             return report(Message::cannotWrite, {name, reason});
         case ReplaceStep::keepPrevious:
@@ -160,7 +165,7 @@ void reportFailure(const std::vector<std::string>& names, const ReplaceFailure& 
             return report(Message::cannotSync, {quotedName(failure.path.u8string()), reason});
         case ReplaceStep::cleanup:
             return report(failure.inPlace ? Message::cannotRemoveInPlace : Message::cannotRemove,
-                          {where, reason});
+                          {quotedWhere, reason});
         case ReplaceStep::replace:
         case ReplaceStep::none:
             return report(Message::cannotReplace, {name, reason, kept});

@@ -35,12 +35,27 @@ std::size_t decode(std::string_view text, std::size_t at, unsigned long& code) {
 
 // Whether a reader would act on this code point rather than show it, or not see it: C0 and C1
 // controls and DEL; the line and paragraph separators, which split a line for readers that split
-// the Unicode way; the invisible marks, joiners and byte-order mark; the bidirectional marks,
-// embeddings, overrides and isolates, which reorder what follows.
+// the Unicode way; the bidirectional marks, embeddings, overrides and isolates, which reorder what
+// follows; and what shows nothing: the default-ignorable code points (the soft hyphen, joiners,
+// invisible operators, variation selectors, the byte-order mark, the tag characters), the
+// interlinear annotations and the blank letters (Hangul fillers, the blank Braille pattern).
 bool actsOnReader(unsigned long code) {
-    return code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x061C ||
-           (code >= 0x200B && code <= 0x200F) || (code >= 0x2028 && code <= 0x202E) ||
-           (code >= 0x2066 && code <= 0x2069) || code == 0xFEFF;
+    struct Range {
+        unsigned long first, last;
+    };
+    static constexpr Range kRanges[] = {
+        {0x0000, 0x001F}, {0x007F, 0x009F},   {0x00AD, 0x00AD},   {0x034F, 0x034F},
+        {0x061C, 0x061C}, {0x115F, 0x1160},   {0x17B4, 0x17B5},   {0x180B, 0x180F},
+        {0x200B, 0x200F}, {0x2028, 0x202E},   {0x2060, 0x206F},   {0x2800, 0x2800},
+        {0x3164, 0x3164}, {0xFE00, 0xFE0F},   {0xFEFF, 0xFEFF},   {0xFFA0, 0xFFA0},
+        {0xFFF0, 0xFFFC}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
+    };
+    for (const Range& range : kRanges) {
+        if (code >= range.first && code <= range.last) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // What a reader would act on or not see, and every byte that is not well-formed UTF-8, becomes

@@ -46,6 +46,7 @@ constexpr MessageRow kMessages[] = {
     {Message::flagWithoutFile, W, false, "%s needs a header file name; ignored"},
     {Message::optionWithoutFile, W, false, "%s needs a file name; ignored"},
     {Message::notDeclared, W, true, "%s names no extension or entry point of the headers read; nothing is kept for it"},
+    {Message::usedByGenerated, W, false, "%s is a file this run writes; --used-by reads nothing of it"},
     {Message::noHeaderNamed, W, false, "no header named with %s; the loader's lists are empty"},
     {Message::noHeaderRead, W, false, "no header could be read; the loader's lists are empty"},
     {Message::namedAgain, W, false, "%s is named again; the generated code will define each of its names twice"},
@@ -58,6 +59,7 @@ constexpr MessageRow kMessages[] = {
     {Message::moreOfKind, W, false, "%s more %s"},
 
     {Message::previousKept, P, false, "; the previous %s could not be put back (%s) and is kept as %s"},
+    {Message::putBackUnsynced, P, false, "; what was put back may not survive a power loss: %s could not be pushed to the disk (%s)"},
     {Message::heldByProcess, P, false, " (process %s)"},
     {Message::lastHeldBy, P, false, "; the last to hold it was process %s"},
     {Message::aLink, P, false, "a symbolic link"},

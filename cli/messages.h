@@ -43,6 +43,7 @@ enum class Message {
     flagWithoutFile,
     optionWithoutFile,
     notDeclared,
+    usedByGenerated,
     noHeaderNamed,
     noHeaderRead,
     namedAgain,
@@ -55,6 +56,7 @@ enum class Message {
     moreOfKind,
     // Parts that other messages take in.
     previousKept,
+    putBackUnsynced,
     heldByProcess,
     lastHeldBy,
     aLink,

@@ -2,10 +2,12 @@
 // or entry point keeps it, and a name of a list that none declares is a warning at its line.
 #include "cli/used_names.h"
 
+#include <filesystem>
 #include <string>
 #include <unordered_set>
 
 #include "cli/messages.h"
+#include "render/generated_files.h"
 #include "scan/program_names.h"
 #include "tables/kept_names.h"
 
@@ -25,6 +27,18 @@ std::size_t longestName(const SymbolTables& tables) {
     return longest + 2;
 }
 
+// Whether `path` is a file this run writes: the loader's own text names every name it holds,
+// so reading it back would keep them all, and the pair could only grow.
+bool isGenerated(const char* path) {
+    for (const GeneratedFile& file : kGeneratedFiles) {
+        std::error_code error;
+        if (std::filesystem::equivalent(std::filesystem::u8path(path), file.name, error)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
@@ -33,6 +47,10 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
     for (const char* path : walk.valuesOf(kUsedBy)) {
         if (!path) {
             report(Message::optionWithoutFile, {text(kUsedBy.name)});
+            continue;
+        }
+        if (isGenerated(path)) {
+            report(Message::usedByGenerated, {quotedName(path)});
             continue;
         }
         ProgramFile file;

@@ -218,9 +218,11 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
     // What was put in place, or put back, is pushed to the disk whether the run failed or not;
     // a failure before that is the one told.
     ReplaceFailure unsynced;
-    if (renamed && !syncDirectories(directories, ok ? failure : unsynced)) {
-        ok = false;
+    if (renamed && !syncDirectories(directories, ok ? failure : unsynced) && !ok) {
+        failure.unsynced = unsynced.path;  // after putting files back, which a power loss may undo
+        failure.unsyncedError = unsynced.error;
     }
+    ok = ok && failure.step == ReplaceStep::none;
     return unlockDirectories(locks, ok ? failure : unsynced) && ok;
 }
 

@@ -32,12 +32,29 @@ long holderOf(int handle) {
     return fcntl(handle, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK ? probe.l_pid : 0;
 }
 
-// Whether `file` still names the file open at `handle`.
-bool stillNames(const fs::path& file, int handle) {
+// Whether `file` still names the file open at `handle`; `known` is false when a status query
+// failed, and then errno says why.
+bool stillNames(const fs::path& file, int handle, bool& known) {
     struct stat open {};
     struct stat named {};
-    return fstat(handle, &open) == 0 && lstat(file.c_str(), &named) == 0 &&
-           open.st_ino == named.st_ino && open.st_dev == named.st_dev;
+    const bool opened = fstat(handle, &open) == 0;
+    const bool found = opened && lstat(file.c_str(), &named) == 0;
+    known = opened && (found || errno == ENOENT);
+    return found && open.st_ino == named.st_ino && open.st_dev == named.st_dev;
+}
+
+bool stillNames(const fs::path& file, int handle) {
+    bool known = false;
+    return stillNames(file, handle, known);
+}
+
+// Takes back a lock file this attempt made and cannot use. Where it cannot be told whether the
+// name is still that file, it is taken for it: this attempt made it a moment ago.
+void takeBack(const fs::path& file, int handle) {
+    bool known = false;
+    if (stillNames(file, handle, known) || !known) {
+        unlink(file.c_str());
+    }
 }
 
 // Opens the lock file for writing, as a record lock needs. A new one is made readable and
@@ -105,7 +122,15 @@ bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& e
         return notOpened(file, errno, state, error);
     }
     struct stat held {};
-    if (fstat(handle, &held) != 0 || !S_ISREG(held.st_mode)) {
+    if (fstat(handle, &held) != 0) {
+        error = {errno, std::generic_category()};
+        if (created) {
+            takeBack(file, handle);
+        }
+        close(handle);
+        return false;
+    }
+    if (!S_ISREG(held.st_mode)) {
         close(handle);
         state.attempt = LockAttempt::notAFile;
         state.type = S_ISFIFO(held.st_mode) ? fs::file_type::fifo : fs::file_type::unknown;
@@ -123,8 +148,8 @@ bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& e
     }
     if (reason != 0) {
         // A lock file this attempt made and could not lock goes again.
-        if (created && stillNames(file, handle)) {
-            unlink(file.c_str());
+        if (created) {
+            takeBack(file, handle);
         }
         close(handle);
         if (reason == EINTR) {
@@ -135,9 +160,16 @@ bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& e
     }
     // The run that held it may have removed it since it was opened: then the lock is on a file
     // no other run can find.
-    if (!stillNames(file, handle)) {
+    bool known = false;
+    if (!stillNames(file, handle, known)) {
+        if (!known) {  // a failure, never taken for "removed"
+            error = {errno, std::generic_category()};
+            if (created) {
+                takeBack(file, handle);
+            }
+        }
         close(handle);
-        return true;
+        return known;
     }
     lock.handle = handle;
     lock.removable = held.st_size == 0;
@@ -150,8 +182,11 @@ bool unlockNow(HeldLock& lock, Error& error) {
     const int handle = static_cast<int>(lock.handle);
     bool ok = true;
     // Still locked, so no run takes the name meanwhile; and only if the name is still the lock
-    // file's, not a file renamed there since. Another user's, in a shared directory, may stay.
-    if (lock.removable && stillNames(lock.file, handle) && unlink(lock.file.c_str()) != 0 &&
+    // file's, not a file renamed there since (one this run made, when that cannot be told).
+    // Another user's, in a shared directory, may stay.
+    bool known = false;
+    const bool same = stillNames(lock.file, handle, known);
+    if (lock.removable && (same || (!known && lock.made)) && unlink(lock.file.c_str()) != 0 &&
         lock.made) {
         error = {errno, std::generic_category()};
         ok = false;

@@ -62,6 +62,10 @@ struct ReplaceFailure {
     std::string owner;     // untrustedLink: the link's owner
     bool inPlace = false;  // the new files are in place; only what came after failed
     std::vector<KeptPrevious> kept;
+    // A failed run put previous files back, but this directory could not be pushed to the disk
+    // after, for `unsyncedError`: a power loss may undo what was put back.
+    std::filesystem::path unsynced;
+    std::error_code unsyncedError;
 };
 
 struct ReplacedFile {

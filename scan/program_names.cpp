@@ -3,54 +3,106 @@
 #include "scan/program_names.h"
 
 #include <cerrno>
+#include <set>
 
 #include "scan/open_file.h"
 #include "tables/ascii.h"
 
 namespace {
 
-// Where a line stands: nothing seen yet, one identifier alone so far, or anything else.
-enum class LineShape { blank, comment, oneName, other };
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// Where a line stands, comments aside (after "#" or "//", where a list has words for people):
+// nothing seen yet, one name alone so far, or anything else, which only a source has.
+enum class LineShape { blank, oneName, other };
 
 struct Reader {
     std::size_t longest;
     const std::function<void(std::string_view)>& found;
     ProgramFile& file;
-    std::string token;
+    std::string token = {};
     bool inToken = false;
     bool tooLong = false;
     bool afterDigit = false;  // the token began with a digit: a number, not a name
+    bool inComment = false;
+    bool slash = false;  // the byte before was a "/" that may start "//"
     LineShape shape = LineShape::blank;
     std::uint32_t line = 1;
+    std::size_t marked = 0;  // bytes of a byte-order mark read at the start
+    // The names of comments, which count only if the file turns out to be a source.
+    std::set<std::string> commented = {};
 
     void endToken() {
         const bool name = inToken && !tooLong && !afterDigit;
-        if (name) {
+        if (name && inComment) {
+            if (file.isList) {
+                commented.insert(token);
+            } else {
+                found(token);
+            }
+        } else if (name && shape == LineShape::blank) {
             found(token);
-        }
-        if (name && shape == LineShape::blank) {
             shape = LineShape::oneName;
             if (file.isList) {
                 file.listed.push_back({token, line});
             }
-        } else if (inToken && shape != LineShape::comment) {
+        } else if (name) {
+            found(token);
+            shape = LineShape::other;
+        } else if (inToken && !inComment) {
             shape = LineShape::other;
         }
         token.clear();
         inToken = tooLong = afterDigit = false;
     }
 
+    void notAList() {
+        if (!file.isList) {
+            return;
+        }
+        file.isList = false;
+        file.listed.clear();
+        for (const std::string& name : commented) {
+            found(name);
+        }
+        commented.clear();
+    }
+
     void endLine() {
         endToken();
-        if (shape == LineShape::other) {
-            file.isList = false;
-            file.listed.clear();
+        if (shape == LineShape::other || slash) {
+            notAList();
         }
         shape = LineShape::blank;
+        inComment = slash = false;
         ++line;
     }
 
+    // A byte-order mark, as some editors open a list with: true while the byte is part of it.
+    bool partOfMark(char c) {
+        if (marked < 3 && c == kByteOrderMark[marked]) {
+            ++marked;
+            return true;
+        }
+        if (marked > 0 && marked < 3) {
+            shape = LineShape::other;  // the start of one, and then not
+        }
+        marked = 3;
+        return false;
+    }
+
     void take(char c) {
+        if (marked < 3 && partOfMark(c)) {
+            return;
+        }
+        if (slash) {
+            slash = false;
+            if (c == '/') {
+                inComment = true;
+                return;
+            }
+            shape = LineShape::other;  // a "/" alone
+        }
         if (isIdentifierByte(c)) {
             if (!inToken) {
                 inToken = true;
@@ -66,9 +118,11 @@ struct Reader {
         endToken();
         if (c == '\n') {
             endLine();
-        } else if (c == '#' && shape == LineShape::blank) {
-            shape = LineShape::comment;
-        } else if (!isWhitespace(c) && shape != LineShape::comment) {
+        } else if (c == '#') {
+            inComment = true;
+        } else if (c == '/' && !inComment) {
+            slash = true;
+        } else if (!isWhitespace(c) && !inComment) {
             shape = LineShape::other;
         }
     }
@@ -83,7 +137,7 @@ std::error_code readProgramNames(const std::string& path, std::size_t longest,
     if (!input) {
         return {errno, std::generic_category()};
     }
-    Reader reader{longest, found, file, {}};
+    Reader reader{longest, found, file};
     char chunk[1 << 16];
     std::size_t count = 0;
     while ((count = std::fread(chunk, 1, sizeof chunk, input.get())) > 0) {

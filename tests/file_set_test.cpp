@@ -182,6 +182,21 @@ TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackDurablyOrKeepsThem) {
         EXPECT_EQ(failure.file, 1u);
         pair.expectOnePair(false, failure, "rollback");
         EXPECT_EQ(callsMade, (Names{"rename", "rename", "rename", "sync"}));
+        EXPECT_FALSE(failure.unsyncedError);
+    }
+    {
+        // That push fails: the failure says what was put back may not last.
+        renames = 0;
+        systemCalls().syncDirectory = [](const fs::path&, Error& error) {
+            error = std::make_error_code(std::errc::io_error);
+            return false;
+        };
+        Pair pair;
+        ReplaceFailure failure;
+        EXPECT_FALSE(pair.replace("new", failure));
+        EXPECT_EQ(failure.step, ReplaceStep::replace);
+        EXPECT_EQ(failure.unsyncedError, std::errc::io_error);
+        systemCalls().syncDirectory = kPlatform.syncDirectory;
     }
     {
         // Putting it back fails too: it is kept under a name no later run removes.

@@ -92,6 +92,8 @@ TEST(Messages, WhatAReaderWouldActOnOrNotSeeIsEscaped) {
         {"\xed\xa0\x80\xf4\x90\x80\x80",
          "\\xed\\xa0\\x80\\xf4\\x90\\x80\\x80"},  // surrogate, too high
         {"\x97\xe6\x97", "\\x97\\xe6\\x97"},      // stray and cut short
+        {"\xc2\xad\xe2\x81\xa0\xf3\xa0\x80\x81",  // soft hyphen, word joiner, a tag: unseen
+         "\\xc2\\xad\\xe2\\x81\\xa0\\xf3\\xa0\\x80\\x81"},
     };
     for (const auto& [name, shown] : cases) {
         EXPECT_EQ(escaped(name), shown);
