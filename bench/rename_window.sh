@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # How long the pair is mixed in a run on the Khronos headers: from the start of the first rename
-# to the end of the second, and to the end of the directory's sync. Usage:
+# to the end of the second, and to the end of the directory's sync; runs with and without
+# --all-prototypes take turns, so that each replaces the pair. Usage:
 #   bench/rename_window.sh LINKWELD [RUNS]
 # Prints the median and the largest of each, in microseconds.
 set -euo pipefail
@@ -11,9 +12,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cc -O2 -shared -fPIC -o "$work/rename_window.so" "$(dirname "$0")/rename_window.c" -ldl
 cd "$work"
-for _ in $(seq "$runs"); do
+for run in $(seq "$runs"); do
     rm -f log.txt
-    RENAME_WINDOW_LOG=log.txt LD_PRELOAD="$work/rename_window.so" "$linkweld" \
+    # With and without the option in turn, so that every run replaces the pair.
+    option=()
+    [ $((run % 2)) = 0 ] && option=(--all-prototypes)
+    RENAME_WINDOW_LOG=log.txt LD_PRELOAD="$work/rename_window.so" "$linkweld" "${option[@]}" \
         -gl "$k/glext.h" -wgl "$k/wglext.h" 2>/dev/null
     awk '/rename-start/ && !start { start = $2 } /rename-end/ { end = $2 }
          /directory-synced/ { synced = $2 }
