@@ -48,7 +48,9 @@ inline const ApiRow& apiRow(Api api) {
 // One T per row of kApis, reached by its api; iterated in the rows' order.
 template <class T>
 struct PerApi {
-    std::array<T, std::size(kApis)> rows = {};
+    // Default-initialised: with "= {}" GCC 12 takes the construction, which allocates, for
+    // noexcept, and running out of memory there would end the process.
+    std::array<T, std::size(kApis)> rows;
 
     T& operator[](Api api) { return rows[indexOf(api)]; }
     const T& operator[](Api api) const { return rows[indexOf(api)]; }
