@@ -21,6 +21,7 @@ HeaderScan::HeaderScan(SymbolTables& tables, const std::string& path, Api api,
       entryPoints(tables.entryPoints[api]),
       header(static_cast<std::uint32_t>(tables.headers.size())),
       options(options),
+      lines(formStarts(options)),
       extensionsBefore(extensions.size()),
       entryPointsBefore(entryPoints.size()) {
     tables.headers.push_back({path, api});

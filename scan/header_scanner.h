@@ -38,7 +38,7 @@ private:
     EntryPointList& entryPoints;
     std::uint32_t header;  // the record's index in tables.headers
     ScanOptions options;
-    HeaderLines lines = {};
+    HeaderLines lines;
     std::size_t extensionsBefore;
     std::size_t entryPointsBefore;
 };

@@ -195,10 +195,16 @@ struct FormsByFirstByte {
 };
 constexpr FormsByFirstByte kFormsByFirstByte{};
 
-// The patterns see a line up to its first zero byte, as a C string would end there.
-std::string_view visibleText(std::string_view line) {
-    return line.substr(0, line.find('\0'));
+constexpr LineStarts startsOfForms(bool allPrototypes) {
+    LineStarts starts;
+    for (const LineForm& form : kForms) {
+        for (const char first : form.firstBytes) {
+            starts.flags[static_cast<unsigned char>(first)] |= !form.onRequest || allPrototypes;
+        }
+    }
+    return starts;
 }
+constexpr LineStarts kStartsOfForms[] = {startsOfForms(false), startsOfForms(true)};
 
 // With --all-prototypes every name is a C identifier, and a name ends at its parameter list.
 LineReading accepted(LineReading reading, const ScanOptions& options) {
@@ -218,28 +224,26 @@ LineReading readLine(std::string_view line, const ScanOptions& options) {
         return {};
     }
     const auto first = static_cast<unsigned char>(line[0]);
-    bool cut = false;
+    bool tried = false;
     for (unsigned char i = 0; i < kFormsByFirstByte.count[first]; ++i) {
         const LineForm& form = kForms[kFormsByFirstByte.forms[first][i]];
         if (form.onRequest && !options.allPrototypes) {
             continue;
         }
-        if (!cut) {
-            line = visibleText(line);
-            cut = true;
-        }
+        tried = true;
         const LineReading reading = accepted(form.read(form, line), options);
         if (reading.found != Found::nothing) {
             return reading;
         }
     }
-    return cut && !line.empty() ? skippedPrototype(line) : LineReading{};
+    return tried ? skippedPrototype(line) : LineReading{};
+}
+
+const LineStarts& formStarts(const ScanOptions& options) {
+    return kStartsOfForms[options.allPrototypes];
 }
 
 bool lineIsDecided(std::string_view start, const ScanOptions& options) {
-    if (visibleText(start).size() < start.size()) {
-        return true;
-    }
     for (const LineForm& form : kForms) {
         if (applies(form, start[0], options) && form.ranOut(form, start)) {
             return false;
