@@ -78,18 +78,26 @@ bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
+// Whether "%d" at `at`, whitespace skipped, reads the value 1: an optional plus, any zeros, a one,
+// and no digit after it. Any other text reads another value or none.
+bool readsOne(std::string_view text, std::size_t at) {
+    at += at < text.size() && text[at] == '+';
+    while (at < text.size() && text[at] == '0') {
+        ++at;
+    }
+    return at < text.size() && text[at] == '1' && (at + 1 == text.size() || !isDigit(text[at + 1]));
+}
+
 // "#define %s %d" with the value 1 and a name that starts with an api's prefix.
 LineReading readDefine(const LineForm&, std::string_view line) {
     std::size_t at = 0;
     Conversion name;
-    Conversion value;
     if (!readLiteral(line, at, "#define") || !readToken(line, at, name)) {
         return {};
     }
     for (const ApiRow& api : kApis) {
         if (startsWith(name.text, api.namePrefix)) {
-            at = skipWhitespace(line, at);
-            if (readNumber(line, at, value) && value.number == 1) {
+            if (readsOne(line, skipWhitespace(line, at))) {
                 return {Found::extension, name.text};
             }
             return {};
