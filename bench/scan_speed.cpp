@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 16;
-
 // Median seconds of `runs` calls of f, which returns a count that is printed once, so that no
 // call can be left out.
 template <class F>
@@ -55,8 +53,8 @@ std::size_t scan(std::string_view bytes, bool allPrototypes) {
     ScanOptions options;
     options.allPrototypes = allPrototypes;
     HeaderScan header(tables, "header.h", Api::gl, options);
-    for (std::size_t at = 0; at < bytes.size(); at += kChunk) {
-        header.feed(bytes.substr(at, kChunk));
+    for (std::size_t at = 0; at < bytes.size(); at += kHeaderChunkSize) {
+        header.feed(bytes.substr(at, kHeaderChunkSize));
     }
     header.finish();
     return tables.extensions[Api::gl].size() + tables.entryPoints[Api::gl].size();

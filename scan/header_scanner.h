@@ -43,6 +43,11 @@ private:
     std::size_t entryPointsBefore;
 };
 
+// The file loop reads a header in pieces of this many bytes into one buffer, and feeds each to
+// the scan as it comes: large enough that the reads cost little, small enough to stay in the
+// processor's cache.
+inline constexpr std::size_t kHeaderChunkSize = 1 << 18;
+
 // Scans the file `path` (UTF-8 on Windows) into the lists of `api`. Returns the system's error
 // when the file cannot be opened or read, and then nothing was added; else no error.
 std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& options,
