@@ -6,11 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "scan/wordwise.h"
 #include "tables/ascii.h"
 
-// The bytes a line worth reading may start with, one flag per byte value.
+// What a line worth reading starts with: for each value of its first byte, the bytes it must
+// begin with, that one included and eight at most, as a word (wordwise::wordOf), its mask and its
+// length; a length of zero where no such line starts with that byte.
 struct LineStarts {
-    bool flags[256] = {};
+    std::uint64_t leads[256] = {};
+    std::uint64_t masks[256] = {};
+    unsigned char lengths[256] = {};
 };
 
 // A line starts at the first non-whitespace byte and runs to the next line feed, exclusive, so
@@ -18,14 +23,14 @@ struct LineStarts {
 // Its text ends at its first zero byte, if it holds one. Its number counts every line feed before
 // it, from 1. A 0x1A byte ends the input, as text mode does on Windows.
 //
-// A line whose first byte is not one of `starts` adds nothing: it costs the search for its end
-// and no more, however long it is. Every other line inside one chunk is passed on where it lies.
-// A line that spans chunks is gathered with each run of whitespace cut to its first byte (every
-// form reads a run as it reads one byte of it, so a run costs no memory however long), and only as
-// long as its end can still matter: from time to time the `decided` callable is asked whether the
-// part gathered so far fixes what the line adds, and once it does, that part stands for the whole
-// line and the rest is passed over. So a huge line costs next to no memory, and input without line
-// feeds runs in bounded memory.
+// A line that does not begin as `starts` has it adds nothing: it costs the search for its end and
+// a look at its first bytes, however long it is. Every other line inside one chunk is passed on
+// where it lies. A line that spans chunks is gathered with each run of whitespace cut to its first
+// byte (every form reads a run as it reads one byte of it, so a run costs no memory however long),
+// and only as long as its end can still matter: from time to time the `decided` callable is asked
+// whether the part gathered so far fixes what the line adds, and once it does, that part stands for
+// the whole line and the rest is passed over. So a huge line costs next to no memory, and input
+// without line feeds runs in bounded memory.
 class HeaderLines {
 public:
     explicit HeaderLines(const LineStarts& starts) : starts(&starts) {}
@@ -45,17 +50,20 @@ public:
         ZeroSearch zeros{chunk};
         std::size_t at = 0;
         while (at < chunk.size()) {
-            if (!inLine) {
+            const bool starting = !inLine;
+            if (starting) {
                 at = skipBlankLines(chunk, at);
                 if (at == chunk.size()) {
                     return;
                 }
                 inLine = true;
-                skipping = !starts->flags[static_cast<unsigned char>(chunk[at])];
             }
             const void* found = std::memchr(chunk.data() + at, '\n', chunk.size() - at);
             const std::size_t end =
                 found ? static_cast<const char*>(found) - chunk.data() : chunk.size();
+            if (starting) {
+                skipping = !mayBeRead(chunk.substr(at, end - at), found != nullptr);
+            }
             if (!skipping) {
                 const std::size_t zero = zeros.from(at);
                 const std::size_t textEnd = zero < end ? zero : end;
@@ -110,6 +118,25 @@ private:
     bool endSeen = false;
     std::uint32_t lineNumber = 1;
     std::size_t nextCheck = kFirstCheck;
+
+    // Whether a line that begins with `start` (its first byte not whitespace) may be worth
+    // reading: `whole` when it is all of the line, else more may follow in the next chunk. Its
+    // lead holds no zero byte, so the text after a zero byte need not be cut off first.
+    bool mayBeRead(std::string_view start, bool whole) const {
+        const auto first = static_cast<unsigned char>(start[0]);
+        const std::size_t length = starts->lengths[first];
+        if (start.size() >= 8) {
+            return length != 0 &&
+                   (wordwise::load(start.data()) & starts->masks[first]) == starts->leads[first];
+        }
+        const std::size_t compared = length < start.size() ? length : start.size();
+        for (std::size_t i = 1; i < compared; ++i) {
+            if (static_cast<unsigned char>(start[i]) != (starts->leads[first] >> (8 * i) & 0xFF)) {
+                return false;
+            }
+        }
+        return length != 0 && (compared == length || !whole);
+    }
 
     std::size_t skipBlankLines(std::string_view chunk, std::size_t at) {
         for (; at < chunk.size() && isWhitespace(chunk[at]); ++at) {

@@ -8,6 +8,7 @@
 
 #include "scan/line_pattern.h"
 #include "scan/prototype_forms.h"
+#include "scan/wordwise.h"
 #include "tables/apis.h"
 #include "tables/ascii.h"
 
@@ -161,17 +162,6 @@ constexpr LineForm kForms[] = {
         .ranOutBy(anyFormRanOut),
 };
 
-// Every row says what it adds, where it starts, how it reads and how it is decided.
-constexpr bool formsComplete() {
-    for (const LineForm& form : kForms) {
-        if (form.gives == Found::nothing || form.firstBytes.empty() || !form.read || !form.ranOut) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(formsComplete(), "a row of kForms lacks a field");
-
 constexpr bool mayStartWith(const LineForm& form, char byte) {
     for (const char first : form.firstBytes) {
         if (first == byte) {
@@ -181,12 +171,38 @@ constexpr bool mayStartWith(const LineForm& form, char byte) {
     return false;
 }
 
+// The literal a form's lines open with: its lead, or its pattern's text before the first blank
+// or conversion; empty for a form that only its function reads.
+constexpr std::string_view leadOf(const LineForm& form) {
+    if (form.words) {
+        return form.words->lead;
+    }
+    const std::string_view pattern = form.pattern ? form.pattern : "";
+    std::size_t end = 0;
+    while (end < pattern.size() && pattern[end] != ' ' && pattern[end] != '%') {
+        ++end;
+    }
+    return pattern.substr(0, end);
+}
+
+// Every row says what it adds, where it starts, how it reads and how it is decided, and its lead
+// opens with one of its first bytes.
+constexpr bool formsComplete() {
+    for (const LineForm& form : kForms) {
+        if (form.gives == Found::nothing || form.firstBytes.empty() || !form.read || !form.ranOut ||
+            (!leadOf(form).empty() && !mayStartWith(form, leadOf(form)[0]))) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(formsComplete(), "a row of kForms lacks a field");
+
 bool applies(const LineForm& form, char first, const ScanOptions& options) {
     return mayStartWith(form, first) && (!form.onRequest || options.allPrototypes);
 }
 
-// The forms a line may be of, by its first byte, in the order they are tried: most lines are
-// of no form and end at this one lookup.
+// The forms a line may be of, by its first byte, in the order they are tried.
 constexpr std::size_t kFormCount = sizeof kForms / sizeof kForms[0];
 struct FormsByFirstByte {
     unsigned char forms[256][kFormCount] = {};
@@ -203,12 +219,33 @@ struct FormsByFirstByte {
 };
 constexpr FormsByFirstByte kFormsByFirstByte{};
 
+constexpr std::string_view commonStart(std::string_view a, std::string_view b) {
+    std::size_t same = 0;
+    while (same < a.size() && same < b.size() && a[same] == b[same]) {
+        ++same;
+    }
+    return a.substr(0, same);
+}
+
+// For each first byte, what every line of a form read with the option (or without) that starts
+// with it begins with: the leads of those forms, as far as they agree, and eight bytes at most.
 constexpr LineStarts startsOfForms(bool allPrototypes) {
-    LineStarts starts;
+    std::string_view leads[256] = {};
     for (const LineForm& form : kForms) {
-        for (const char first : form.firstBytes) {
-            starts.flags[static_cast<unsigned char>(first)] |= !form.onRequest || allPrototypes;
+        for (std::size_t i = 0; i < form.firstBytes.size() && (!form.onRequest || allPrototypes);
+             ++i) {
+            const std::string_view lead = leadOf(form);
+            const std::string_view begins = lead.empty() ? form.firstBytes.substr(i, 1) : lead;
+            std::string_view& known = leads[static_cast<unsigned char>(begins[0])];
+            known = known.empty() ? begins : commonStart(known, begins);
         }
+    }
+    LineStarts starts;
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string_view lead = leads[byte].substr(0, 8);
+        starts.leads[byte] = wordwise::wordOf(lead);
+        starts.masks[byte] = wordwise::maskOf(lead);
+        starts.lengths[byte] = static_cast<unsigned char>(lead.size());
     }
     return starts;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "scan/wordwise.h"
 #include "tables/ascii.h"
 
 // What one conversion read: "%s" fills `text`, "%d" fills `number` (and `text` with its digits).
@@ -28,46 +29,14 @@ int matchPattern(std::string_view text, std::string_view pattern, Conversion* ou
 
 // The steps matchPattern is made of, for readers that spell out one pattern.
 
-// Eight bytes at a time: a word holds the bytes from `at`, the first in its lowest bits whatever
-// the machine's byte order, and a byte's flag is its high bit.
-namespace words {
-
-constexpr std::uint64_t kOnes = 0x0101010101010101u;
-constexpr std::uint64_t kFlags = 0x80 * kOnes;
-
-inline std::uint64_t at(const char* bytes) {
-    const auto byte = [bytes](int i) {
-        return static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
-    };
-    return byte(0) | byte(1) | byte(2) | byte(3) | byte(4) | byte(5) | byte(6) | byte(7);
-}
-
-// The flags of the bytes that are not zero.
-inline std::uint64_t nonZero(std::uint64_t word) {
-    return (((word & ~kFlags) + ~kFlags) | word) & kFlags;
-}
-
-// The flags of the bytes below 0x21, exact up to the first: above it a borrow may add some.
-inline std::uint64_t below21(std::uint64_t word) {
-    return (word - 0x21 * kOnes) & ~word & kFlags;
-}
-
-// The place of the first flagged byte; `flags` is not zero.
-inline std::size_t firstFlagged(std::uint64_t flags) {
-    const std::uint64_t lowest = flags & (~flags + 1);
-    return static_cast<std::size_t>((((lowest - 1) & kOnes) * kOnes) >> 56) - 1;
-}
-
-}  // namespace words
-
 inline std::size_t skipWhitespace(std::string_view text, std::size_t at) {
     // Headers align their values with runs of blanks, so the first byte that is no blank is
     // looked for eight at a time; other whitespace a byte at a time.
     while (at + 8 <= text.size()) {
         const std::uint64_t flags =
-            words::nonZero(words::at(text.data() + at) ^ 0x20 * words::kOnes);
+            wordwise::nonZero(wordwise::load(text.data() + at) ^ 0x20 * wordwise::kOnes);
         if (flags != 0) {
-            at += words::firstFlagged(flags);
+            at += wordwise::firstFlagged(flags);
             break;
         }
         at += 8;
@@ -84,12 +53,12 @@ inline std::size_t skipToken(std::string_view text, std::size_t at) {
     const char* const stop = text.data() + text.size();
     // Names are long, so eight bytes at a time: every whitespace byte is below 0x21.
     while (stop - c >= 8) {
-        const std::uint64_t flags = words::below21(words::at(c));
+        const std::uint64_t flags = wordwise::below21(wordwise::load(c));
         if (flags == 0) {
             c += 8;
             continue;
         }
-        c += words::firstFlagged(flags);
+        c += wordwise::firstFlagged(flags);
         if (isWhitespace(*c)) {
             return static_cast<std::size_t>(c - text.data());
         }
