@@ -202,11 +202,13 @@ bool applies(const LineForm& form, char first, const ScanOptions& options) {
     return mayStartWith(form, first) && (!form.onRequest || options.allPrototypes);
 }
 
-// The forms a line may be of, by its first byte, in the order they are tried.
+// The forms a line may be of, by its first byte, in the order they are tried, and whether a line
+// no form read may still be a skipped prototype: whether a prototype's lead starts with it.
 constexpr std::size_t kFormCount = sizeof kForms / sizeof kForms[0];
 struct FormsByFirstByte {
     unsigned char forms[256][kFormCount] = {};
     unsigned char count[256] = {};
+    bool leadsPrototype[256] = {};
     constexpr FormsByFirstByte() {
         for (int byte = 0; byte < 256; ++byte) {
             for (std::size_t i = 0; i < kFormCount; ++i) {
@@ -214,6 +216,9 @@ struct FormsByFirstByte {
                     forms[byte][count[byte]++] = static_cast<unsigned char>(i);
                 }
             }
+        }
+        for (const PrototypeWords& words : kPrototypeWords) {
+            leadsPrototype[static_cast<unsigned char>(words.lead[0])] = true;
         }
     }
 };
@@ -281,7 +286,8 @@ LineReading readLine(std::string_view line, const ScanOptions& options) {
             return reading;
         }
     }
-    return tried ? skippedPrototype(line) : LineReading{};
+    return tried && kFormsByFirstByte.leadsPrototype[first] ? skippedPrototype(line)
+                                                            : LineReading{};
 }
 
 const LineStarts& formStarts(const ScanOptions& options) {

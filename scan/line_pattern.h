@@ -30,8 +30,15 @@ int matchPattern(std::string_view text, std::string_view pattern, Conversion* ou
 // The steps matchPattern is made of, for readers that spell out one pattern.
 
 inline std::size_t skipWhitespace(std::string_view text, std::size_t at) {
-    // Headers align their values with runs of blanks, so the first byte that is no blank is
-    // looked for eight at a time; other whitespace a byte at a time.
+    // Most runs are one byte. Headers align their values with long runs of blanks, so past that
+    // the first byte that is no blank is looked for eight at a time; other whitespace a byte at a
+    // time.
+    if (at == text.size() || !isWhitespace(text[at])) {
+        return at;
+    }
+    if (++at == text.size() || !isWhitespace(text[at])) {
+        return at;
+    }
     while (at + 8 <= text.size()) {
         const std::uint64_t flags =
             wordwise::nonZero(wordwise::load(text.data() + at) ^ 0x20 * wordwise::kOnes);
@@ -87,13 +94,21 @@ bool readNumber(std::string_view text, std::size_t& at, Conversion& result);
 
 // A literal of the pattern at `at`, case included.
 inline bool readLiteral(std::string_view text, std::size_t& at, std::string_view literal) {
-    // The literals are a few bytes long: compared here rather than by a call.
+    // The literals are a few bytes long: compared here rather than by a call, as one word where
+    // the text holds eight bytes more.
     if (text.size() - at < literal.size()) {
         return false;
     }
-    for (std::size_t i = 0; i < literal.size(); ++i) {
-        if (text[at + i] != literal[i]) {
+    if (literal.size() <= 8 && text.size() - at >= 8) {
+        if ((wordwise::load(text.data() + at) & wordwise::maskOf(literal)) !=
+            wordwise::wordOf(literal)) {
             return false;
+        }
+    } else {
+        for (std::size_t i = 0; i < literal.size(); ++i) {
+            if (text[at + i] != literal[i]) {
+                return false;
+            }
         }
     }
     at += literal.size();
