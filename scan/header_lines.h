@@ -18,6 +18,25 @@ struct LineStarts {
     unsigned char lengths[256] = {};
 };
 
+// Whether a line that begins with `start` (its first byte not whitespace) may be worth reading:
+// `whole` when it is all of the line, else more may follow. The leads hold no zero byte, so the
+// text after a zero byte need not be cut off first.
+inline bool lineMayBeRead(const LineStarts& starts, std::string_view start, bool whole) {
+    const auto first = static_cast<unsigned char>(start[0]);
+    const std::size_t length = starts.lengths[first];
+    if (start.size() >= 8) {
+        return length != 0 &&
+               (wordwise::load(start.data()) & starts.masks[first]) == starts.leads[first];
+    }
+    const std::size_t compared = length < start.size() ? length : start.size();
+    for (std::size_t i = 1; i < compared; ++i) {
+        if (static_cast<unsigned char>(start[i]) != (starts.leads[first] >> (8 * i) & 0xFF)) {
+            return false;
+        }
+    }
+    return length != 0 && (compared == length || !whole);
+}
+
 // A line starts at the first non-whitespace byte and runs to the next line feed, exclusive, so
 // blank lines and indentation vanish; a carriage return before the line feed stays in the line.
 // Its text ends at its first zero byte, if it holds one. Its number counts every line feed before
@@ -62,7 +81,7 @@ public:
             const std::size_t end =
                 found ? static_cast<const char*>(found) - chunk.data() : chunk.size();
             if (starting) {
-                skipping = !mayBeRead(chunk.substr(at, end - at), found != nullptr);
+                skipping = !lineMayBeRead(*starts, chunk.substr(at, end - at), found != nullptr);
             }
             if (!skipping) {
                 const std::size_t zero = zeros.from(at);
@@ -118,25 +137,6 @@ private:
     bool endSeen = false;
     std::uint32_t lineNumber = 1;
     std::size_t nextCheck = kFirstCheck;
-
-    // Whether a line that begins with `start` (its first byte not whitespace) may be worth
-    // reading: `whole` when it is all of the line, else more may follow in the next chunk. Its
-    // lead holds no zero byte, so the text after a zero byte need not be cut off first.
-    bool mayBeRead(std::string_view start, bool whole) const {
-        const auto first = static_cast<unsigned char>(start[0]);
-        const std::size_t length = starts->lengths[first];
-        if (start.size() >= 8) {
-            return length != 0 &&
-                   (wordwise::load(start.data()) & starts->masks[first]) == starts->leads[first];
-        }
-        const std::size_t compared = length < start.size() ? length : start.size();
-        for (std::size_t i = 1; i < compared; ++i) {
-            if (static_cast<unsigned char>(start[i]) != (starts->leads[first] >> (8 * i) & 0xFF)) {
-                return false;
-            }
-        }
-        return length != 0 && (compared == length || !whole);
-    }
 
     std::size_t skipBlankLines(std::string_view chunk, std::size_t at) {
         for (; at < chunk.size() && isWhitespace(chunk[at]); ++at) {
