@@ -26,6 +26,9 @@ struct LineForm {
     std::string_view firstBytes;   // the bytes its lines may start with
     bool onRequest = false;        // read only with --all-prototypes
     const PrototypeWords* words = nullptr;
+    // The literal its lines open with: its words' lead, or its pattern's text before the first
+    // blank or conversion; empty for a form that only its function reads.
+    std::string_view lead;
     LineReading (*read)(const LineForm& form, std::string_view line) = nullptr;
     const char* pattern = nullptr;
     // Whether the start of a line ran out where more text could change what the form reads.
@@ -52,6 +55,7 @@ struct LineForm {
     constexpr LineForm withWords(const PrototypeWords& fixed) const {
         LineForm form = startsWithOneOf(fixed.lead.substr(0, 1));
         form.words = &fixed;
+        form.lead = fixed.lead;
         form.ranOut = wordsRanOut;
         return form;
     }
@@ -64,6 +68,7 @@ struct LineForm {
     constexpr LineForm scanfPattern(const char* scanf) const {
         LineForm form = *this;
         form.pattern = scanf;
+        form.lead = std::string_view(scanf).substr(0, std::string_view(scanf).find_first_of(" %"));
         form.ranOut = patternRanOut;
         return form;
     }
@@ -171,26 +176,12 @@ constexpr bool mayStartWith(const LineForm& form, char byte) {
     return false;
 }
 
-// The literal a form's lines open with: its lead, or its pattern's text before the first blank
-// or conversion; empty for a form that only its function reads.
-constexpr std::string_view leadOf(const LineForm& form) {
-    if (form.words) {
-        return form.words->lead;
-    }
-    const std::string_view pattern = form.pattern ? form.pattern : "";
-    std::size_t end = 0;
-    while (end < pattern.size() && pattern[end] != ' ' && pattern[end] != '%') {
-        ++end;
-    }
-    return pattern.substr(0, end);
-}
-
 // Every row says what it adds, where it starts, how it reads and how it is decided, and its lead
 // opens with one of its first bytes.
 constexpr bool formsComplete() {
     for (const LineForm& form : kForms) {
         if (form.gives == Found::nothing || form.firstBytes.empty() || !form.read || !form.ranOut ||
-            (!leadOf(form).empty() && !mayStartWith(form, leadOf(form)[0]))) {
+            (!form.lead.empty() && !mayStartWith(form, form.lead[0]))) {
             return false;
         }
     }
@@ -239,8 +230,8 @@ constexpr LineStarts startsOfForms(bool allPrototypes) {
     for (const LineForm& form : kForms) {
         for (std::size_t i = 0; i < form.firstBytes.size() && (!form.onRequest || allPrototypes);
              ++i) {
-            const std::string_view lead = leadOf(form);
-            const std::string_view begins = lead.empty() ? form.firstBytes.substr(i, 1) : lead;
+            const std::string_view begins =
+                form.lead.empty() ? form.firstBytes.substr(i, 1) : form.lead;
             std::string_view& known = leads[static_cast<unsigned char>(begins[0])];
             known = known.empty() ? begins : commonStart(known, begins);
         }
