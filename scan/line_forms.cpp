@@ -68,7 +68,8 @@ struct LineForm {
     constexpr LineForm scanfPattern(const char* scanf) const {
         LineForm form = *this;
         form.pattern = scanf;
-        form.lead = std::string_view(scanf).substr(0, std::string_view(scanf).find_first_of(" %"));
+        const std::string_view text = scanf;
+        form.lead = text.substr(0, text.find_first_of(" \t\n\v\f\r%"));
         form.ranOut = patternRanOut;
         return form;
     }
