@@ -1,6 +1,7 @@
 // The floor of any generator that replaces its two files durably: read the headers, write as
 // many bytes as linkweld writes to two new temporaries, push both to the disk, rename both over
-// their targets. No scanning, no formatting.
+// their targets, and push the directory that took the renames to the disk, as linkweld does. No
+// scanning, no formatting.
 //   safe_run_floor SOURCE_BYTES HEADER_BYTES HEADER...
 #include <fcntl.h>
 #include <unistd.h>
@@ -40,6 +41,16 @@ bool writeDurably(const char* temporary, const char* target, long size,
     return ok && std::rename(temporary, target) == 0;
 }
 
+// The renames reach the disk with the directory.
+bool syncDirectory(const char* path) {
+    const int fd = open(path, O_RDONLY | O_DIRECTORY);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok = fsync(fd) == 0;
+    return close(fd) == 0 && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,7 +66,8 @@ int main(int argc, char** argv) {
         }
     }
     if (!writeDurably(".floor.cpp.tmp", "floor.cpp", std::atol(argv[1]), chunk) ||
-        !writeDurably(".floor.h.tmp", "floor.h", std::atol(argv[2]), chunk)) {
+        !writeDurably(".floor.h.tmp", "floor.h", std::atol(argv[2]), chunk) ||
+        !syncDirectory(".")) {
         std::perror("safe_run_floor");
         return 1;
     }

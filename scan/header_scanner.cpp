@@ -2,14 +2,12 @@
 #include "scan/header_scanner.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <memory>
 
 #include "scan/open_file.h"
 
 namespace {
 
-constexpr std::size_t kChunkSize = 1 << 16;
 constexpr std::size_t kKeptSkippedNames = 4;
 
 }  // namespace
@@ -21,6 +19,7 @@ HeaderScan::HeaderScan(SymbolTables& tables, const std::string& path, Api api,
       entryPoints(tables.entryPoints[api]),
       header(static_cast<std::uint32_t>(tables.headers.size())),
       options(options),
+      lines(formStarts(options)),
       extensionsBefore(extensions.size()),
       entryPointsBefore(entryPoints.size()) {
     tables.headers.push_back({path, api});
@@ -72,23 +71,23 @@ std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& 
                            SymbolTables& tables) {
     // Binary mode on every host: line ends and 0x1A are handled alike by HeaderLines, so a header
     // reads the same on Windows and elsewhere.
-    const FileHandle file = openForReading(path);
+    InputFile file = openForReading(path);
     if (!file) {
         return std::error_code(errno, std::generic_category());
     }
     HeaderScan scan(tables, path, api, options);
-    std::unique_ptr<char[]> chunk(new char[kChunkSize]);
+    std::unique_ptr<char[]> chunk(new char[kHeaderChunkSize]);
     while (!scan.ended()) {
-        const std::size_t count = std::fread(chunk.get(), 1, kChunkSize, file.get());
-        if (count < kChunkSize && std::ferror(file.get())) {
+        const long count = file.read(chunk.get(), kHeaderChunkSize);
+        if (count < 0) {
             const std::error_code error(errno, std::generic_category());
             scan.abandon();
             return error;
         }
-        scan.feed(std::string_view(chunk.get(), count));
-        if (count < kChunkSize) {
+        if (count == 0) {
             break;
         }
+        scan.feed(std::string_view(chunk.get(), static_cast<std::size_t>(count)));
     }
     scan.finish();
     return {};

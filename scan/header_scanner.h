@@ -38,10 +38,15 @@ private:
     EntryPointList& entryPoints;
     std::uint32_t header;  // the record's index in tables.headers
     ScanOptions options;
-    HeaderLines lines = {};
+    HeaderLines lines;
     std::size_t extensionsBefore;
     std::size_t entryPointsBefore;
 };
+
+// The file loop reads a header in pieces of this many bytes into one buffer, and feeds each to
+// the scan as it comes: large enough that the reads cost little, small enough to stay in the
+// processor's cache.
+inline constexpr std::size_t kHeaderChunkSize = 1 << 18;
 
 // Scans the file `path` (UTF-8 on Windows) into the lists of `api`. Returns the system's error
 // when the file cannot be opened or read, and then nothing was added; else no error.

@@ -8,6 +8,7 @@
 
 #include "scan/line_pattern.h"
 #include "scan/prototype_forms.h"
+#include "scan/wordwise.h"
 #include "tables/apis.h"
 #include "tables/ascii.h"
 
@@ -25,6 +26,9 @@ struct LineForm {
     std::string_view firstBytes;   // the bytes its lines may start with
     bool onRequest = false;        // read only with --all-prototypes
     const PrototypeWords* words = nullptr;
+    // The literal its lines open with: its words' lead, or its pattern's text before the first
+    // blank or conversion; empty for a form that only its function reads.
+    std::string_view lead;
     LineReading (*read)(const LineForm& form, std::string_view line) = nullptr;
     const char* pattern = nullptr;
     // Whether the start of a line ran out where more text could change what the form reads.
@@ -51,6 +55,7 @@ struct LineForm {
     constexpr LineForm withWords(const PrototypeWords& fixed) const {
         LineForm form = startsWithOneOf(fixed.lead.substr(0, 1));
         form.words = &fixed;
+        form.lead = fixed.lead;
         form.ranOut = wordsRanOut;
         return form;
     }
@@ -63,6 +68,8 @@ struct LineForm {
     constexpr LineForm scanfPattern(const char* scanf) const {
         LineForm form = *this;
         form.pattern = scanf;
+        const std::string_view text = scanf;
+        form.lead = text.substr(0, text.find_first_of(" \t\n\v\f\r%"));
         form.ranOut = patternRanOut;
         return form;
     }
@@ -78,18 +85,26 @@ bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
+// Whether "%d" at `at`, whitespace skipped, reads the value 1: an optional plus, any zeros, a one,
+// and no digit after it. Any other text reads another value or none.
+bool readsOne(std::string_view text, std::size_t at) {
+    at += at < text.size() && text[at] == '+';
+    while (at < text.size() && text[at] == '0') {
+        ++at;
+    }
+    return at < text.size() && text[at] == '1' && (at + 1 == text.size() || !isDigit(text[at + 1]));
+}
+
 // "#define %s %d" with the value 1 and a name that starts with an api's prefix.
 LineReading readDefine(const LineForm&, std::string_view line) {
     std::size_t at = 0;
     Conversion name;
-    Conversion value;
     if (!readLiteral(line, at, "#define") || !readToken(line, at, name)) {
         return {};
     }
     for (const ApiRow& api : kApis) {
         if (startsWith(name.text, api.namePrefix)) {
-            at = skipWhitespace(line, at);
-            if (readNumber(line, at, value) && value.number == 1) {
+            if (readsOne(line, skipWhitespace(line, at))) {
                 return {Found::extension, name.text};
             }
             return {};
@@ -153,17 +168,6 @@ constexpr LineForm kForms[] = {
         .ranOutBy(anyFormRanOut),
 };
 
-// Every row says what it adds, where it starts, how it reads and how it is decided.
-constexpr bool formsComplete() {
-    for (const LineForm& form : kForms) {
-        if (form.gives == Found::nothing || form.firstBytes.empty() || !form.read || !form.ranOut) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(formsComplete(), "a row of kForms lacks a field");
-
 constexpr bool mayStartWith(const LineForm& form, char byte) {
     for (const char first : form.firstBytes) {
         if (first == byte) {
@@ -173,16 +177,30 @@ constexpr bool mayStartWith(const LineForm& form, char byte) {
     return false;
 }
 
+// Every row says what it adds, where it starts, how it reads and how it is decided, and its lead
+// opens with one of its first bytes.
+constexpr bool formsComplete() {
+    for (const LineForm& form : kForms) {
+        if (form.gives == Found::nothing || form.firstBytes.empty() || !form.read || !form.ranOut ||
+            (!form.lead.empty() && !mayStartWith(form, form.lead[0]))) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(formsComplete(), "a row of kForms lacks a field");
+
 bool applies(const LineForm& form, char first, const ScanOptions& options) {
     return mayStartWith(form, first) && (!form.onRequest || options.allPrototypes);
 }
 
-// The forms a line may be of, by its first byte, in the order they are tried: most lines are
-// of no form and end at this one lookup.
+// The forms a line may be of, by its first byte, in the order they are tried, and whether a line
+// no form read may still be a skipped prototype: whether a prototype's lead starts with it.
 constexpr std::size_t kFormCount = sizeof kForms / sizeof kForms[0];
 struct FormsByFirstByte {
     unsigned char forms[256][kFormCount] = {};
     unsigned char count[256] = {};
+    bool leadsPrototype[256] = {};
     constexpr FormsByFirstByte() {
         for (int byte = 0; byte < 256; ++byte) {
             for (std::size_t i = 0; i < kFormCount; ++i) {
@@ -191,14 +209,44 @@ struct FormsByFirstByte {
                 }
             }
         }
+        for (const PrototypeWords& words : kPrototypeWords) {
+            leadsPrototype[static_cast<unsigned char>(words.lead[0])] = true;
+        }
     }
 };
 constexpr FormsByFirstByte kFormsByFirstByte{};
 
-// The patterns see a line up to its first zero byte, as a C string would end there.
-std::string_view visibleText(std::string_view line) {
-    return line.substr(0, line.find('\0'));
+constexpr std::string_view commonStart(std::string_view a, std::string_view b) {
+    std::size_t same = 0;
+    while (same < a.size() && same < b.size() && a[same] == b[same]) {
+        ++same;
+    }
+    return a.substr(0, same);
 }
+
+// For each first byte, what every line of a form read with the option (or without) that starts
+// with it begins with: the leads of those forms, as far as they agree, and eight bytes at most.
+constexpr LineStarts startsOfForms(bool allPrototypes) {
+    std::string_view leads[256] = {};
+    for (const LineForm& form : kForms) {
+        for (std::size_t i = 0; i < form.firstBytes.size() && (!form.onRequest || allPrototypes);
+             ++i) {
+            const std::string_view begins =
+                form.lead.empty() ? form.firstBytes.substr(i, 1) : form.lead;
+            std::string_view& known = leads[static_cast<unsigned char>(begins[0])];
+            known = known.empty() ? begins : commonStart(known, begins);
+        }
+    }
+    LineStarts starts;
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string_view lead = leads[byte].substr(0, 8);
+        starts.leads[byte] = wordwise::wordOf(lead);
+        starts.masks[byte] = wordwise::maskOf(lead);
+        starts.lengths[byte] = static_cast<unsigned char>(lead.size());
+    }
+    return starts;
+}
+constexpr LineStarts kStartsOfForms[] = {startsOfForms(false), startsOfForms(true)};
 
 // With --all-prototypes every name is a C identifier, and a name ends at its parameter list.
 LineReading accepted(LineReading reading, const ScanOptions& options) {
@@ -218,28 +266,27 @@ LineReading readLine(std::string_view line, const ScanOptions& options) {
         return {};
     }
     const auto first = static_cast<unsigned char>(line[0]);
-    bool cut = false;
+    bool tried = false;
     for (unsigned char i = 0; i < kFormsByFirstByte.count[first]; ++i) {
         const LineForm& form = kForms[kFormsByFirstByte.forms[first][i]];
         if (form.onRequest && !options.allPrototypes) {
             continue;
         }
-        if (!cut) {
-            line = visibleText(line);
-            cut = true;
-        }
+        tried = true;
         const LineReading reading = accepted(form.read(form, line), options);
         if (reading.found != Found::nothing) {
             return reading;
         }
     }
-    return cut && !line.empty() ? skippedPrototype(line) : LineReading{};
+    return tried && kFormsByFirstByte.leadsPrototype[first] ? skippedPrototype(line)
+                                                            : LineReading{};
+}
+
+const LineStarts& formStarts(const ScanOptions& options) {
+    return kStartsOfForms[options.allPrototypes];
 }
 
 bool lineIsDecided(std::string_view start, const ScanOptions& options) {
-    if (visibleText(start).size() < start.size()) {
-        return true;
-    }
     for (const LineForm& form : kForms) {
         if (applies(form, start[0], options) && form.ranOut(form, start)) {
             return false;

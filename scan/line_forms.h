@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/header_lines.h"
+
 struct PrototypeWords;
 
 // What a line adds.
@@ -27,9 +29,13 @@ struct ScanOptions {
     bool allPrototypes = false;
 };
 
-// What one line adds. `line` starts at its first non-whitespace byte; a zero byte ends the text
-// the forms see.
+// What one line adds. `line` starts at its first non-whitespace byte and holds no zero byte: the
+// text the forms see ends at one, and HeaderLines cuts the line there.
 LineReading readLine(std::string_view line, const ScanOptions& options);
+
+// The bytes the lines of the forms a scan reads may start with: a line that starts with any other
+// adds nothing.
+const LineStarts& formStarts(const ScanOptions& options);
 
 // Whether the start of a line already fixes what readLine makes of the whole line.
 bool lineIsDecided(std::string_view start, const ScanOptions& options);

@@ -2,9 +2,9 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
+#include "scan/wordwise.h"
 #include "tables/ascii.h"
 
 // What one conversion read: "%s" fills `text`, "%d" fills `number` (and `text` with its digits).
@@ -29,6 +29,24 @@ int matchPattern(std::string_view text, std::string_view pattern, Conversion* ou
 // The steps matchPattern is made of, for readers that spell out one pattern.
 
 inline std::size_t skipWhitespace(std::string_view text, std::size_t at) {
+    // Most runs are one byte. Headers align their values with long runs of blanks, so past that
+    // the first byte that is no blank is looked for eight at a time; other whitespace a byte at a
+    // time.
+    if (at == text.size() || !isWhitespace(text[at])) {
+        return at;
+    }
+    if (++at == text.size() || !isWhitespace(text[at])) {
+        return at;
+    }
+    while (at + 8 <= text.size()) {
+        const std::uint64_t flags =
+            wordwise::nonZero(wordwise::load(text.data() + at) ^ 0x20 * wordwise::kOnes);
+        if (flags != 0) {
+            at += wordwise::firstFlagged(flags);
+            break;
+        }
+        at += 8;
+    }
     while (at < text.size() && isWhitespace(text[at])) {
         ++at;
     }
@@ -39,14 +57,18 @@ inline std::size_t skipWhitespace(std::string_view text, std::size_t at) {
 inline std::size_t skipToken(std::string_view text, std::size_t at) {
     const char* c = text.data() + at;
     const char* const stop = text.data() + text.size();
-    // Names are long, so eight bytes at a time while none can be whitespace: every whitespace
-    // byte is below 0x21, and this test finds any byte below 0x21 in a word.
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    for (std::uint64_t word = 0; stop - c >= 8; c += 8) {
-        std::memcpy(&word, c, 8);
-        if (((word - 0x21 * kOnes) & ~word & 0x80 * kOnes) != 0) {
-            break;
+    // Names are long, so eight bytes at a time: every whitespace byte is below 0x21.
+    while (stop - c >= 8) {
+        const std::uint64_t flags = wordwise::below21(wordwise::load(c));
+        if (flags == 0) {
+            c += 8;
+            continue;
         }
+        c += wordwise::firstFlagged(flags);
+        if (isWhitespace(*c)) {
+            return static_cast<std::size_t>(c - text.data());
+        }
+        ++c;  // a control byte, part of the token
     }
     while (c != stop && !isWhitespace(*c)) {
         ++c;
@@ -71,8 +93,22 @@ bool readNumber(std::string_view text, std::size_t& at, Conversion& result);
 
 // A literal of the pattern at `at`, case included.
 inline bool readLiteral(std::string_view text, std::size_t& at, std::string_view literal) {
-    if (text.substr(at, literal.size()) != literal) {
+    // The literals are a few bytes long: compared here rather than by a call, as one word where
+    // the text holds eight bytes more.
+    if (text.size() - at < literal.size()) {
         return false;
+    }
+    if (literal.size() <= 8 && text.size() - at >= 8) {
+        if ((wordwise::load(text.data() + at) & wordwise::maskOf(literal)) !=
+            wordwise::wordOf(literal)) {
+            return false;
+        }
+    } else {
+        for (std::size_t i = 0; i < literal.size(); ++i) {
+            if (text[at + i] != literal[i]) {
+                return false;
+            }
+        }
     }
     at += literal.size();
     return true;

@@ -1,23 +1,54 @@
-// Files opened by UTF-8 names: on Windows through the wide-character interface, so that every
-// name Windows accepts opens.
+// Files opened by UTF-8 names and read through descriptors: on Windows through the
+// wide-character interface, so that every name Windows accepts opens.
 #include "scan/open_file.h"
 
 #include <cerrno>
+#include <climits>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
 #include <exception>
 #include <filesystem>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
-FileHandle openForReading(const std::string& path) {
+InputFile openForReading(const std::string& path) {
 #ifdef _WIN32
     try {
-        return FileHandle(_wfopen(std::filesystem::u8path(path).c_str(), L"rb"));
+        return InputFile(_wopen(std::filesystem::u8path(path).c_str(), _O_RDONLY | _O_BINARY));
     } catch (const std::exception&) {
         errno = EINVAL;  // not UTF-8
-        return nullptr;
+        return InputFile(-1);
     }
 #else
-    return FileHandle(std::fopen(path.c_str(), "rb"));
+    return InputFile(open(path.c_str(), O_RDONLY | O_CLOEXEC));
 #endif
+}
+
+InputFile::~InputFile() {
+    if (descriptor >= 0) {
+#ifdef _WIN32
+        _close(descriptor);
+#else
+        close(descriptor);
+#endif
+    }
+}
+
+long InputFile::read(char* buffer, std::size_t size) {
+    const std::size_t most = size < INT_MAX ? size : INT_MAX;
+    for (;;) {
+#ifdef _WIN32
+        const long count = _read(descriptor, buffer, static_cast<unsigned>(most));
+#else
+        const long count = ::read(descriptor, buffer, most);
+#endif
+        if (count >= 0 || errno != EINTR) {
+            return count;
+        }
+    }
 }

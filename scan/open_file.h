@@ -1,15 +1,29 @@
-// Opening a file for reading by its name as linkweld holds it (UTF-8 on Windows), closed when
-// its handle goes.
+// Opening a file for reading by its name as linkweld holds it (UTF-8 on Windows), and reading it
+// through the system's descriptor straight into the caller's buffer, without the C library's
+// buffer between them.
 #pragma once
 
-#include <cstdio>
-#include <memory>
+#include <cstddef>
 #include <string>
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+// An open file, closed when it goes.
+class InputFile {
+public:
+    explicit InputFile(int descriptor) : descriptor(descriptor) {}
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile();
 
-// Binary mode on every host; null with errno set when the file cannot be opened.
-FileHandle openForReading(const std::string& path);
+    // False with errno set when the file could not be opened.
+    explicit operator bool() const { return descriptor >= 0; }
+
+    // Reads up to `size` bytes into `buffer`: how many, 0 at the end of the file, -1 with errno
+    // set on a failure. A read that a signal interrupts is tried again.
+    long read(char* buffer, std::size_t size);
+
+private:
+    int descriptor;
+};
+
+// Binary mode on every host.
+InputFile openForReading(const std::string& path);

@@ -133,20 +133,20 @@ struct Reader {
 std::error_code readProgramNames(const std::string& path, std::size_t longest,
                                  const std::function<void(std::string_view)>& found,
                                  ProgramFile& file) {
-    const FileHandle input = openForReading(path);
+    InputFile input = openForReading(path);
     if (!input) {
         return {errno, std::generic_category()};
     }
     Reader reader{longest, found, file};
     char chunk[1 << 16];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, input.get())) > 0) {
-        for (std::size_t i = 0; i < count; ++i) {
+    long count = 0;
+    while ((count = input.read(chunk, sizeof chunk)) > 0) {
+        for (long i = 0; i < count; ++i) {
             reader.take(chunk[i]);
         }
     }
-    if (std::ferror(input.get())) {
-        return {errno ? errno : EIO, std::generic_category()};
+    if (count < 0) {
+        return {errno, std::generic_category()};
     }
     reader.endLine();
     return {};

@@ -222,18 +222,21 @@ TEST(ScanHeader, CtrlZEndsTheHeader) {
         "#define GL_BEFORE 1\n#define GL_SAME_LINE 1\x1A\n#define GL_AFTER 1\n";
     EXPECT_EQ(asNames(scanBytes(bytes).extensions[Api::gl]), (Names{"GL_BEFORE", "GL_SAME_LINE"}));
     // Fed in the file loop's chunks: nothing after it counts, however far on.
-    const SymbolTables chunked =
-        scanBytes(bytes + std::string(1 << 16, '\n') + "#define GL_LATE 1\n", {}, 1 << 16);
+    const SymbolTables chunked = scanBytes(
+        bytes + std::string(kHeaderChunkSize, '\n') + "#define GL_LATE 1\n", {}, kHeaderChunkSize);
     EXPECT_EQ(asNames(chunked.extensions[Api::gl]), (Names{"GL_BEFORE", "GL_SAME_LINE"}));
 }
 
 TEST(ScanHeader, LongLinesAndTokensAreReadWhole) {
     const std::string longName = "GL_" + std::string(300000, 'x');
     const std::string longComment = "// " + std::string(5000000, '-') + "\n";
-    // Pad so that one define straddles the reader's 64 KiB chunks.
-    const std::string padding = "//" + std::string(65530, 'p') + "\n";
-    const SymbolTables tables = scanBytes(longComment + "#define " + longName + " 1\n" + padding +
-                                          "#define GL_SPLIT 1\n" + "#define GL_TAIL 1");
+    std::string bytes = longComment + "#define " + longName + " 1\n";
+    // Pad so that the next define starts five bytes before the end of one of the file loop's
+    // chunks.
+    const std::size_t used = bytes.size() % kHeaderChunkSize;
+    bytes += "//" + std::string((2 * kHeaderChunkSize - used - 8) % kHeaderChunkSize, 'p') + "\n";
+    bytes += "#define GL_SPLIT 1\n#define GL_TAIL 1";
+    const SymbolTables tables = scanBytes(bytes, {}, kHeaderChunkSize);
     ASSERT_EQ(tables.extensions[Api::gl].size(), 3u);
     EXPECT_EQ(tables.extensions[Api::gl][0], longName);
     EXPECT_EQ(tables.extensions[Api::gl][1], "GL_SPLIT");

@@ -219,6 +219,15 @@ strace -o /dev/null -e inject=read:error=EIO:when=$((n + 2)) "$LINKWELD" -gl big
 [ "$status" = 0 ] || fail "read error: status $status"
 grep -q 'cannot read header "big.h": Input/output error; skipped' err.txt || fail "read error: $(cat err.txt)"
 ! grep -q GL_EXTENSION_NUMBER glEntryHub.h || fail "read error: the skipped header's names are in the output"
+strace -o /dev/null -e inject=read:error=EINTR:when=$((n + 2)) "$LINKWELD" -gl big.h 2>err.txt &&
+    status=0 || status=$?
+[ "$status" = 0 ] && grep -q glEntryNumber20000 glEntryHub.h || fail "interrupted read: $(cat err.txt)"
+# A read that returns less than asked for is no end of the header.
+mkfifo pieces.h
+{ printf '#define GL_FIRST_PIECE 1\n#define GL_'; sleep 0.2; printf 'SECOND_PIECE 1\n'; } > pieces.h &
+"$LINKWELD" -gl pieces.h 2>err.txt && grep -q 'FLEXT(GL_SECOND_PIECE)' glEntryHub.h ||
+    fail "a header read from a FIFO in pieces: $(cat err.txt)"
+wait
 
 echo "== a shared sticky directory where the pair belongs to another user"
 fresh_pair sticky

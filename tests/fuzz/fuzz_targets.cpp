@@ -78,7 +78,7 @@ void checkAgainstPatterns(std::string_view bytes) {
         while (!line.empty() && isWhitespace(line[0])) {
             line.remove_prefix(1);
         }
-        LineReading read = readLine(line, {});
+        LineReading read = readLine(line.substr(0, line.find('\0')), {});
         if (read.found == Found::skippedPrototype) {
             read = {};
         }
