@@ -9,12 +9,14 @@ name is 64 MB; /dev/zero, a header that never ends a line; and 1, 10 and 100 MB 
 growth table. Baselines: a naive fscanf scan (bench/fscanf_baseline.cpp); the floor of a safe
 run (bench/safe_run_floor.cpp: read the headers, write as many bytes as linkweld writes to two
 temporaries, fsync both, rename both, fsync the directory); `wc -l` and `cat` of the same files.
-linkweld is timed without and with --all-prototypes. The scan alone (bench/scan_speed.cpp, this
-tree's scanner fed the 100 MB header from memory) is measured beside memchr over the same buffer. Every time is the median of --runs runs. Builds a Release
-linkweld and the baselines under build-bench/; --linkweld times another linkweld instead (one
-that knows no --all-prototypes is timed without it only). --compare times other linkweld builds
-beside it on the Khronos pair and on the 100 MB header, runs interleaved so that the machine's
-drift touches all alike, and prints only that."""
+linkweld is timed without and with --all-prototypes, each run replacing a previous pair (which
+it would otherwise leave as it is when the bytes are the same). The scan alone
+(bench/scan_speed.cpp, this tree's scanner fed the 100 MB header from memory) is measured beside
+memchr over the same buffer. Every time is the median of --runs runs. Builds a Release linkweld
+and the baselines under build-bench/; --linkweld times another linkweld instead (one that knows no
+--all-prototypes is timed without it only). --compare times other linkweld builds beside it on
+the Khronos pair (replacing the pair, and writing it again unchanged) and on the 100 MB header,
+runs interleaved so that the machine's drift touches all alike, and prints only that."""
 import argparse
 import os
 import statistics
@@ -49,8 +51,19 @@ def build(build_dir):
     return os.path.join(build_dir, "linkweld"), programs
 
 
-def run_once(command, cwd):
-    """Wall time of one run."""
+def stale_pair(cwd):
+    """Makes the pair in `cwd` differ from what any run writes, so that the next run replaces
+    both files (linkweld leaves a file that would not change as it is)."""
+    for name in ("glEntryHub.cpp", "glEntryHub.h"):
+        if os.path.exists(os.path.join(cwd, name)):
+            with open(os.path.join(cwd, name), "w") as f:
+                f.write("stale\n")
+
+
+def run_once(command, cwd, replace=True):
+    """Wall time of one run; with `replace`, one that replaces a previous pair."""
+    if replace:
+        stale_pair(cwd)
     start = time.perf_counter()
     status = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL).returncode
@@ -104,13 +117,18 @@ def time_variants(linkweld, headers, options, floor, work, runs):
 
 
 def compare(programs, cases):
-    """Median whole-run time of each program on each case, their runs interleaved."""
+    """Median whole-run time of each program on each case, their runs interleaved. A case whose
+    label says "unchanged" runs over the pair the run before wrote, which each run then writes
+    again byte for byte; the others replace a previous pair."""
     with tempfile.TemporaryDirectory(prefix="linkweld-bench-") as work:
         for label, arguments, case_runs in cases:
             times = {p: [] for p in programs}
+            replace = "unchanged" not in label
             for _ in range(case_runs):
                 for program in programs:
-                    times[program].append(run_once([program] + arguments, work))
+                    if not replace:
+                        run_once([program] + arguments, work, replace=False)
+                    times[program].append(run_once([program] + arguments, work, replace))
             print(f"{label}, whole runs interleaved, medians of {case_runs}:")
             base = statistics.median(times[programs[0]])
             for program in programs:
@@ -164,6 +182,8 @@ def main():
             compare([linkweld] + [os.path.abspath(p) for p in args.compare],
                     [("Khronos glext.h + wglext.h", ["-gl", khronos[0], "-wgl", khronos[1]],
                       runs * 9),
+                     ("Khronos glext.h + wglext.h, output unchanged",
+                      ["-gl", khronos[0], "-wgl", khronos[1]], runs * 9),
                      ("100 MB header", ["-gl", big], runs)])
         return
 
