@@ -95,12 +95,13 @@ int writeGenerated(const SymbolTables& tables) {
     ReplaceFailure failure;
     const std::vector<std::string> names = fileNames();
     bool ok = openFileSet(set, names, failure);
+    PieceWriter writer{[](void* to, const char* bytes, std::size_t count) {
+                           writeTo(*static_cast<ReplacedFile*>(to), bytes, count);
+                       },
+                       nullptr};
     for (const GeneratedFile& file : kGeneratedFiles) {
         if (ok) {
-            PieceWriter writer{[](void* to, const char* bytes, std::size_t count) {
-                                   writeTo(*static_cast<ReplacedFile*>(to), bytes, count);
-                               },
-                               fileNamed(set, file.name)};
+            writer.to = fileNamed(set, file.name);
             renderFile(file, writer, tables);
         }
     }

@@ -9,8 +9,9 @@
 
 namespace {
 
-// Large enough that each generated file of today's headers goes out in one write.
-constexpr std::size_t kBufferSize = 1 << 20;
+// Writes of this size cost a system call per quarter megabyte, and the buffer stays within the
+// caches.
+constexpr std::size_t kBufferSize = 1 << 18;
 
 void sendOut(PieceWriter& writer, const char* bytes, std::size_t count) {
     if (count > 0) {
@@ -20,8 +21,8 @@ void sendOut(PieceWriter& writer, const char* bytes, std::size_t count) {
 
 // Makes room for `count` more bytes in the buffer; false when they are too many to pass through.
 bool makeRoom(PieceWriter& writer, std::size_t count) {
-    if (writer.buffer.size() != kBufferSize) {
-        writer.buffer.resize(kBufferSize);
+    if (!writer.buffer) {
+        writer.buffer.reset(new char[kBufferSize]);  // left as it is: every byte is written first
     }
     if (writer.used + count > kBufferSize) {
         flushPieces(writer);
@@ -31,7 +32,7 @@ bool makeRoom(PieceWriter& writer, std::size_t count) {
 
 void put(PieceWriter& writer, std::string_view bytes) {
     if (makeRoom(writer, bytes.size())) {
-        std::memcpy(&writer.buffer[writer.used], bytes.data(), bytes.size());
+        std::memcpy(writer.buffer.get() + writer.used, bytes.data(), bytes.size());
         writer.used += bytes.size();
     } else {
         sendOut(writer, bytes.data(), bytes.size());
@@ -47,7 +48,7 @@ void putPointerType(PieceWriter& writer, std::string_view name) {
         put(writer, type);
         return;
     }
-    writePointerType(&writer.buffer[writer.used], name);
+    writePointerType(writer.buffer.get() + writer.used, name);
     writer.used += size;
 }
 
@@ -76,18 +77,38 @@ const NameList& listOf(const Piece& piece, const SymbolTables& tables) {
 }
 
 // Writes `parts` with the entry's arguments between them: an extension's name for every "%s";
-// an entry point's pointer type, then its name (Piece holds such a piece to two).
-void writeEntry(PieceWriter& writer, const std::vector<std::string>& parts, std::string_view name,
-                bool entryPoint) {
-    put(writer, parts[0]);
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-        if (entryPoint && i == 1) {
-            putPointerType(writer, name);
-        } else {
-            put(writer, name);
+// an entry point's pointer type, then its name (Piece holds such a piece to two). `fixed` is the
+// size of the parts together: when the whole entry fits, it is copied straight in.
+void writeEntry(PieceWriter& writer, const std::vector<std::string>& parts, std::size_t fixed,
+                std::string_view name, bool entryPoint) {
+    const std::size_t arguments = parts.size() - 1;
+    const std::size_t size =
+        fixed + name.size() * arguments + (entryPoint ? pointerTypeSize(name) - name.size() : 0);
+    if (!makeRoom(writer, size)) {
+        put(writer, parts[0]);
+        for (std::size_t i = 1; i < parts.size(); ++i) {
+            if (entryPoint && i == 1) {
+                putPointerType(writer, name);
+            } else {
+                put(writer, name);
+            }
+            put(writer, parts[i]);
         }
-        put(writer, parts[i]);
+        return;
     }
+    char* out = writer.buffer.get() + writer.used;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0 && entryPoint && i == 1) {
+            writePointerType(out, name);
+            out += pointerTypeSize(name);
+        } else if (i > 0) {
+            std::memcpy(out, name.data(), name.size());
+            out += name.size();
+        }
+        std::memcpy(out, parts[i].data(), parts[i].size());
+        out += parts[i].size();
+    }
+    writer.used += size;
 }
 
 // Whether a piece is part of the pair the tables make.
@@ -122,8 +143,12 @@ void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
             continue;
         }
         const bool entryPoints = piece->repeat == Repeat::entryPoints;
+        std::size_t fixed = 0;
+        for (const std::string& part : parts) {
+            fixed += part.size();
+        }
         listOf(*piece, tables).forEach([&](std::string_view name) {
-            writeEntry(writer, parts, name, entryPoints);
+            writeEntry(writer, parts, fixed, name, entryPoints);
         });
     }
 }
@@ -136,6 +161,6 @@ PieceWriter writerInto(std::string& bytes) {
 }
 
 void flushPieces(PieceWriter& writer) {
-    sendOut(writer, writer.buffer.data(), writer.used);
+    sendOut(writer, writer.buffer.get(), writer.used);
     writer.used = 0;
 }

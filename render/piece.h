@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -91,13 +92,14 @@ constexpr Piece only(Layout layout, Piece piece) {
     return piece;
 }
 
-// Carries pieces to where one file's bytes go: they are gathered in `buffer`, formatted there
-// in place, and handed to `send` in large blocks, so that a file takes few system calls.
+// Carries pieces to where a file's bytes go: they are gathered in `buffer`, formatted there in
+// place, and handed to `send` in large blocks, so that a file takes few system calls. One writer
+// serves a run's files one after another (set `to` between them), so its buffer is made once.
 struct PieceWriter {
     void (*send)(void* to, const char* bytes, std::size_t count);
     void* to;
-    std::string buffer = {};  // sized once; the first `used` bytes are waiting to go out
-    std::size_t used = 0;
+    std::unique_ptr<char[]> buffer = {};  // made at the first piece, never cleared
+    std::size_t used = 0;                 // the first `used` bytes are waiting to go out
 };
 
 // A writer that appends to `bytes`.

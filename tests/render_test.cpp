@@ -60,6 +60,22 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// Every byte value, at every place of the eight a pointer type's name is upper-cased by: only a
+// to z change.
+TEST(GeneratedFiles, APointerTypeUpperCasesTheAsciiLettersAlone) {
+    std::string name;
+    for (int byte = 0; byte < 256 * 8; ++byte) {
+        name += static_cast<char>(byte / 8);
+    }
+    std::string type;
+    appendPointerType(type, name);
+    ASSERT_EQ(type.size(), name.size() + 7);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        ASSERT_EQ(type[3 + i], c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) << i;
+    }
+}
+
 // Names no golden file holds: format characters, and one longer than the writer's buffer.
 TEST(GeneratedFiles, NamesAreWrittenAsBytesNeverAsFormats) {
     const std::string longName = "gl" + std::string(70000, 'x');
