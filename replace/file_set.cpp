@@ -47,27 +47,32 @@ void discardFiles(FileSet& set) {
     }
 }
 
-// A file's writes all went through and, for a temporary, its bytes are on the disk, so that a
-// power cut cannot leave a renamed but empty file behind; it stays open, the temporary claimed.
-bool flushFile(const ReplacedFile& file, Error& error) {
-    error = file.written;
-    return !error && (file.inPlace || systemCalls().syncFile(file.handle, error));
+// Whether a temporary holds what its destination holds already. Not knowing is no reason to
+// leave a file as it is.
+bool sameAsDestination(const ReplacedFile& file) {
+    bool same = false;
+    Error error;
+    return !file.temporary.empty() && file.type == fs::file_type::regular &&
+           systemCalls().sameContent(file.temporary, file.destination, same, error) && same;
 }
 
-// A file whose destination holds its very bytes is left as it is: its temporary goes, and nothing
-// that depends on the destination sees it change. Not knowing is no reason to leave it.
-void leaveUnchanged(FileSet& set) {
-    for (ReplacedFile& file : set.files) {
-        bool same = false;
+// Pushes to the disk, before its rename, each file that takes one: found unchanged before the
+// lock was held, a file is looked at again once it is, since another run may have replaced its
+// destination meanwhile. A file whose destination holds its very bytes is left as it is, so
+// nothing that depends on it sees it change, and its bytes need not reach the disk at all.
+bool syncChanged(FileSet& set, bool locked, ReplaceFailure& failure) {
+    for (std::size_t i = 0; i < set.files.size(); ++i) {
+        ReplacedFile& file = set.files[i];
+        if (file.inPlace || (locked && !file.unchanged)) {
+            continue;
+        }
+        file.unchanged = sameAsDestination(file);
         Error error;
-        if (!file.temporary.empty() && file.type == fs::file_type::regular &&
-            systemCalls().sameContent(file.temporary, file.destination, same, error) && same) {
-            const HeldInterruptions held;
-            systemCalls().removeFile(file.temporary, error);
-            forgetFile(file.temporary.c_str());
-            file.temporary.clear();
+        if (!file.unchanged && !systemCalls().syncFile(file.handle, error)) {
+            return failed(failure, ReplaceStep::write, i, error);
         }
     }
+    return true;
 }
 
 // A directory put in a target's place since it was opened would fail only at its rename.
@@ -184,16 +189,20 @@ bool openFiles(FileSet& set, const std::vector<std::string>& names, ReplaceFailu
 
 bool commitFiles(FileSet& set, ReplaceFailure& failure) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
-        Error error;
-        if (!flushFile(set.files[i], error)) {
-            return failed(failure, ReplaceStep::write, i, error);
+        if (set.files[i].written) {
+            return failed(failure, ReplaceStep::write, i, set.files[i].written);
         }
+    }
+    // A power cut must not leave a renamed but empty file behind.
+    if (!syncChanged(set, false, failure)) {
+        return false;
     }
     // In the order openFileSet took them, so that runs never wait on each other in a circle.
     DirectoryLocks locks;
     std::vector<fs::path> directories;
     if (!lockDirectories(set, namesOf(set), locks, failure) ||
-        !lockDirectories(set, replacedDestinations(set), locks, failure)) {
+        !lockDirectories(set, replacedDestinations(set), locks, failure) ||
+        !syncChanged(set, true, failure)) {
         return false;
     }
     for (std::size_t i = 0; i < set.files.size(); ++i) {
@@ -206,7 +215,6 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
     if (!checkDestinations(set, failure) || !directoriesToSync(set, directories, failure)) {
         return false;
     }
-    leaveUnchanged(set);
     bool renamed = false;
     bool ok = false;
     {

@@ -105,7 +105,7 @@ void restorePrevious(FileSet& set, std::vector<fs::path>& backups, const std::ve
 // Whether a file after `file` is still to be renamed.
 bool renamedLater(const FileSet& set, std::size_t file) {
     for (std::size_t i = file + 1; i < set.files.size(); ++i) {
-        if (!set.files[i].temporary.empty()) {
+        if (!set.files[i].temporary.empty() && !set.files[i].unchanged) {
             return true;
         }
     }
@@ -123,8 +123,8 @@ bool renameIntoPlace(FileSet& set, ReplaceFailure& failure, bool& renamedAny) {
     try {
         for (std::size_t i = 0; i < count && ok; ++i) {
             ReplacedFile& file = set.files[i];
-            if (file.temporary.empty()) {
-                continue;  // written in place
+            if (file.temporary.empty() || file.unchanged) {
+                continue;  // written in place, or left as it is
             }
             Error error;
             // The last file renamed needs no way back: nothing can fail after it.

@@ -78,6 +78,7 @@ struct ReplacedFile {
     std::filesystem::perms mode = std::filesystem::perms::unknown;  // of the file replaced
     std::intptr_t handle = -1;  // where the content goes, from openFileSet to commitFileSet
     std::error_code written;    // why a write failed, for commitFileSet to report
+    bool unchanged = false;     // the destination holds these very bytes: it is left as it is
 };
 
 // The files being replaced. Whatever is still open when it goes (after a failure, or an exception
