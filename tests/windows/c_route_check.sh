@@ -142,14 +142,19 @@ trap)
 llvmpipe | softpipe)
     need xvfb-run xauth
     need_wine
-    for exe in "$work"/build/{c_compat,c_core,standin_c_plain,standin_c_checked,standin_cxx_checked}.exe \
-        "$work/by_hand/standin_by_hand_x86_64.exe"; do
-        program=$(basename "$exe" .exe)
+    # Runs EXE copied alone into an empty directory; sets `program`, `alone` (its log is
+    # "$alone.log") and `status`.
+    run_alone() {  # EXE
+        program=$(basename "$1" .exe)
         alone="$work/alone.$mode/$program"
         fresh_dir "$alone"
-        cp "$exe" "$alone"
+        cp "$1" "$alone"
         (cd "$alone" && run_on_driver "$mode" "../$program.log" "./$program.exe") && status=0 ||
             status=$?
+    }
+    for exe in "$work"/build/{c_compat,c_core,standin_c_plain,standin_c_checked,standin_cxx_checked}.exe \
+        "$work/by_hand/standin_by_hand_x86_64.exe"; do
+        run_alone "$exe"
         echo "$program:"
         grep -v '^FAIL\.\.\.' "$alone.log" | grep -v '^\s*$' || true
         [ "$status" = 0 ] || { echo "$program failed (status $status)"; failed=1; }
@@ -162,12 +167,7 @@ llvmpipe | softpipe)
     whole="$work/alone.$mode/subset_whole.log"
     for exe in "$work"/build/subset_{whole,c,c_checked,cxx,cxx_checked}.exe \
         "$work/by_hand/subset_by_hand_x86_64.exe"; do
-        program=$(basename "$exe" .exe)
-        alone="$work/alone.$mode/$program"
-        fresh_dir "$alone"
-        cp "$exe" "$alone"
-        (cd "$alone" && run_on_driver "$mode" "../$program.log" "./$program.exe") && status=0 ||
-            status=$?
+        run_alone "$exe"
         echo "$program: status $status, $(report "$alone.log" | grep -c ' 1$') of" \
             "$(report "$alone.log" | wc -l) names found," \
             "$(grep -c 'FAIL\.\.\.' "$alone.log" || true) unknown names printed"
