@@ -26,69 +26,87 @@ void prependParts(const fs::path& path, std::deque<fs::path>& pending) {
     pending.insert(pending.begin(), parts.begin(), parts.end());
 }
 
+// Where a walk along a name stands: the path so far, which holds no link, its last part's
+// status, the parts still to walk, and the links followed.
+struct Walk {
+    std::deque<fs::path> pending;
+    fs::path path;
+    FileStatus status;
+    int hops = 0;
+};
+
+// Why `part` cannot be walked into from where the walk stands; nothing when it can.
+Error cannotEnter(const Walk& walk, const fs::path& part) {
+    if (walk.status.type == fs::file_type::directory) {
+        return {};
+    }
+    const bool missing =
+        walk.status.type == fs::file_type::not_found && !part.empty() && part != ".";
+    return std::make_error_code(missing ? std::errc::no_such_file_or_directory
+                                        : std::errc::not_a_directory);
+}
+
+// Replaces the link `link`, the walk's next part, by the parts of where it leads, if it is to be
+// trusted; false, with `failure` or `error` saying why, when it is not followed.
+bool followLink(Walk& walk, const fs::path& link, ReplaceFailure& failure, Error& error) {
+    FileStatus directory;
+    fs::path target;
+    if (!systemCalls().statusOf(walk.path, true, directory, error)) {
+        walk.path = link;
+        return false;
+    }
+    if (!trusted(walk.status, directory)) {
+        failure.path = link;
+        failure.owner = userName(walk.status.owner);
+        failure.step = ReplaceStep::untrustedLink;
+        return false;
+    }
+    if (++walk.hops > kMaxLinkHops || !systemCalls().readLink(link, target, error)) {
+        error = error ? error : std::make_error_code(std::errc::too_many_symbolic_link_levels);
+        walk.path = link;
+        return false;
+    }
+    if (target.is_absolute()) {
+        walk.path = target.root_path();
+    }
+    prependParts(target, walk.pending);
+    walk.status.type = fs::file_type::directory;
+    return true;
+}
+
 // Walks `name` a part at a time, each link replaced by where it leads, to the path it comes to,
 // which holds no link and whose last part need not exist yet; `status` is that last part's.
 bool resolve(const fs::path& name, fs::path& path, FileStatus& status, ReplaceFailure& failure) {
-    std::deque<fs::path> pending;
-    prependParts(name, pending);
-    path = name.root_path();
-    int hops = 0;
+    Walk walk;
+    prependParts(name, walk.pending);
+    walk.path = name.root_path();
+    walk.status.type = fs::file_type::directory;
     Error error;
-    status = {};
-    status.type = fs::file_type::directory;
-    while (!pending.empty()) {
-        const fs::path part = pending.front();
-        pending.pop_front();
-        if (part.empty() || part == ".") {
-            if (status.type != fs::file_type::directory) {
-                error = std::make_error_code(std::errc::not_a_directory);
-                break;
-            }
+    bool walking = true;
+    while (walking && !walk.pending.empty()) {
+        const fs::path part = walk.pending.front();
+        walk.pending.pop_front();
+        error = cannotEnter(walk, part);
+        if (error || part.empty() || part == ".") {
+            walking = !error;
             continue;
         }
-        if (status.type != fs::file_type::directory) {
-            error = std::make_error_code(status.type == fs::file_type::not_found
-                                             ? std::errc::no_such_file_or_directory
-                                             : std::errc::not_a_directory);
-            break;
+        const fs::path next = walk.path / part;
+        walking = systemCalls().statusOf(next, false, walk.status, error);
+        if (walking && walk.status.type == fs::file_type::symlink) {
+            walking = followLink(walk, next, failure, error);
+        } else {
+            walk.path = next;
         }
-        const fs::path next = path / part;
-        FileStatus directory;
-        if (!systemCalls().statusOf(next, false, status, error) ||
-            (status.type == fs::file_type::symlink &&
-             !systemCalls().statusOf(path, true, directory, error))) {
-            path = next;
-            break;
-        }
-        if (status.type != fs::file_type::symlink) {
-            path = next;
-            continue;
-        }
-        if (!trusted(status, directory)) {
-            failure.path = next;
-            failure.owner = userName(status.owner);
-            failure.step = ReplaceStep::untrustedLink;
-            return false;
-        }
-        fs::path target;
-        if (++hops > kMaxLinkHops || !systemCalls().readLink(next, target, error)) {
-            error = error ? error : std::make_error_code(std::errc::too_many_symbolic_link_levels);
-            path = next;
-            break;
-        }
-        if (target.is_absolute()) {
-            path = target.root_path();
-        }
-        prependParts(target, pending);
-        status.type = fs::file_type::directory;
     }
+    path = walk.path;
+    status = walk.status;
     if (error) {
         failure.path = path;
         failure.step = ReplaceStep::open;
         failure.error = error;
-        return false;
     }
-    return true;
+    return walking;
 }
 
 bool findDestination(ReplacedFile& file, ReplaceFailure& failure) {
