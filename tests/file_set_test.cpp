@@ -85,8 +85,14 @@ bool openSet(FileSet& set, const Names& names, ReplaceFailure& failure) {
 struct Pair {
     TempDir dir;
     Names names{dir.file("a.cpp"), dir.file("a.h")};
-    Pair() {
-        writeFile(names[0], "old source");
+    bool linked;
+    // Linked: a.cpp is a link to another user's real.cpp, which is copied to be kept, not linked.
+    explicit Pair(bool linked = false) : linked(linked) {
+        writeFile(linked ? dir.file("real.cpp") : names[0], "old source");
+        if (linked) {
+            EXPECT_EQ(symlink("real.cpp", names[0].c_str()), 0);
+            EXPECT_EQ(chown(dir.file("real.cpp").c_str(), 65534, 65534), 0);
+        }
         writeFile(names[1], "old header");
         // A killed run's temporary, for the leftover cleanup to find.
         writeFile(dir.file(".a.h.tool-9zz9zz"), "a killed run's");
@@ -110,6 +116,9 @@ struct Pair {
         EXPECT_EQ(readFile(names[1]), replaced ? "new" : "old header") << what;
         EXPECT_EQ(replaced, ok || failure.inPlace) << what;
         Names expected{"a.cpp", "a.h"};
+        if (linked) {
+            expected.push_back("real.cpp");
+        }
         for (const KeptPrevious& kept : failure.kept) {
             expected.push_back(kept.keptAs.filename().string());
         }
@@ -123,28 +132,33 @@ struct Pair {
     }
 };
 
+// Every call of the table, failing in turn at each of its calls in a run: on a plain pair, and
+// (as root, who can give a file away) on one whose source is a link to another user's file.
 TEST(FileSet, AFaultAtAnyCallLeavesOnePairNothingBesideAndTheTrueReason) {
-    forEachCall([](auto counted, const char* name) {
-        using Call = decltype(counted);
-        const Faults faults;
-        Call::install(0);
-        {
-            Pair pair;
-            ReplaceFailure failure;
-            ASSERT_TRUE(pair.replace("new", failure)) << name;
-        }
-        for (int failing = 1, calls = Call::calls; failing <= calls; ++failing) {
-            Call::install(failing);
-            Pair pair;
-            ReplaceFailure failure;
-            const bool ok = pair.replace("new", failure);
-            const std::string what = std::string(name) + " #" + std::to_string(failing);
-            pair.expectOnePair(ok, failure, what);
-            if (!ok) {
-                EXPECT_EQ(failure.error, std::errc::io_error) << what;
+    for (const bool linked : {false, geteuid() == 0}) {
+        forEachCall([linked](auto counted, const char* name) {
+            using Call = decltype(counted);
+            const Faults faults;
+            Call::install(0);
+            {
+                Pair pair(linked);
+                ReplaceFailure failure;
+                ASSERT_TRUE(pair.replace("new", failure)) << name;
             }
-        }
-    });
+            for (int failing = 1, calls = Call::calls; failing <= calls; ++failing) {
+                Call::install(failing);
+                Pair pair(linked);
+                ReplaceFailure failure;
+                const bool ok = pair.replace("new", failure);
+                const std::string what =
+                    std::string(name) + " #" + std::to_string(failing) + (linked ? ", linked" : "");
+                pair.expectOnePair(ok, failure, what);
+                if (!ok) {
+                    EXPECT_EQ(failure.error, std::errc::io_error) << what;
+                }
+            }
+        });
+    }
 }
 
 // Renames fail from the `failFrom`th to the `failTo`th, counting from 1.
