@@ -25,8 +25,9 @@
 #   unused local) turned off on it alone, so that the target's own code can stay strict; for a
 #   target with a C source, glEntryHubC.cpp, shipped with linkweld and quiet by itself, which
 #   gives every name C linkage: its files, C and C++, include glEntryHubC.h. A target of C and
-#   C++ sources gets a warning that says so; LINKAGE C or CXX makes the choice. The project must enable C++ (project(<name> LANGUAGES C CXX)) even
-#   for a C program, or configuring stops with a message that says so. The unit includes
+#   C++ sources gets a warning that says so; LINKAGE C or CXX makes the choice. The project must
+#   enable C++ (project(<name> LANGUAGES C CXX)) even for a C program, or configuring stops with
+#   a message that says so. The unit includes
 #   "stdafx.h" first: the application's own, which must declare printf, strlen, strcpy, strcmp,
 #   malloc, free and memset (and, for a shipped unit, be #pragma once); or, with WRITE_STDAFX, a
 #   minimal one written into <dir>. CHECKED_INIT compiles InitOpenGLExtensionsChecked, the
