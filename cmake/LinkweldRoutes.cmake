@@ -61,8 +61,9 @@ function(_linkweld_linkage_of target out_linkage)
   endif()
 endfunction()
 
-# Adds to <target> the translation unit of its route, quiet under the target's warnings. Called once the directory is read, when every source of the target is
-# known; <linkage> is C, CXX, or empty to choose by the sources.
+# Adds to <target> the translation unit of its route, quiet under the target's warnings. Called
+# once the directory is read, when every source of the target is known; <linkage> is C, CXX, or
+# empty to choose by the sources.
 function(_linkweld_attach_route target output_dir checked linkage)
   if(NOT linkage)
     _linkweld_linkage_of(${target} linkage)
