@@ -56,19 +56,35 @@ bool sameAsDestination(const ReplacedFile& file) {
            systemCalls().sameContent(file.temporary, file.destination, same, error) && same;
 }
 
-// Pushes to the disk, before its rename, each file that takes one: found unchanged before the
-// lock was held, a file is looked at again once it is, since another run may have replaced its
-// destination meanwhile. A file whose destination holds its very bytes is left as it is, so
-// nothing that depends on it sees it change, and its bytes need not reach the disk at all.
-bool syncChanged(FileSet& set, bool locked, ReplaceFailure& failure) {
+// Before the lock: pushes each temporary to the disk, so that a power cut cannot leave a renamed
+// but empty file behind, but one whose destination holds its very bytes already, which is left
+// as it is and need not reach the disk. That is looked at only where looking at a file stops no
+// other run's rename.
+bool syncBeforeLock(FileSet& set, ReplaceFailure& failure) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         ReplacedFile& file = set.files[i];
-        if (file.inPlace || (locked && !file.unchanged)) {
+        Error error;
+        file.unchanged = !file.inPlace && !kOpenFilesBlockRenames && sameAsDestination(file);
+        if (!file.inPlace && !file.unchanged && !systemCalls().syncFile(file.handle, error)) {
+            return failed(failure, ReplaceStep::write, i, error);
+        }
+    }
+    return true;
+}
+
+// Under the lock: a file found unchanged is looked at again, since another run may have
+// replaced its destination meanwhile, and pushed to the disk if it now differs; where nothing
+// could be looked at before the lock, each file (pushed already) is looked at now.
+bool settleUnderLock(FileSet& set, ReplaceFailure& failure) {
+    for (std::size_t i = 0; i < set.files.size(); ++i) {
+        ReplacedFile& file = set.files[i];
+        Error error;
+        if (file.inPlace || !(file.unchanged || kOpenFilesBlockRenames)) {
             continue;
         }
+        const bool wasUnchanged = file.unchanged;
         file.unchanged = sameAsDestination(file);
-        Error error;
-        if (!file.unchanged && !systemCalls().syncFile(file.handle, error)) {
+        if (wasUnchanged && !file.unchanged && !systemCalls().syncFile(file.handle, error)) {
             return failed(failure, ReplaceStep::write, i, error);
         }
     }
@@ -193,8 +209,7 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
             return failed(failure, ReplaceStep::write, i, set.files[i].written);
         }
     }
-    // A power cut must not leave a renamed but empty file behind.
-    if (!syncChanged(set, false, failure)) {
+    if (!syncBeforeLock(set, failure)) {
         return false;
     }
     // In the order openFileSet took them, so that runs never wait on each other in a circle.
@@ -202,7 +217,7 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
     std::vector<fs::path> directories;
     if (!lockDirectories(set, namesOf(set), locks, failure) ||
         !lockDirectories(set, replacedDestinations(set), locks, failure) ||
-        !syncChanged(set, true, failure)) {
+        !settleUnderLock(set, failure)) {
         return false;
     }
     for (std::size_t i = 0; i < set.files.size(); ++i) {

@@ -103,6 +103,10 @@ struct SystemCalls {
 // The platform's calls, unless a test changed them.
 SystemCalls& systemCalls();
 
+// Whether a file another run has open cannot be renamed over, as on Windows: then nothing of
+// the targets is looked at before the directory's lock is held.
+extern const bool kOpenFilesBlockRenames;
+
 // The user running, as file owners are numbered (-1 where the platform has no owners).
 long currentUser();
 

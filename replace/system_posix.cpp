@@ -244,6 +244,8 @@ SystemCalls& systemCalls() {
     return calls;
 }
 
+const bool kOpenFilesBlockRenames = false;
+
 long currentUser() {
     return static_cast<long>(geteuid());
 }

@@ -254,6 +254,8 @@ SystemCalls& systemCalls() {
     return calls;
 }
 
+const bool kOpenFilesBlockRenames = true;
+
 long currentUser() {
     return -1;
 }
