@@ -12,11 +12,6 @@
 
 namespace {
 
-bool failedWithErrno(Error& error) {
-    error = {errno, std::generic_category()};
-    return false;
-}
-
 // Reads up to `count` bytes, fewer only at the end of the file.
 ssize_t readFully(int handle, char* bytes, std::size_t count) {
     std::size_t done = 0;

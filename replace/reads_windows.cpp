@@ -7,15 +7,6 @@
 
 #include "replace/system.h"
 
-namespace {
-
-bool failedWithErrno(Error& error) {
-    error = {errno, std::generic_category()};
-    return false;
-}
-
-}  // namespace
-
 bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& error) {
     std::FILE* first = _wfopen(a.c_str(), L"rb");
     std::FILE* second = first ? _wfopen(b.c_str(), L"rb") : nullptr;

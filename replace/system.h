@@ -4,6 +4,7 @@
 // system's reason in its last argument, when it fails.
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -99,6 +100,12 @@ struct SystemCalls {
     // reads as what it holds so far.
     bool (*readAtMost)(const fs::path& path, std::size_t limit, std::string& bytes, Error& error);
 };
+
+// False, with errno as the reason: how the twins report a call that failed.
+inline bool failedWithErrno(Error& error) {
+    error = {errno, std::generic_category()};
+    return false;
+}
 
 // The platform's calls, unless a test changed them.
 SystemCalls& systemCalls();

@@ -17,11 +17,6 @@
 
 namespace {
 
-bool failedWithErrno(Error& error) {
-    error = {errno, std::generic_category()};
-    return false;
-}
-
 fs::file_type typeOf(mode_t mode) {
     return S_ISREG(mode)    ? fs::file_type::regular
            : S_ISDIR(mode)  ? fs::file_type::directory

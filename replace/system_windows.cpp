@@ -48,11 +48,6 @@ bool failedWith(DWORD code, Error& error) {
     return false;
 }
 
-bool failedWithErrno(Error& error) {
-    error = {errno, std::generic_category()};
-    return false;
-}
-
 // Names differ in case alone as different spellings of one file.
 std::string identityOf(const fs::path& existing) {
     std::error_code error;
