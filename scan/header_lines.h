@@ -109,6 +109,9 @@ public:
     // Whether a 0x1A byte was fed: nothing after it counts.
     bool ended() const { return endSeen; }
 
+    // The number the next line will have: one more than the line feeds fed.
+    std::uint32_t line() const { return lineNumber; }
+
 private:
     static constexpr std::size_t kFirstCheck = 256;
     static constexpr std::size_t kKeptCapacity = 1 << 20;

@@ -4,11 +4,28 @@
 #include <cerrno>
 #include <memory>
 
+#include "scan/header_halves.h"
 #include "scan/open_file.h"
 
 namespace {
 
 constexpr std::size_t kKeptSkippedNames = 4;
+
+// Feeds `scan` the rest of the file, a piece at a time, until its end or a 0x1A byte.
+std::error_code scanInTurn(InputFile& file, HeaderScan& scan) {
+    std::unique_ptr<char[]> chunk(new char[kHeaderChunkSize]);
+    while (!scan.ended()) {
+        const long count = file.read(chunk.get(), kHeaderChunkSize);
+        if (count < 0) {
+            return std::error_code(errno, std::generic_category());
+        }
+        if (count == 0) {
+            break;
+        }
+        scan.feed(std::string_view(chunk.get(), static_cast<std::size_t>(count)));
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -67,6 +84,21 @@ void HeaderScan::abandon() {
     tables.headers.resize(header);
 }
 
+void HeaderScan::takeRest(HeaderScan& rest) {
+    const std::uint32_t offset = lines.line() - 1;
+    extensions.takeFrom(rest.extensions, header, offset);
+    entryPoints.takeFrom(rest.entryPoints, header, offset);
+    HeaderRecord& record = tables.headers[header];
+    HeaderRecord& more = rest.tables.headers[rest.header];
+    for (SkippedPrototype& skipped : more.firstSkipped) {
+        if (record.firstSkipped.size() < kKeptSkippedNames) {
+            record.firstSkipped.push_back({std::move(skipped.name), skipped.line + offset});
+        }
+    }
+    record.prototypesSkipped += more.prototypesSkipped;
+    rest.abandon();
+}
+
 std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& options,
                            SymbolTables& tables) {
     // Binary mode on every host: line ends and 0x1A are handled alike by HeaderLines, so a header
@@ -76,18 +108,13 @@ std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& 
         return std::error_code(errno, std::generic_category());
     }
     HeaderScan scan(tables, path, api, options);
-    std::unique_ptr<char[]> chunk(new char[kHeaderChunkSize]);
-    while (!scan.ended()) {
-        const long count = file.read(chunk.get(), kHeaderChunkSize);
-        if (count < 0) {
-            const std::error_code error(errno, std::generic_category());
-            scan.abandon();
-            return error;
-        }
-        if (count == 0) {
-            break;
-        }
-        scan.feed(std::string_view(chunk.get(), static_cast<std::size_t>(count)));
+    std::error_code error;
+    if (!scanInHalves(file, scan, error)) {
+        error = scanInTurn(file, scan);
+    }
+    if (error) {
+        scan.abandon();
+        return error;
     }
     scan.finish();
     return {};

@@ -17,6 +17,12 @@ public:
     // Adds the header's record to tables.headers.
     HeaderScan(SymbolTables& tables, const std::string& path, Api api, const ScanOptions& options);
 
+    // A scan of the same header as `first`, into other tables: for a part of its bytes that
+    // first.takeRest will take.
+    HeaderScan(SymbolTables& tables, const HeaderScan& first)
+        : HeaderScan(tables, first.tables.headers[first.header].path,
+                     first.tables.headers[first.header].api, first.options) {}
+
     void feed(std::string_view chunk);
 
     // Whether the header has ended before its last byte: a 0x1A byte was fed, and nothing after
@@ -29,6 +35,10 @@ public:
     // Takes back all the header added, its record included: a header that fails part-way
     // adds nothing.
     void abandon();
+
+    // Takes what `rest` found, a finished scan of the same header's bytes that follow the last
+    // line feed fed to this one, as if this scan had been fed them; `rest` is left empty.
+    void takeRest(HeaderScan& rest);
 
 private:
     void take(std::string_view line, std::uint32_t number);

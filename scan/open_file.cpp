@@ -8,11 +8,13 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 
 #include <exception>
 #include <filesystem>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -51,4 +53,27 @@ long InputFile::read(char* buffer, std::size_t size) {
             return count;
         }
     }
+}
+
+#ifndef _WIN32
+long InputFile::readAt(char* buffer, std::size_t size, long long offset) {
+    const std::size_t most = size < INT_MAX ? size : INT_MAX;
+    for (;;) {
+        const long count = pread(descriptor, buffer, most, static_cast<off_t>(offset));
+        if (count >= 0 || errno != EINTR) {
+            return count;
+        }
+    }
+}
+#endif
+
+long long InputFile::regularSize() const {
+#ifdef _WIN32
+    struct _stat64 status;
+    const bool known = _fstat64(descriptor, &status) == 0;
+#else
+    struct stat status;
+    const bool known = fstat(descriptor, &status) == 0;
+#endif
+    return known && (status.st_mode & S_IFMT) == S_IFREG ? status.st_size : -1;
 }

@@ -21,6 +21,14 @@ public:
     // set on a failure. A read that a signal interrupts is tried again.
     long read(char* buffer, std::size_t size);
 
+#ifndef _WIN32
+    // Reads up to `size` bytes from `offset` on, leaving the file's position as it is; as read.
+    long readAt(char* buffer, std::size_t size, long long offset);
+#endif
+
+    // The size of a regular file, or -1 for anything else (a device, a FIFO) or when unknown.
+    long long regularSize() const;
+
 private:
     int descriptor;
 };

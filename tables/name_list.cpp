@@ -59,7 +59,8 @@ void NameList::rebuildIndex(std::size_t size) {
     slots.swap(fresh);
 }
 
-void NameList::append(std::string_view name, Place place) {
+// The distinct name `name`, brought in by the next entry if it is new.
+std::uint32_t NameList::intern(std::string_view name) {
     // The index stays at most half full.
     if ((hashes.size() + 1) * 2 > slots.size()) {
         rebuildIndex(slots.empty() ? 64 : slots.size() * 2);
@@ -73,7 +74,27 @@ void NameList::append(std::string_view name, Place place) {
         hashes.push_back(hash);
         slots[slot] = static_cast<std::uint32_t>(hashes.size());
     }
-    entries.push_back({slots[slot] - 1, place});
+    return slots[slot] - 1;
+}
+
+void NameList::append(std::string_view name, Place place) {
+    entries.push_back({intern(name), place});
+}
+
+void NameList::takeFrom(NameList& later, std::uint32_t header, std::uint32_t lineOffset) {
+    // Each distinct name of `later` is looked up once, at its first entry.
+    constexpr std::uint32_t kUnseen = static_cast<std::uint32_t>(-1);
+    std::vector<std::uint32_t> here(later.distinctCount(), kUnseen);
+    while (!later.entries.empty()) {
+        const Entry entry = later.entries.front();
+        std::uint32_t& name = here[entry.name];
+        if (name == kUnseen) {
+            name = intern(later.distinct(entry.name));
+        }
+        entries.push_back({name, {header, entry.place.line + lineOffset}});
+        later.entries.pop_front();
+    }
+    later = NameList();
 }
 
 std::size_t NameList::find(std::string_view name) const {

@@ -27,6 +27,11 @@ public:
     // Takes back every entry from `count` on, and the distinct names they brought in.
     void truncate(std::size_t count);
 
+    // Moves every entry of `later` to the end of this list, in order, each read in `header` at
+    // its line plus `lineOffset`, and leaves `later` empty. Its entries go as they come, so the
+    // memory they held is free to take the new ones.
+    void takeFrom(NameList& later, std::uint32_t header, std::uint32_t lineOffset);
+
     std::size_t size() const { return entries.size(); }
     bool empty() const { return entries.empty(); }
 
@@ -69,6 +74,7 @@ private:
     };
 
     std::size_t slotFor(std::string_view name, std::uint32_t hash) const;
+    std::uint32_t intern(std::string_view name);
     void rebuildIndex(std::size_t size);
 
     std::deque<Entry> entries;

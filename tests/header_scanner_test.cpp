@@ -1,6 +1,8 @@
 // The header scanner: which lines add which names, and how a file is split into lines.
 #include "scan/header_scanner.h"
 
+#include "scan/header_halves.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -260,6 +262,79 @@ TEST(ScanHeader, UnreadablePathsFailWithAReasonAndKeepTheLists) {
     EXPECT_TRUE(tables.headers.empty());
     EXPECT_EQ(asNames(tables.extensions[Api::gl]), (Names{"GL_EARLIER"}));
     EXPECT_TRUE(tables.entryPoints[Api::gl].empty());
+}
+
+// All a scan found: each entry with its place and whether it brought its name in, the
+// distinct names, and the header's record.
+std::string everything(const SymbolTables& tables) {
+    std::string all;
+    for (const NameList* list : {&tables.extensions[Api::gl], &tables.entryPoints[Api::gl]}) {
+        list->forEachEntry([&](std::size_t i, std::uint32_t name, const Place& place) {
+            all += std::string(list->distinct(name)) + ":" + std::to_string(place.header) + ":" +
+                   std::to_string(place.line) + (list->firstEntryOf(name) == i ? "*\n" : "\n");
+        });
+        all += std::to_string(list->distinctCount()) + " distinct\n";
+    }
+    for (const HeaderRecord& record : tables.headers) {
+        all += std::to_string(record.extensionsAdded) + " " +
+               std::to_string(record.entryPointsAdded) + " " +
+               std::to_string(record.prototypesSkipped);
+        for (const SkippedPrototype& skipped : record.firstSkipped) {
+            all += " " + skipped.name + ":" + std::to_string(skipped.line);
+        }
+    }
+    return all;
+}
+
+// The first line where two descriptions differ, or nothing; shorter than a diff of megabytes.
+std::string firstDifference(const std::string& a, const std::string& b) {
+    std::size_t at = 0;
+    while (at < a.size() && at < b.size() && a[at] == b[at]) {
+        ++at;
+    }
+    if (at == a.size() && at == b.size()) {
+        return "";
+    }
+    const std::size_t line = a.rfind('\n', at) + 1;  // npos + 1 is 0
+    return a.substr(line, a.find('\n', at) - line) + " | " +
+           b.substr(line, b.find('\n', at) - line);
+}
+
+TEST(ScanHeader, ALargeFileScannedInHalvesFindsWhatOnePassFinds) {
+    // Names repeated on both sides of the middle and first met after it, prototypes skipped on
+    // each side, and a last line without a line feed.
+    std::string bytes;
+    while (bytes.size() < kHalvesFrom / 2) {
+        bytes += "#define GL_A 1\nGLAPI void APIENTRY glA (void);\n/* a comment */\n\n";
+        bytes += bytes.size() < 200 ? "GLAPI void *APIENTRY glFirstSkipped (void);\n" : "";
+    }
+    while (bytes.size() < kHalvesFrom) {
+        bytes +=
+            "#define GL_B 1\nGLAPI void APIENTRY glA (void);\nGLAPI void APIENTRY glB (void);\n";
+        bytes +=
+            bytes.size() < kHalvesFrom / 2 + 400 ? "GLAPI int *APIENTRY glSkipped (void);\n" : "";
+    }
+    bytes += "#define GL_LAST 1";
+    TempDir dir;
+    // Whole, and with a 0x1A just before the middle, after which nothing counts.
+    for (const std::size_t stop : {bytes.size(), bytes.size() / 2 - 10}) {
+        std::string header = bytes;
+        header.insert(stop, "\x1A");
+        writeFile(dir.file("big.h"), header);
+        SymbolTables halves;
+        ASSERT_FALSE(scanHeader(dir.file("big.h"), Api::gl, {}, halves));
+        halves.headers[0].path = "header.h";
+        EXPECT_EQ(firstDifference(everything(halves),
+                                  everything(scanBytes(header, {}, kHeaderChunkSize))),
+                  "");
+        if (stop == bytes.size()) {
+            std::vector<std::string> kept;
+            for (const SkippedPrototype& skipped : halves.headers[0].firstSkipped) {
+                kept.push_back(skipped.name);
+            }
+            EXPECT_EQ(kept, (Names{"glFirstSkipped", "glFirstSkipped", "glSkipped", "glSkipped"}));
+        }
+    }
 }
 
 }  // namespace
