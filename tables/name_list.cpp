@@ -1,7 +1,9 @@
 // The name list's index of distinct names: open addressing over the arena, grown by doubling.
 #include "tables/name_list.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -77,8 +79,22 @@ std::uint32_t NameList::intern(std::string_view name) {
     return slots[slot] - 1;
 }
 
+void NameList::push(std::uint32_t name, Place place) {
+    if (runs.empty() || runs.back().header != place.header) {
+        runs.push_back({entries.size(), place.header});
+    }
+    entries.push_back({name, place.line});
+}
+
 void NameList::append(std::string_view name, Place place) {
-    entries.push_back({intern(name), place});
+    push(intern(name), place);
+}
+
+Place NameList::place(std::size_t i) const {
+    const auto after =
+        std::upper_bound(runs.begin(), runs.end(), i,
+                         [](std::size_t at, const HeaderRun& run) { return at < run.first; });
+    return {std::prev(after)->header, entries[i].line};
 }
 
 void NameList::takeFrom(NameList& later, std::uint32_t header, std::uint32_t lineOffset) {
@@ -91,7 +107,7 @@ void NameList::takeFrom(NameList& later, std::uint32_t header, std::uint32_t lin
         if (name == kUnseen) {
             name = intern(later.distinct(entry.name));
         }
-        entries.push_back({name, {header, entry.place.line + lineOffset}});
+        push(name, {header, entry.line + lineOffset});
         later.entries.pop_front();
     }
     later = NameList();
@@ -110,6 +126,9 @@ void NameList::truncate(std::size_t count) {
         return;
     }
     entries.resize(count);
+    while (!runs.empty() && runs.back().first >= count) {
+        runs.pop_back();
+    }
     std::size_t names = first.size();
     while (names > 0 && first[names - 1] >= count) {
         --names;

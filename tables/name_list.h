@@ -16,8 +16,9 @@ struct Place {
 
 // Names exactly as read, in the order found; duplicates stay. Headers repeat names a great deal,
 // so the bytes of each distinct name sit once in an arena that only grows, and an entry holds
-// which distinct name it is and where it was read. Entries are kept in blocks that never move,
-// so the list grows without copying.
+// which distinct name it is and the line it was read on. Headers fill a list one after another,
+// so their indexes are kept once per run of entries from one header. Entries are kept in blocks
+// that never move, so the list grows without copying.
 class NameList {
 public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
@@ -37,7 +38,7 @@ public:
 
     // Entry `i`: its name, and where it was read.
     std::string_view operator[](std::size_t i) const { return distinct(entries[i].name); }
-    const Place& place(std::size_t i) const { return entries[i].place; }
+    Place place(std::size_t i) const;
 
     // The first entry named `name`, or npos.
     std::size_t find(std::string_view name) const;
@@ -54,8 +55,13 @@ public:
     template <class F>
     void forEachEntry(F&& f) const {
         std::size_t i = 0;
+        std::size_t run = 0;
         for (const Entry& entry : entries) {
-            f(i++, entry.name, entry.place);
+            while (run + 1 < runs.size() && runs[run + 1].first <= i) {
+                ++run;
+            }
+            f(i, entry.name, Place{runs[run].header, entry.line});
+            ++i;
         }
     }
 
@@ -70,14 +76,22 @@ public:
 private:
     struct Entry {
         std::uint32_t name;  // index of the distinct name
-        Place place;
+        std::uint32_t line;
+    };
+
+    // The entries from `first` on, up to the next run's, were read in `header`.
+    struct HeaderRun {
+        std::size_t first;
+        std::uint32_t header;
     };
 
     std::size_t slotFor(std::string_view name, std::uint32_t hash) const;
     std::uint32_t intern(std::string_view name);
+    void push(std::uint32_t name, Place place);
     void rebuildIndex(std::size_t size);
 
     std::deque<Entry> entries;
+    std::vector<HeaderRun> runs;
     std::string arena;                  // the distinct names, end to end
     std::vector<std::size_t> ends;      // where each distinct name ends in `arena`
     std::vector<std::size_t> first;     // the entry that brought each distinct name in

@@ -11,18 +11,21 @@ TEST(NameList, EntriesStayInOrderAndDistinctNamesAreKeptOnce) {
     NameList list;
     for (int round = 0; round < 3; ++round) {
         for (int i = 0; i < 100; ++i) {
-            list.append("GL_NAME_" + std::to_string(i), {0, static_cast<std::uint32_t>(i + 1)});
+            list.append("GL_NAME_" + std::to_string(i),
+                        {static_cast<std::uint32_t>(round), static_cast<std::uint32_t>(i + 1)});
         }
     }
     list.append("");
     ASSERT_EQ(list.size(), 301u);
     EXPECT_EQ(list[250], "GL_NAME_50");
     EXPECT_EQ(list.place(250).line, 51u);
+    EXPECT_EQ(list.place(250).header, 2u);
     EXPECT_EQ(list[300], "");
     EXPECT_EQ(list.distinctCount(), 101u) << "each distinct name once";
     std::uint32_t name250 = 0;
-    list.forEachEntry([&](std::size_t i, std::uint32_t name, const Place&) {
+    list.forEachEntry([&](std::size_t i, std::uint32_t name, const Place& place) {
         name250 = i == 250 ? name : name250;
+        EXPECT_EQ(place.header, i / 100 % 3) << i;
     });
     EXPECT_EQ(list.firstEntryOf(name250), 50u) << "the entry that brought it in";
     EXPECT_EQ(list.find("GL_NAME_99"), 99u);
@@ -32,6 +35,9 @@ TEST(NameList, EntriesStayInOrderAndDistinctNamesAreKeptOnce) {
     EXPECT_EQ(list.distinctCount(), 100u) << "the empty name went with its entry";
     EXPECT_EQ(list.find(""), NameList::npos);
     EXPECT_EQ(list.find("GL_NAME_49"), 49u);
+    list.append("GL_LATER", {5, 1});
+    EXPECT_EQ(list.place(149).header, 1u);
+    EXPECT_EQ(list.place(150).header, 5u);
 }
 
 }  // namespace
