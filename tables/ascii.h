@@ -28,8 +28,20 @@ inline bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+// The bytes of C identifiers, one flag per byte value, as a table for the same reason.
+struct IdentifierTable {
+    bool flags[256] = {};
+    constexpr IdentifierTable() {
+        for (int c = 0; c < 256; ++c) {
+            flags[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '_';
+        }
+    }
+};
+inline constexpr IdentifierTable kIdentifierFlags{};
+
 inline bool isIdentifierByte(char c) {
-    return isAsciiLetter(c) || isDigit(c) || c == '_';
+    return kIdentifierFlags.flags[static_cast<unsigned char>(c)];
 }
 
 // A C identifier: letters, digits and underscores, not starting with a digit.
