@@ -12,6 +12,7 @@
 #include "cli/replace_failures.h"
 #include "cli/usage.h"
 #include "cli/used_names.h"
+#include "cli/write_behind.h"
 #include "render/generated_files.h"
 #include "replace/replace_files.h"
 #include "scan/header_scanner.h"
@@ -95,13 +96,11 @@ int writeGenerated(const SymbolTables& tables) {
     ReplaceFailure failure;
     const std::vector<std::string> names = fileNames();
     bool ok = openFileSet(set, names, failure);
-    PieceWriter writer{[](void* to, const char* bytes, std::size_t count) {
-                           writeTo(*static_cast<ReplacedFile*>(to), bytes, count);
-                       },
-                       nullptr};
-    for (const GeneratedFile& file : kGeneratedFiles) {
-        if (ok) {
-            writer.to = fileNamed(set, file.name);
+    if (ok) {
+        WriteBehind behind;  // its thread ends before the files are committed
+        PieceWriter writer = writerBehind(behind);
+        for (const GeneratedFile& file : kGeneratedFiles) {
+            behind.file = fileNamed(set, file.name);
             renderFile(file, writer, tables);
         }
     }

@@ -3,31 +3,45 @@
 #include "render/piece.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "tables/kept_names.h"
 
 namespace {
 
-// Writes of 64 KiB take a system call per 64 KiB, which the copying dwarfs, and keep the buffer
-// small beside the run's other memory.
-constexpr std::size_t kBufferSize = 1 << 16;
+constexpr std::size_t kBlockBehind = 1 << 18;
 
-void sendOut(PieceWriter& writer, const char* bytes, std::size_t count) {
-    if (count > 0) {
-        writer.send(writer.to, bytes, count);
+void waitForSend(PieceWriter& writer) {
+    if (writer.wait) {
+        writer.wait(writer.to);
     }
+}
+
+// Hands the buffer's bytes on. A send that goes on behind keeps them, and the spare takes over.
+void handOn(PieceWriter& writer) {
+    if (writer.used == 0) {
+        return;
+    }
+    waitForSend(writer);  // the spare is free again
+    if (writer.send(writer.to, writer.buffer.get(), writer.used)) {
+        writer.buffer.swap(writer.spare);
+        std::swap(writer.capacity, writer.spareCapacity);
+        writer.blockSize = kBlockBehind;
+    }
+    writer.used = 0;
 }
 
 // Makes room for `count` more bytes in the buffer; false when they are too many to pass through.
 bool makeRoom(PieceWriter& writer, std::size_t count) {
-    if (!writer.buffer) {
-        writer.buffer.reset(new char[kBufferSize]);  // left as it is: every byte is written first
+    if (writer.used + count > writer.capacity) {
+        handOn(writer);
     }
-    if (writer.used + count > kBufferSize) {
-        flushPieces(writer);
+    if (writer.capacity < writer.blockSize) {
+        writer.buffer.reset(new char[writer.blockSize]);  // left as it is, as written
+        writer.capacity = writer.blockSize;
     }
-    return count <= kBufferSize;
+    return count <= writer.capacity;
 }
 
 void put(PieceWriter& writer, std::string_view bytes) {
@@ -35,7 +49,10 @@ void put(PieceWriter& writer, std::string_view bytes) {
         std::memcpy(writer.buffer.get() + writer.used, bytes.data(), bytes.size());
         writer.used += bytes.size();
     } else {
-        sendOut(writer, bytes.data(), bytes.size());
+        waitForSend(writer);  // the block before goes first
+        if (writer.send(writer.to, bytes.data(), bytes.size())) {
+            waitForSend(writer);  // `bytes` may go as this returns
+        }
     }
 }
 
@@ -156,11 +173,12 @@ void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
 PieceWriter writerInto(std::string& bytes) {
     return {[](void* to, const char* more, std::size_t count) {
                 static_cast<std::string*>(to)->append(more, count);
+                return false;
             },
             &bytes};
 }
 
 void flushPieces(PieceWriter& writer) {
-    sendOut(writer, writer.buffer.get(), writer.used);
-    writer.used = 0;
+    handOn(writer);
+    waitForSend(writer);
 }

@@ -95,11 +95,22 @@ constexpr Piece only(Layout layout, Piece piece) {
 // Carries pieces to where a file's bytes go: they are gathered in `buffer`, formatted there in
 // place, and handed to `send` in large blocks, so that a file takes few system calls. One writer
 // serves a run's files one after another (set `to` between them), so its buffer is made once.
+//
+// A send may go on after it returns, on another thread: it says so by returning true, and then
+// reads the bytes until `wait` returns. Meanwhile the next block is formatted in `spare`.
 struct PieceWriter {
-    void (*send)(void* to, const char* bytes, std::size_t count);
+    bool (*send)(void* to, const char* bytes, std::size_t count);
     void* to;
-    std::unique_ptr<char[]> buffer = {};  // made at the first piece, never cleared
-    std::size_t used = 0;                 // the first `used` bytes are waiting to go out
+    void (*wait)(void* to) = nullptr;
+    std::unique_ptr<char[]> buffer = {};  // never cleared: every byte is written first
+    std::size_t capacity = 0;
+    std::size_t used = 0;  // the first `used` bytes are waiting to go out
+    std::unique_ptr<char[]> spare = {};
+    std::size_t spareCapacity = 0;
+    // Blocks of 64 KiB take a system call each, which the copying dwarfs, and keep the buffer
+    // small beside the run's other memory; handed to another thread, each costs a wakeup there,
+    // so those are larger.
+    std::size_t blockSize = 1 << 16;
 };
 
 // A writer that appends to `bytes`.
@@ -115,5 +126,5 @@ void writePieces(PieceWriter& writer, const Piece (&pieces)[N], const SymbolTabl
     writePieces(writer, pieces, N, tables);
 }
 
-// Hands on what the buffer still holds.
+// Hands on what the buffer still holds, and waits until it is sent.
 void flushPieces(PieceWriter& writer);

@@ -58,26 +58,35 @@ void interruptAfterWriting(const std::string& source, const std::string& header)
     std::raise(SIGINT);
 }
 
+// Below a megabyte the blocks are written in turn, beyond it from a second thread.
+constexpr long kFileSizeLimits[] = {100 * 1024, 3 * 1024 * 1024};
+
 TEST(Replacement, AWriteFailureMidwayLeavesThePreviousPair) {
-    GoodPair pair;
-    RunOptions limited;
-    limited.fileSizeLimit = 100 * 1024;
-    limited.ignoreFileSizeSignal = true;
-    const RunResult run = runLinkweld(pair.dir.path, {"-gl", "big.h"}, limited);
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "linkweld: error: cannot write glEntryHub.cpp: File too large\n");
-    pair.expectUnchanged();
+    for (const long limit : kFileSizeLimits) {
+        GoodPair pair;
+        RunOptions limited;
+        limited.fileSizeLimit = limit;
+        limited.ignoreFileSizeSignal = true;
+        const RunResult run = runLinkweld(pair.dir.path, {"-gl", "big.h"}, limited);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.err, "linkweld: error: cannot write glEntryHub.cpp: File too large\n");
+        pair.expectUnchanged();
+    }
 }
 
 TEST(Replacement, ASignalDuringWritingLeavesThePreviousPair) {
     // The kernel sends SIGXFSZ at the very write that crosses the limit: a signal that ends the
     // run in the middle of the source file, at the same place every time.
+    for (const long limit : kFileSizeLimits) {
+        GoodPair pair;
+        RunOptions limited;
+        limited.fileSizeLimit = limit;
+        const RunResult run = runLinkweld(pair.dir.path, {"-gl", "big.h"}, limited);
+        EXPECT_EQ(run.signal, SIGXFSZ);
+        pair.expectUnchanged();
+    }
+
     GoodPair pair;
-    RunOptions limited;
-    limited.fileSizeLimit = 100 * 1024;
-    const RunResult run = runLinkweld(pair.dir.path, {"-gl", "big.h"}, limited);
-    EXPECT_EQ(run.signal, SIGXFSZ);
-    pair.expectUnchanged();
 
     // SIGINT raised after both temporaries hold text.
     const std::string source = pair.dir.file("glEntryHub.cpp");
