@@ -45,7 +45,7 @@ def build(build_dir):
     scanner = [os.path.join(ROOT, room, f) for room in ("scan", "tables")
                for f in sorted(os.listdir(os.path.join(ROOT, room))) if f.endswith(".cpp")]
     programs["scan_speed"] = os.path.join(build_dir, "scan_speed")
-    subprocess.run(["c++", "-O3", "-DNDEBUG", "-std=c++17", "-I", ROOT, "-o",
+    subprocess.run(["c++", "-O3", "-DNDEBUG", "-std=c++17", "-pthread", "-I", ROOT, "-o",
                     programs["scan_speed"], os.path.join(ROOT, "bench", "scan_speed.cpp")] + scanner,
                    check=True)
     return os.path.join(build_dir, "linkweld"), programs

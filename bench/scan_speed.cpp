@@ -1,7 +1,8 @@
 // The scan alone, in bytes per second, beside memchr over the same buffer: a header is read into
-// memory once, then fed to the scanner in the file loop's chunk size, without files or output.
-// The same is done for the header's lines that add nothing, and for those of them that begin as
-// no form's lines do, which should cost no more than the search for their ends.
+// memory once, then fed to the scanner in the file loop's chunk size, without files or output;
+// then the file loop itself on the header (its reads included, and on a large header its two
+// halves at once). The same is done for the header's lines that add nothing, and for those of
+// them that begin as no form's lines do, which should cost no more than the search for their ends.
 //   scan_speed HEADER [RUNS]
 #include <algorithm>
 #include <chrono>
@@ -60,6 +61,17 @@ std::size_t scan(std::string_view bytes, bool allPrototypes) {
     return tables.extensions[Api::gl].size() + tables.entryPoints[Api::gl].size();
 }
 
+std::size_t scanFile(const char* path, bool allPrototypes) {
+    SymbolTables tables;
+    ScanOptions options;
+    options.allPrototypes = allPrototypes;
+    if (scanHeader(path, Api::gl, options, tables)) {
+        std::perror(path);
+        std::exit(1);
+    }
+    return tables.extensions[Api::gl].size() + tables.entryPoints[Api::gl].size();
+}
+
 // The lines of `bytes` that add nothing, each with its line feed; with `startLikeNoForm`, only
 // those that begin as no form's lines do, which the splitter passes over.
 std::string linesOfNoForm(std::string_view bytes, bool startLikeNoForm) {
@@ -85,7 +97,8 @@ void row(const char* name, double seconds, std::size_t size, double reference, s
     std::printf("  (%zu)\n", count);
 }
 
-void measure(const char* label, std::string_view bytes, int runs, bool scanWithOption) {
+// With `path`, the file holding `bytes` is scanned too, by the file loop.
+void measure(const char* label, std::string_view bytes, int runs, const char* path = nullptr) {
     std::printf("%s (%.1f MiB in memory; MB = 10^6 bytes), medians of %d:\n", label,
                 bytes.size() / 1048576.0, runs);
     std::size_t count = 0;
@@ -98,10 +111,16 @@ void measure(const char* label, std::string_view bytes, int runs, bool scanWithO
     const double scanned = medianSeconds(
         runs, [&] { return scan(bytes, false); }, count);
     row("scan", scanned, bytes.size(), ends, count);
-    if (scanWithOption) {
+    if (path) {
         const double all = medianSeconds(
             runs, [&] { return scan(bytes, true); }, count);
         row("scan, --all-prototypes", all, bytes.size(), ends, count);
+        for (const bool option : {false, true}) {
+            const double file = medianSeconds(
+                runs, [&] { return scanFile(path, option); }, count);
+            row(option ? "file loop, --all-prototypes" : "file loop", file, bytes.size(), ends,
+                count);
+        }
     }
 }
 
@@ -121,9 +140,8 @@ int main(int argc, char** argv) {
     }
     const std::string bytes = read.str();
     const int runs = argc > 2 ? std::atoi(argv[2]) : 7;
-    measure("The header", bytes, runs, true);
-    measure("Its lines that add nothing", linesOfNoForm(bytes, false), runs, false);
-    measure("Of those, the lines that begin as no form's do", linesOfNoForm(bytes, true), runs,
-            false);
+    measure("The header", bytes, runs, argv[1]);
+    measure("Its lines that add nothing", linesOfNoForm(bytes, false), runs);
+    measure("Of those, the lines that begin as no form's do", linesOfNoForm(bytes, true), runs);
     return 0;
 }

@@ -28,7 +28,7 @@ bool scanInHalves(InputFile&, HeaderScan&, std::error_code&) {
 
 namespace {
 
-constexpr std::size_t kPieceSize = kHeaderChunkSize / 2;
+constexpr std::size_t kPieceSize = 1 << 17;     // read once per large header: larger, fewer reads
 constexpr std::size_t kMiddleWindow = 1 << 16;  // how far past the middle a line feed may lie
 
 // Feeds `scan` the bytes from `from` up to `until` (the file's end when negative), a piece at a

@@ -55,8 +55,9 @@ private:
 
 // The file loop reads a header in pieces of this many bytes into one buffer, and feeds each to
 // the scan as it comes: large enough that the reads cost little, small enough to stay in the
-// processor's cache.
-inline constexpr std::size_t kHeaderChunkSize = 1 << 18;
+// processor's cache and for the C library to take from its heap (a larger buffer is mapped
+// afresh for every header, each page faulted in again).
+inline constexpr std::size_t kHeaderChunkSize = 1 << 16;
 
 // Scans the file `path` (UTF-8 on Windows) into the lists of `api`. Returns the system's error
 // when the file cannot be opened or read, and then nothing was added; else no error.
