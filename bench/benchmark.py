@@ -10,7 +10,8 @@ growth table. Baselines: a naive fscanf scan (bench/fscanf_baseline.cpp); the fl
 run (bench/safe_run_floor.cpp: read the headers, write as many bytes as linkweld writes to two
 temporaries, fsync both, rename both, fsync the directory); `wc -l` and `cat` of the same files.
 linkweld is timed without and with --all-prototypes, each run replacing a previous pair (which
-it would otherwise leave as it is when the bytes are the same). The scan alone
+it would otherwise leave as it is when the bytes are the same), its runs interleaved with the
+floor's for the same output. The scan alone
 (bench/scan_speed.cpp, this tree's scanner fed the 100 MB header from memory) is measured beside
 memchr over the same buffer. Every time is the median of --runs runs. Builds a Release linkweld
 and the baselines under build-bench/; --linkweld times another linkweld instead (one that knows no
@@ -105,14 +106,20 @@ def knows_all_prototypes(linkweld, work):
 
 
 def time_variants(linkweld, headers, options, floor, work, runs):
-    """Median time of linkweld without and with each option, and of the floor for its output."""
+    """Median time of linkweld without and with each option, and of the floor for its output,
+    their runs interleaved so that the machine's drift touches both alike."""
     results = []
     for option in options:
-        seconds, peak = measure([linkweld] + option + headers, work, runs)
+        command = [linkweld] + option + headers
+        run_once(command, work)
         sizes = output_sizes(work)
         floor_args = [floor] + [str(n) for n in sizes] + [h for h in headers if h not in ("-gl", "-wgl")]
-        floor_seconds, _ = measure(floor_args, work, runs)
-        results.append((" ".join(option) or "default", seconds, peak, floor_seconds, sum(sizes)))
+        times, floor_times = [], []
+        for _ in range(runs):
+            times.append(run_once(command, work))
+            floor_times.append(run_once(floor_args, work))
+        results.append((" ".join(option) or "default", statistics.median(times),
+                        peak_memory(command, work), statistics.median(floor_times), sum(sizes)))
     return results
 
 

@@ -34,12 +34,12 @@ void handOn(PieceWriter& writer) {
 
 // Makes room for `count` more bytes in the buffer; false when they are too many to pass through.
 bool makeRoom(PieceWriter& writer, std::size_t count) {
-    if (writer.used + count > writer.capacity) {
+    if (writer.used + count > writer.capacity || !writer.buffer) {
         handOn(writer);
-    }
-    if (writer.capacity < writer.blockSize) {
-        writer.buffer.reset(new char[writer.blockSize]);  // left as it is, as written
-        writer.capacity = writer.blockSize;
+        if (writer.capacity < writer.blockSize) {
+            writer.buffer.reset(new char[writer.blockSize]);  // left as it is, as written
+            writer.capacity = writer.blockSize;
+        }
     }
     return count <= writer.capacity;
 }
