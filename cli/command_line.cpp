@@ -97,8 +97,9 @@ int writeGenerated(const SymbolTables& tables) {
     const std::vector<std::string> names = fileNames();
     bool ok = openFileSet(set, names, failure);
     if (ok) {
-        WriteBehind behind;  // its thread ends before the files are committed
-        PieceWriter writer = writerBehind(behind);
+        PieceWriter writer{};
+        WriteBehind behind;  // its thread ends before the writer's blocks go, and the commit
+        sendBehind(writer, behind);
         for (const GeneratedFile& file : kGeneratedFiles) {
             behind.file = fileNamed(set, file.name);
             renderFile(file, writer, tables);

@@ -116,18 +116,16 @@ WriteBehind::~WriteBehind() {
 #endif
 }
 
-PieceWriter writerBehind(WriteBehind& behind) {
-    PieceWriter writer{
-        [](void* to, const char* bytes, std::size_t count) {
-            WriteBehind& behind = *static_cast<WriteBehind*>(to);
-            if (behind.sentInTurn >= kInTurnBytes && sendOnThread(behind, bytes, count)) {
-                return true;
-            }
-            writeTo(*behind.file, bytes, count);
-            behind.sentInTurn += count;
-            return false;
-        },
-        &behind};
+void sendBehind(PieceWriter& writer, WriteBehind& behind) {
+    writer.send = [](void* to, const char* bytes, std::size_t count) {
+        WriteBehind& behind = *static_cast<WriteBehind*>(to);
+        if (behind.sentInTurn >= kInTurnBytes && sendOnThread(behind, bytes, count)) {
+            return true;
+        }
+        writeTo(*behind.file, bytes, count);
+        behind.sentInTurn += count;
+        return false;
+    };
+    writer.to = &behind;
     writer.wait = [](void* to) { waitForThread(*static_cast<WriteBehind*>(to)); };
-    return writer;
 }

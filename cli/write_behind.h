@@ -28,5 +28,6 @@ struct WriteBehind {
 // Below this many bytes in all, a thread would cost more than it saves.
 inline constexpr std::size_t kInTurnBytes = 1 << 20;
 
-// A writer whose blocks go through `behind`.
-PieceWriter writerBehind(WriteBehind& behind);
+// Makes `writer` send its blocks through `behind`. Declare the writer first: the thread must
+// end, as `behind` goes, before the blocks it may still be writing do.
+void sendBehind(PieceWriter& writer, WriteBehind& behind);

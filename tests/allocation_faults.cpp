@@ -1,14 +1,16 @@
 // The test program's operator new, which AllocationFaults makes count and fail.
 #include "tests/allocation_faults.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace {
 
-bool counting = false;
-int allocations = 0;
-int failFrom = 0;
+// Atomic, for the allocations of a run's other threads.
+std::atomic<bool> counting{false};
+std::atomic<int> allocations{0};
+std::atomic<int> failFrom{0};
 
 }  // namespace
 

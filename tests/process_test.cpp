@@ -284,21 +284,25 @@ TEST(Process, RunningOutOfMemoryEndsWithStatusOne) {
 
 // The whole run in this process, failing every allocation from the Nth on, for each N: the
 // previous pair or the new one, nothing beside it, no abort, and "out of memory" only when the
-// previous pair is there.
+// previous pair is there; on the examples, and on a header whose output passes a megabyte, so
+// that its blocks are written from a second thread.
 TEST(Process, MemoryRunningOutAtAnyAllocationOfARunIsToldTruly) {
     TempDir dir;
     const std::string previous = "/* previous */";
-    const std::string glext = sourcePath("examples/glext.h");
-    const std::string wglext = sourcePath("examples/wglext.h");
-    std::vector<std::string> arguments{"linkweld", "-gl", glext, "-wgl", wglext};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(&argument[0]);
+    std::string many;
+    for (int i = 0; i < 20000; ++i) {
+        many += "#define GL_EXTENSION_NUMBER_" + std::to_string(i) + " 1\n";
     }
+    writeFile(dir.file("many.h"), many);
     const std::string here = std::filesystem::current_path();
     std::filesystem::current_path(dir.path);
     const int savedError = dup(2);
-    const auto runFailingFrom = [&](int failing, int& allocations) {
+    const auto runFailingFrom = [&](std::vector<std::string> arguments, int failing,
+                                    int& allocations) {
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(&argument[0]);
+        }
         writeFile("glEntryHub.cpp", previous);
         writeFile("glEntryHub.h", previous);
         std::FILE* err = std::freopen("err.txt", "w", stderr);
@@ -312,22 +316,27 @@ TEST(Process, MemoryRunningOutAtAnyAllocationOfARunIsToldTruly) {
         dup2(savedError, 2);
         return status;
     };
-    int allocations = 0;
-    ASSERT_EQ(runFailingFrom(0, allocations), 0);
-    for (int failing = 1; failing <= allocations; ++failing) {
-        int ignored = 0;
-        const int status = runFailingFrom(failing, ignored);
-        const std::string err = readFile("err.txt");
-        const bool replaced = readFile("glEntryHub.h") != previous;
-        const std::string at = "allocation " + std::to_string(failing) + ": " + err;
-        EXPECT_EQ(replaced, readFile("glEntryHub.cpp") != previous) << at;
-        EXPECT_EQ(status, replaced && err.find("error") == std::string::npos ? 0 : 1) << at;
-        if (err == "linkweld: error: out of memory\n") {
-            EXPECT_FALSE(replaced) << at;
+    const std::vector<std::string> examples{"linkweld", "-gl", sourcePath("examples/glext.h"),
+                                            "-wgl", sourcePath("examples/wglext.h")};
+    const std::vector<std::string> longOutput{"linkweld", "-gl", "many.h"};
+    for (const auto& arguments : {examples, longOutput}) {
+        int allocations = 0;
+        ASSERT_EQ(runFailingFrom(arguments, 0, allocations), 0);
+        for (int failing = 1; failing <= allocations; ++failing) {
+            int ignored = 0;
+            const int status = runFailingFrom(arguments, failing, ignored);
+            const std::string err = readFile("err.txt");
+            const bool replaced = readFile("glEntryHub.h") != previous;
+            const std::string at = "allocation " + std::to_string(failing) + ": " + err;
+            EXPECT_EQ(replaced, readFile("glEntryHub.cpp") != previous) << at;
+            EXPECT_EQ(status, replaced && err.find("error") == std::string::npos ? 0 : 1) << at;
+            if (err == "linkweld: error: out of memory\n") {
+                EXPECT_FALSE(replaced) << at;
+            }
+            EXPECT_EQ(listDirectory("."), (std::vector<std::string>{"err.txt", "glEntryHub.cpp",
+                                                                    "glEntryHub.h", "many.h"}))
+                << at;
         }
-        EXPECT_EQ(listDirectory("."),
-                  (std::vector<std::string>{"err.txt", "glEntryHub.cpp", "glEntryHub.h"}))
-            << at;
     }
     std::filesystem::current_path(here);
     close(savedError);
