@@ -78,7 +78,8 @@ rmdir inway/.glEntryHub.linkweld.lock
 for name in .glEntryHub.linkweld.lock .glEntryHub.cpp.linkweld-notes.txt; do
     echo "the user's" > "inway/$name" && chmod 444 "inway/$name"
 done
-(cd inway && run_wine "$exe" -gl ../ctrl_z.h 2>/dev/null) || { echo "a run beside the user's files failed"; failed=1; }
+(cd inway && run_wine "$exe" -gl ../ctrl_z.h 2>beside.err) ||
+    { echo "a run beside the user's files failed: $(cat inway/beside.err)"; failed=1; }
 for name in .glEntryHub.linkweld.lock .glEntryHub.cpp.linkweld-notes.txt; do
     [ "$(cat "inway/$name" 2>/dev/null)" = "the user's" ] || { echo "the user's $name was removed"; failed=1; }
 done
