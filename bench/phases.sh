@@ -12,17 +12,19 @@ runs=${3:-9}
 shift $(($# < 3 ? $# : 3))
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cc -O2 -shared -fPIC -o "$work/phases.so" "$(dirname "$0")/phases.c" -ldl
+cc -O2 -shared -fPIC -o "$work/timeline.so" "$(dirname "$0")/timeline.c" -ldl
 cd "$work"
 for run in $(seq "$runs"); do
     echo stale > glEntryHub.cpp
     echo stale > glEntryHub.h
     rm -f log.txt
-    PHASES_LOG=log.txt LD_PRELOAD="$work/phases.so" "$linkweld" "$@" -gl "$header" 2>/dev/null
-    awk -v header="$header" '$2 == header && !read { read = $1 }
-         $2 ~ /linkweld\.lock$/ && !locked { locked = $1 }
-         $2 ~ /glEntryHub\.cpp\.linkweld-/ { if (!made) made = $1; else if (!back) back = $1 }
-         $2 == "(end)" { end = $1 }
+    TIMELINE_LOG=log.txt LD_PRELOAD="$work/timeline.so" "$linkweld" "$@" -gl "$header" 2>/dev/null
+    awk -v header="$header" '$2 == "open" { name = substr($0, length($1) + 7) }
+         $2 == "open" && name == header && !read { read = $1 }
+         $2 == "open" && name ~ /linkweld\.lock$/ && !locked { locked = $1 }
+         $2 == "open" && name ~ /glEntryHub\.cpp\.linkweld-/ {
+             if (!made) made = $1; else if (!back) back = $1 }
+         $2 == "end" { end = $1 }
          END { printf "%.1f %.1f %.1f %.1f\n", (locked - read) * 1e3, (back - made) * 1e3,
                       (end - back) * 1e3, (end - read) * 1e3 }' log.txt
 done > phases.txt

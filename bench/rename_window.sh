@@ -10,17 +10,17 @@ runs=${2:-200}
 k=/usr/include/khronos-api/GL
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cc -O2 -shared -fPIC -o "$work/rename_window.so" "$(dirname "$0")/rename_window.c" -ldl
+cc -O2 -shared -fPIC -o "$work/timeline.so" "$(dirname "$0")/timeline.c" -ldl
 cd "$work"
 for run in $(seq "$runs"); do
     rm -f log.txt
     # With and without the option in turn, so that every run replaces the pair.
     option=()
     [ $((run % 2)) = 0 ] && option=(--all-prototypes)
-    RENAME_WINDOW_LOG=log.txt LD_PRELOAD="$work/rename_window.so" "$linkweld" "${option[@]}" \
+    TIMELINE_LOG=log.txt LD_PRELOAD="$work/timeline.so" "$linkweld" "${option[@]}" \
         -gl "$k/glext.h" -wgl "$k/wglext.h" 2>/dev/null
-    awk '/rename-start/ && !start { start = $2 } /rename-end/ { end = $2 }
-         /directory-synced/ { synced = $2 }
+    awk '$2 == "rename-start" && !start { start = $1 } $2 == "rename-end" { end = $1 }
+         $2 == "directory-synced" { synced = $1 }
          END { printf "%.0f %.0f\n", (end - start) * 1e6, (synced - start) * 1e6 }' log.txt
 done > windows.txt
 for column in 1 2; do
