@@ -206,7 +206,7 @@ void report(Message id, std::initializer_list<Arg> args) {
     writeLine("linkweld: ", id, args);
 }
 
-void reportAt(Message id, std::string_view file, std::uint32_t line,
+void reportAt(Message id, std::string_view file, std::uint64_t line,
               std::initializer_list<Arg> args) {
     writeLine(escaped(file) + ":" + std::to_string(line) + ": ", id, args);
 }

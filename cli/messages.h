@@ -115,7 +115,7 @@ Arg part(Message id, std::initializer_list<Arg> args = {});  // a part row, form
 
 // Writes the message, about the run or, for a placed one, about line `line` of `file`.
 void report(Message id, std::initializer_list<Arg> args = {});
-void reportAt(Message id, std::string_view file, std::uint32_t line,
+void reportAt(Message id, std::string_view file, std::uint64_t line,
               std::initializer_list<Arg> args = {});
 
 // With --strict, every warning is written and counted as an error.

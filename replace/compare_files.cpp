@@ -16,8 +16,8 @@ std::size_t firstDifference(const std::string& expected, const std::string& actu
     return static_cast<std::size_t>(differ.first - expected.begin());
 }
 
-std::uint32_t lineAt(const std::string& text, std::size_t at) {
-    return static_cast<std::uint32_t>(1 + std::count(text.begin(), text.begin() + at, '\n'));
+std::uint64_t lineAt(const std::string& text, std::size_t at) {
+    return static_cast<std::uint64_t>(1 + std::count(text.begin(), text.begin() + at, '\n'));
 }
 
 // `text` with each CR LF made LF.

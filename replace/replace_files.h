@@ -128,7 +128,7 @@ bool commitFileSet(FileSet& set, ReplaceFailure& failure);
 // A file that does not hold what it should.
 struct FileDifference {
     std::size_t file;
-    std::uint32_t line;     // the first line that differs, from 1; 0 when it cannot be read
+    std::uint64_t line;     // the first line that differs, from 1; 0 when it cannot be read
     std::error_code error;  // why it cannot be read
     // When the line ends alone differ: '\r' for CR LF where LF is written, '\n' the other way.
     char lineEnds = 0;

@@ -8,6 +8,7 @@
 
 #include "scan/wordwise.h"
 #include "tables/ascii.h"
+#include "tables/name_list.h"
 
 // What a line worth reading starts with: for each value of its first byte, the bytes it must
 // begin with, that one included and eight at most, as a word (wordwise::wordOf), its mask and its
@@ -54,7 +55,7 @@ class HeaderLines {
 public:
     explicit HeaderLines(const LineStarts& starts) : starts(&starts) {}
 
-    // Calls onLine(std::string_view, std::uint32_t) for each line worth reading that `chunk`
+    // Calls onLine(std::string_view, LineNumber) for each line worth reading that `chunk`
     // completes, and decided(std::string_view) to learn whether a gathered part may stand for its
     // line.
     template <class OnLine, class Decided>
@@ -110,7 +111,7 @@ public:
     bool ended() const { return endSeen; }
 
     // The number the next line will have: one more than the line feeds fed.
-    std::uint32_t line() const { return lineNumber; }
+    LineNumber line() const { return lineNumber; }
 
 private:
     static constexpr std::size_t kFirstCheck = 256;
@@ -138,7 +139,7 @@ private:
     bool inLine = false;
     bool skipping = false;  // the rest of the current line does not matter
     bool endSeen = false;
-    std::uint32_t lineNumber = 1;
+    LineNumber lineNumber = 1;
     std::size_t nextCheck = kFirstCheck;
 
     std::size_t skipBlankLines(std::string_view chunk, std::size_t at) {

@@ -42,7 +42,7 @@ HeaderScan::HeaderScan(SymbolTables& tables, const std::string& path, Api api,
     tables.headers.push_back({path, api});
 }
 
-void HeaderScan::take(std::string_view line, std::uint32_t number) {
+void HeaderScan::take(std::string_view line, LineNumber number) {
     const LineReading reading = readLine(line, options);
     const Place place{header, number};
     switch (reading.found) {
@@ -67,12 +67,12 @@ void HeaderScan::take(std::string_view line, std::uint32_t number) {
 
 void HeaderScan::feed(std::string_view chunk) {
     lines.feed(
-        chunk, [this](std::string_view line, std::uint32_t number) { take(line, number); },
+        chunk, [this](std::string_view line, LineNumber number) { take(line, number); },
         [this](std::string_view start) { return lineIsDecided(start, options); });
 }
 
 void HeaderScan::finish() {
-    lines.finish([this](std::string_view line, std::uint32_t number) { take(line, number); });
+    lines.finish([this](std::string_view line, LineNumber number) { take(line, number); });
     HeaderRecord& record = tables.headers[header];
     record.extensionsAdded = extensions.size() - extensionsBefore;
     record.entryPointsAdded = entryPoints.size() - entryPointsBefore;
@@ -85,7 +85,7 @@ void HeaderScan::abandon() {
 }
 
 void HeaderScan::takeRest(HeaderScan& rest) {
-    const std::uint32_t offset = lines.line() - 1;
+    const LineNumber offset = lines.line() - 1;
     extensions.takeFrom(rest.extensions, header, offset);
     entryPoints.takeFrom(rest.entryPoints, header, offset);
     HeaderRecord& record = tables.headers[header];

@@ -41,7 +41,7 @@ public:
     void takeRest(HeaderScan& rest);
 
 private:
-    void take(std::string_view line, std::uint32_t number);
+    void take(std::string_view line, LineNumber number);
 
     SymbolTables& tables;
     ExtensionList& extensions;

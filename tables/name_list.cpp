@@ -80,10 +80,14 @@ std::uint32_t NameList::intern(std::string_view name) {
 }
 
 void NameList::push(std::uint32_t name, Place place) {
-    if (runs.empty() || runs.back().header != place.header) {
-        runs.push_back({entries.size(), place.header});
+    // A new run where the header changes, and where the line lies beyond 32 bits of the run's
+    // first (or before it, which a list of one header never has).
+    constexpr LineNumber kReach = LineNumber{1} << 32;
+    if (runs.empty() || runs.back().header != place.header || place.line < runs.back().firstLine ||
+        place.line - runs.back().firstLine >= kReach) {
+        runs.push_back({entries.size(), place.header, place.line});
     }
-    entries.push_back({name, place.line});
+    entries.push_back({name, static_cast<std::uint32_t>(place.line - runs.back().firstLine)});
 }
 
 void NameList::append(std::string_view name, Place place) {
@@ -94,20 +98,24 @@ Place NameList::place(std::size_t i) const {
     const auto after =
         std::upper_bound(runs.begin(), runs.end(), i,
                          [](std::size_t at, const HeaderRun& run) { return at < run.first; });
-    return {std::prev(after)->header, entries[i].line};
+    return {std::prev(after)->header, std::prev(after)->firstLine + entries[i].line};
 }
 
-void NameList::takeFrom(NameList& later, std::uint32_t header, std::uint32_t lineOffset) {
+void NameList::takeFrom(NameList& later, std::uint32_t header, LineNumber lineOffset) {
     // Each distinct name of `later` is looked up once, at its first entry.
     constexpr std::uint32_t kUnseen = static_cast<std::uint32_t>(-1);
     std::vector<std::uint32_t> here(later.distinctCount(), kUnseen);
-    while (!later.entries.empty()) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; !later.entries.empty(); ++i) {
+        while (run + 1 < later.runs.size() && later.runs[run + 1].first <= i) {
+            ++run;
+        }
         const Entry entry = later.entries.front();
         std::uint32_t& name = here[entry.name];
         if (name == kUnseen) {
             name = intern(later.distinct(entry.name));
         }
-        push(name, {header, entry.line + lineOffset});
+        push(name, {header, later.runs[run].firstLine + entry.line + lineOffset});
         later.entries.pop_front();
     }
     later = NameList();

@@ -7,18 +7,22 @@
 #include <string_view>
 #include <vector>
 
-// Where a name was read: its header's index in SymbolTables::headers, and its line, counting
-// every line feed of the file from 1.
+// A line of a file, counting every line feed from 1: 64 bits, as a file may hold more than
+// 2^32 lines.
+using LineNumber = std::uint64_t;
+
+// Where a name was read: its header's index in SymbolTables::headers, and its line.
 struct Place {
     std::uint32_t header = 0;
-    std::uint32_t line = 0;
+    LineNumber line = 0;
 };
 
 // Names exactly as read, in the order found; duplicates stay. Headers repeat names a great deal,
 // so the bytes of each distinct name sit once in an arena that only grows, and an entry holds
 // which distinct name it is and the line it was read on. Headers fill a list one after another,
-// so their indexes are kept once per run of entries from one header. Entries are kept in blocks
-// that never move, so the list grows without copying.
+// so their indexes are kept once per run of entries from one header, with the line the run's
+// entries count from, so that an entry keeps 32 bits of its line and stays 8 bytes. Entries are
+// kept in blocks that never move, so the list grows without copying.
 class NameList {
 public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
@@ -31,7 +35,7 @@ public:
     // Moves every entry of `later` to the end of this list, in order, each read in `header` at
     // its line plus `lineOffset`, and leaves `later` empty. Its entries go as they come, so the
     // memory they held is free to take the new ones.
-    void takeFrom(NameList& later, std::uint32_t header, std::uint32_t lineOffset);
+    void takeFrom(NameList& later, std::uint32_t header, LineNumber lineOffset);
 
     std::size_t size() const { return entries.size(); }
     bool empty() const { return entries.empty(); }
@@ -60,7 +64,7 @@ public:
             while (run + 1 < runs.size() && runs[run + 1].first <= i) {
                 ++run;
             }
-            f(i, entry.name, Place{runs[run].header, entry.line});
+            f(i, entry.name, Place{runs[run].header, runs[run].firstLine + entry.line});
             ++i;
         }
     }
@@ -76,13 +80,15 @@ public:
 private:
     struct Entry {
         std::uint32_t name;  // index of the distinct name
-        std::uint32_t line;
+        std::uint32_t line;  // counting from its run's firstLine
     };
 
-    // The entries from `first` on, up to the next run's, were read in `header`.
+    // The entries from `first` on, up to the next run's, were read in `header`, each at its
+    // line plus `firstLine`.
     struct HeaderRun {
         std::size_t first;
         std::uint32_t header;
+        LineNumber firstLine;
     };
 
     std::size_t slotFor(std::string_view name, std::uint32_t hash) const;

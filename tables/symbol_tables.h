@@ -29,7 +29,7 @@ void appendPointerType(std::string& out, std::string_view name);
 // several words.
 struct SkippedPrototype {
     std::string name;
-    std::uint32_t line = 0;
+    LineNumber line = 0;
 };
 
 // One header named on the command line, and what its scan added.

@@ -3,8 +3,13 @@
 // one must still show in the output.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/test_support.h"
@@ -113,6 +118,32 @@ TEST(HostileInput, NonAsciiArguments) {
     EXPECT_EQ(run.err, expected + examplesWarning());
     EXPECT_NE(readFile(dir.file("glEntryHub.h")).find("FLEXT(GL_NON_ASCII_PATH)"),
               std::string::npos);
+}
+
+// A line past 2^32 is told by its own number: a prototype after 4 GiB of line feeds, written
+// into a FIFO, so that nothing of that size lands on the disk.
+TEST(HostileInput, LinesPast32BitsAreToldByTheirNumbers) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.file("far.h").c_str(), 0600), 0);
+    const auto previous = signal(SIGPIPE, SIG_IGN);  // a reader that stops early is a failure
+    std::thread writer([&dir] {
+        std::FILE* fifo = std::fopen(dir.file("far.h").c_str(), "wb");
+        const std::string feeds(1 << 20, '\n');
+        for (int i = 0; fifo && i < 4096 && std::fwrite(feeds.data(), 1, feeds.size(), fifo); ++i) {
+        }
+        if (fifo) {
+            std::fputs("GLAPI const GLubyte *APIENTRY glFar (void);\n", fifo);
+            std::fclose(fifo);
+        }
+    });
+    const RunResult run = runLinkweld(dir.path, {"-gl", "far.h"});
+    writer.join();
+    signal(SIGPIPE, previous);
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(run.err.find("far.h:4294967297: warning: 1 prototype skipped, the return type being "
+                           "several words: glFar at line 4294967297"),
+              std::string::npos)
+        << run.err;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,6 +39,23 @@ TEST(NameList, EntriesStayInOrderAndDistinctNamesAreKeptOnce) {
     list.append("GL_LATER", {5, 1});
     EXPECT_EQ(list.place(149).header, 1u);
     EXPECT_EQ(list.place(150).header, 5u);
+}
+
+// Lines past 2^32, read whole or in a second half taken behind the first, come back as read.
+TEST(NameList, LinesPast32BitsKeepTheirNumbers) {
+    constexpr LineNumber k32 = LineNumber{1} << 32;
+    NameList list;
+    list.append("GL_A", {0, 7});
+    list.append("GL_B", {0, k32 + 1});
+    NameList rest;
+    rest.append("GL_C", {0, 3});
+    rest.append("GL_D", {0, k32 + 2});
+    list.takeFrom(rest, 0, k32 * 2);
+    std::vector<LineNumber> lines;
+    list.forEachEntry(
+        [&](std::size_t, std::uint32_t, const Place& place) { lines.push_back(place.line); });
+    EXPECT_EQ(lines, (std::vector<LineNumber>{7, k32 + 1, k32 * 2 + 3, k32 * 3 + 2}));
+    EXPECT_EQ(list.place(3).line, k32 * 3 + 2);
 }
 
 }  // namespace
