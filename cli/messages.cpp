@@ -76,6 +76,7 @@ constexpr MessageRow kMessages[] = {
     {Message::kindAddsNothing, P, false, "headers that add nothing"},
     {Message::kindNoEntryPoint, P, false, "%s headers without entry points"},
     {Message::kindSkipped, P, false, "headers with skipped prototypes"},
+    {Message::kindNotDeclared, P, false, "lines of lists that name nothing the headers declare"},
     {Message::formDefine, P, false, "\"#define GL_NAME 1\""},
     {Message::formPrototype, P, false, "\"%s type %s name\""},
     {Message::formAnyPrototype, P, false, "\"[%s] type... %s name(\""},

@@ -73,6 +73,7 @@ enum class Message {
     kindAddsNothing,
     kindNoEntryPoint,
     kindSkipped,
+    kindNotDeclared,
     formDefine,
     formPrototype,
     formAnyPrototype,

@@ -44,6 +44,8 @@ bool isGenerated(const char* path) {
 bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
     std::unordered_set<std::string> kept;
     const std::size_t longest = longestName(tables);
+    // Names of lists that name nothing: the first few told, each with its place, then counted.
+    std::uint64_t unknown = 0;
     for (const char* path : walk.valuesOf(kUsedBy)) {
         if (!path) {
             report(Message::optionWithoutFile, {text(kUsedBy.name)});
@@ -56,22 +58,28 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
         ProgramFile file;
         const std::error_code error = readProgramNames(
             path, longest,
-            [&](std::string_view identifier) {
+            [&](std::string_view identifier, bool keep) {
                 const std::string_view name = nameKeptBy(tables, identifier);
-                if (!name.empty()) {
+                if (keep && !name.empty()) {
                     kept.emplace(name);
                 }
+                return !name.empty();
             },
             file);
         if (error) {
             report(Message::cannotReadProgram, {quotedName(path), text(error.message())});
             return false;
         }
-        for (const ListedName& listed : file.isList ? file.listed : std::vector<ListedName>{}) {
-            if (nameKeptBy(tables, listed.name).empty()) {
+        for (const ListedName& listed : file.unknown) {
+            if (++unknown <= kUnknownNamesKept) {
                 reportAt(Message::notDeclared, path, listed.line, {quotedName(listed.name)});
             }
         }
+        unknown += file.moreUnknown;
+    }
+    if (unknown > kUnknownNamesKept) {
+        report(Message::moreOfKind,
+               {number(unknown - kUnknownNamesKept), part(Message::kindNotDeclared)});
     }
     keepOnly(tables, kept);
     return true;

@@ -18,7 +18,7 @@ enum class LineShape { blank, oneName, other };
 
 struct Reader {
     std::size_t longest;
-    const std::function<void(std::string_view)>& found;
+    const NameLookup& lookUp;
     ProgramFile& file;
     std::string token = {};
     bool inToken = false;
@@ -27,27 +27,41 @@ struct Reader {
     bool inComment = false;
     bool slash = false;  // the byte before was a "/" that may start "//"
     LineShape shape = LineShape::blank;
-    std::uint32_t line = 1;
+    std::uint64_t line = 1;
     std::size_t marked = 0;  // bytes of a byte-order mark read at the start
-    // The names of comments, which count only if the file turns out to be a source.
+    // The words of comments that name something, which count only if the file turns out to be
+    // a source: no more than there are names to keep.
     std::set<std::string> commented = {};
+
+    // A list's name that names nothing: kept once, while few are kept, else counted.
+    void unknown() {
+        for (const ListedName& listed : file.unknown) {
+            if (listed.name == token) {
+                return;
+            }
+        }
+        if (file.unknown.size() < kUnknownNamesKept) {
+            file.unknown.push_back({token, line});
+        } else {
+            ++file.moreUnknown;
+        }
+    }
 
     void endToken() {
         const bool name = inToken && !tooLong && !afterDigit;
         if (name && inComment) {
-            if (file.isList) {
+            if (!file.isList) {
+                lookUp(token, true);
+            } else if (lookUp(token, false)) {
                 commented.insert(token);
-            } else {
-                found(token);
             }
         } else if (name && shape == LineShape::blank) {
-            found(token);
             shape = LineShape::oneName;
-            if (file.isList) {
-                file.listed.push_back({token, line});
+            if (!lookUp(token, true) && file.isList) {
+                unknown();
             }
         } else if (name) {
-            found(token);
+            lookUp(token, true);
             shape = LineShape::other;
         } else if (inToken && !inComment) {
             shape = LineShape::other;
@@ -61,9 +75,10 @@ struct Reader {
             return;
         }
         file.isList = false;
-        file.listed.clear();
+        file.unknown.clear();
+        file.moreUnknown = 0;
         for (const std::string& name : commented) {
-            found(name);
+            lookUp(name, true);
         }
         commented.clear();
     }
@@ -131,13 +146,12 @@ struct Reader {
 }  // namespace
 
 std::error_code readProgramNames(const std::string& path, std::size_t longest,
-                                 const std::function<void(std::string_view)>& found,
-                                 ProgramFile& file) {
+                                 const NameLookup& lookUp, ProgramFile& file) {
     InputFile input = openForReading(path);
     if (!input) {
         return {errno, std::generic_category()};
     }
-    Reader reader{longest, found, file};
+    Reader reader{longest, lookUp, file};
     char chunk[1 << 16];
     long count = 0;
     while ((count = input.read(chunk, sizeof chunk)) > 0) {

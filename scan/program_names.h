@@ -12,21 +12,31 @@
 // A name alone on its line, and the line, counting from 1.
 struct ListedName {
     std::string name;
-    std::uint32_t line = 0;
+    std::uint64_t line = 0;
 };
+
+// A list keeps this many of its names that name nothing, and counts the rest.
+constexpr std::size_t kUnknownNamesKept = 10;
 
 // What a file turned out to be. A list of names is a file whose every line is blank or one name
 // alone, each maybe followed by a comment ("#" or "//" to the end of the line), and which may
 // open with a UTF-8 byte-order mark; any other line makes it a source file.
 struct ProgramFile {
     bool isList = true;
-    std::vector<ListedName> listed;  // for a list, each of its names
+    // For a list, its names that name nothing: the first kUnknownNamesKept distinct ones, each
+    // at its first line, and how many lines after those named one of the others.
+    std::vector<ListedName> unknown;
+    std::uint64_t moreUnknown = 0;
 };
 
-// Calls `found` with every identifier of the file at `path` (letters, digits and underscores,
-// not starting with a digit), read in bounded pieces: in a source, comments and strings
+// Asked of each identifier found: whether it names something, kept when `keep` is true.
+using NameLookup = std::function<bool(std::string_view identifier, bool keep)>;
+
+// Looks up every identifier of the file at `path` (letters, digits and underscores, not starting
+// with a digit), read in bounded pieces, and keeps it: in a source, comments and strings
 // included; in a list, only its names, so that a name commented out is left out. An identifier
-// longer than `longest` bytes is passed over. Returns why the file could not be read.
+// longer than `longest` bytes is passed over. Memory stays bounded whatever the file: a list's
+// comments keep only the words that name something, until the file turns out to be a source.
+// Returns why the file could not be read.
 std::error_code readProgramNames(const std::string& path, std::size_t longest,
-                                 const std::function<void(std::string_view)>& found,
-                                 ProgramFile& file);
+                                 const NameLookup& lookUp, ProgramFile& file);

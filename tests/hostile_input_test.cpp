@@ -65,6 +65,26 @@ TEST(HostileInput, RunsOfBlanksCostNoMemory) {
     EXPECT_NE(header.find("FLEXT(GL_AFTER_BLANKS)"), std::string::npos);
     EXPECT_NE(header.find("FLEXT(GL_NEXT)"), std::string::npos);
 }
+
+TEST(HostileInput, AListOfAnySizeCostsBoundedMemory) {
+    // 2 million lines of a list, each a name no header declares and a comment, under the same
+    // limit; the names past the first ten are counted, not told.
+    TempDir dir;
+    std::string list;
+    for (int i = 0; i < 2000000; ++i) {
+        list += "glNothing" + std::to_string(i) + " // word" + std::to_string(i) + "\n";
+    }
+    writeFile(dir.file("names.txt"), list);
+    RunOptions limited;
+    limited.addressSpaceLimit = 48L << 20;
+    const RunResult run = runLinkweld(
+        dir.path, {"-gl", sourcePath("examples/glext.h"), "--used-by", "names.txt"}, limited);
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(run.err.find("names.txt:10: warning: \"glNothing9\" names no"), std::string::npos);
+    EXPECT_NE(run.err.find("linkweld: warning: 1999990 more lines of lists that name nothing"),
+              std::string::npos)
+        << run.err;
+}
 #endif
 
 TEST(HostileInput, BinaryBytes) {
