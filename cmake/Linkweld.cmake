@@ -112,11 +112,36 @@ function(_linkweld_require_headers function gl wgl)
     string(TOLOWER "${kind}" list)
     foreach(header IN LISTS ${list})
       get_filename_component(absolute "${header}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+      _linkweld_require_plain_path("${function}" "${kind} header" "${absolute}")
       if(NOT EXISTS "${absolute}" OR IS_DIRECTORY "${absolute}")
         message(FATAL_ERROR "${function}: the ${kind} header ${absolute} does not exist")
       endif()
     endforeach()
   endforeach()
+endfunction()
+
+# Stops the configuration, naming <path>, where it cannot pass through CMake as data: a list
+# (a target's sources, a rule's outputs) splits at a ";" and joins its elements again after a
+# "[" or "]" left unpaired, and "$<" reads as a generator expression; a build rule's output
+# (<what> "output directory") may hold no "#", "<" or ">". Anything else passes (spaces, quotes,
+# "$", paired "[[" and "]]"), since every value is passed as an argument, never as code.
+function(_linkweld_require_plain_path function what path)
+  string(REGEX REPLACE "[^[]" "" opens "${path}")
+  string(REGEX REPLACE "[^]]" "" closes "${path}")
+  string(LENGTH "${opens}" opens)
+  string(LENGTH "${closes}" closes)
+  if(path MATCHES ";" OR NOT opens EQUAL closes)
+    set(reason "CMake's lists split it at a \";\", or join it to the next after a \"[\" or ")
+    string(APPEND reason "\"]\" left unpaired")
+  elseif(path MATCHES "\\$<")
+    set(reason "CMake reads \"$<\" as a generator expression")
+  elseif(what STREQUAL "output directory" AND path MATCHES "[#<>]")
+    set(reason "CMake takes no \"#\", \"<\" or \">\" in a build rule's output")
+  else()
+    return()
+  endif()
+  message(FATAL_ERROR "${function}: the ${what} ${path} cannot be used: ${reason}; move it to "
+    "a path without them")
 endfunction()
 
 # Sets <out_arguments> to linkweld's command line for the parsed ARG_ALL_PROTOTYPES, ARG_STRICT,
@@ -147,15 +172,17 @@ function(linkweld_generate)
   if(NOT ARG_OUTPUT_DIR)
     message(FATAL_ERROR "linkweld_generate: OUTPUT_DIR is required")
   endif()
+  _linkweld_require_plain_path(linkweld_generate "output directory" "${ARG_OUTPUT_DIR}")
   _linkweld_require_headers(linkweld_generate "${ARG_GL}" "${ARG_WGL}")
   _linkweld_program("${ARG_LINKWELD}" program program_depends)
   _linkweld_arguments(arguments headers)
 
   file(MAKE_DIRECTORY "${ARG_OUTPUT_DIR}")
-  set(pair "${ARG_OUTPUT_DIR}/glEntryHub.cpp" "${ARG_OUTPUT_DIR}/glEntryHub.h")
+  set(source "${ARG_OUTPUT_DIR}/glEntryHub.cpp")
+  set(header "${ARG_OUTPUT_DIR}/glEntryHub.h")
   if(NOT DEFINED ARG_USED_BY AND NOT "USED_BY" IN_LIST ARG_KEYWORDS_MISSING_VALUES)
     add_custom_command(
-      OUTPUT ${pair}
+      OUTPUT "${source}" "${header}"
       COMMAND "${program}" ${arguments}
       WORKING_DIRECTORY "${ARG_OUTPUT_DIR}"
       DEPENDS ${headers} ${program_depends}
@@ -172,12 +199,13 @@ function(linkweld_generate)
   set(used_by "")
   foreach(file IN LISTS ARG_USED_BY)
     get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    _linkweld_require_plain_path(linkweld_generate "USED_BY file" "${file}")
     list(APPEND used_by --used-by "${file}")
     list(APPEND headers "${file}")
   endforeach()
   add_custom_command(
     OUTPUT "${ARG_OUTPUT_DIR}/glEntryHub.used"
-    BYPRODUCTS ${pair}
+    BYPRODUCTS "${source}" "${header}"
     COMMAND "${program}" ${arguments} ${used_by}
     COMMAND "${CMAKE_COMMAND}" -E touch "${ARG_OUTPUT_DIR}/glEntryHub.used"
     WORKING_DIRECTORY "${ARG_OUTPUT_DIR}"
@@ -198,6 +226,8 @@ function(linkweld_add_loader target)
   if(NOT ARG_OUTPUT_DIR)
     set(ARG_OUTPUT_DIR "${CMAKE_CURRENT_BINARY_DIR}/${target}_linkweld")
   endif()
+  _linkweld_require_plain_path("linkweld_add_loader(${target})" "output directory"
+                               "${ARG_OUTPUT_DIR}")
   set(options "")
   foreach(option IN ITEMS ALL_PROTOTYPES STRICT)
     if(ARG_${option})
@@ -209,18 +239,15 @@ function(linkweld_add_loader target)
       "is not given")
   endif()
   if(ARG_ONLY_USED)
-    # The names the target's sources use are known once this directory is read.
     set(names "")
     foreach(file IN LISTS ARG_NAMES)
       get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+      _linkweld_require_plain_path("linkweld_add_loader(${target})" "NAMES file" "${file}")
       if(NOT EXISTS "${file}")
         message(FATAL_ERROR "linkweld_add_loader(${target}): the NAMES file ${file} does not exist")
       endif()
       list(APPEND names "${file}")
     endforeach()
-    cmake_language(EVAL CODE "cmake_language(DEFER CALL _linkweld_generate_used [[${target}]] \
-      [[${ARG_OUTPUT_DIR}]] [[${ARG_LINKWELD}]] [[${options}]] [[${ARG_GL}]] [[${ARG_WGL}]] \
-      [[${names}]])")
   else()
     linkweld_generate(OUTPUT_DIR "${ARG_OUTPUT_DIR}" GL ${ARG_GL} WGL ${ARG_WGL}
                       LINKWELD "${ARG_LINKWELD}" ${options})
@@ -256,10 +283,39 @@ ${windows}#include <stdio.h>
 ]=])
   endif()
 
-  # Which unit compiles the loader depends on the target's sources: chosen once this directory
-  # is read, when all of them are known.
-  cmake_language(EVAL CODE "cmake_language(DEFER CALL _linkweld_attach_route [[${target}]] \
-    [[${ARG_OUTPUT_DIR}]] [[${ARG_CHECKED_INIT}]] [[${ARG_LINKAGE}]])")
+  # The names the target's sources use, and which unit compiles the loader, are known once this
+  # directory is read, when all of its sources are. Until then the values wait as properties of
+  # the target: data, never pasted into code.
+  set_target_properties(${target} PROPERTIES
+    _LINKWELD_OUTPUT_DIR "${ARG_OUTPUT_DIR}" _LINKWELD_PROGRAM "${ARG_LINKWELD}"
+    _LINKWELD_CHECKED "${ARG_CHECKED_INIT}" _LINKWELD_LINKAGE "${ARG_LINKAGE}"
+    _LINKWELD_ONLY_USED "${ARG_ONLY_USED}")
+  set_property(TARGET ${target} PROPERTY _LINKWELD_OPTIONS ${options})
+  set_property(TARGET ${target} PROPERTY _LINKWELD_GL ${ARG_GL})
+  set_property(TARGET ${target} PROPERTY _LINKWELD_WGL ${ARG_WGL})
+  set_property(TARGET ${target} PROPERTY _LINKWELD_NAMES ${names})
+  get_property(waiting DIRECTORY PROPERTY _LINKWELD_TARGETS)
+  if(NOT waiting)
+    cmake_language(DEFER CALL _linkweld_finish_loaders)
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY _LINKWELD_TARGETS ${target})
+endfunction()
+
+# The end of this directory: for each target of linkweld_add_loader here, in order, the loader
+# of the names used (ONLY_USED) and the unit that compiles it.
+function(_linkweld_finish_loaders)
+  get_property(targets DIRECTORY PROPERTY _LINKWELD_TARGETS)
+  set_property(DIRECTORY PROPERTY _LINKWELD_TARGETS "")
+  foreach(target IN LISTS targets)
+    foreach(value IN ITEMS OUTPUT_DIR PROGRAM CHECKED LINKAGE ONLY_USED OPTIONS GL WGL NAMES)
+      get_property(${value} TARGET ${target} PROPERTY _LINKWELD_${value})
+    endforeach()
+    if(ONLY_USED)
+      _linkweld_generate_used(${target} "${OUTPUT_DIR}" "${PROGRAM}" "${OPTIONS}" "${GL}" "${WGL}"
+                              "${NAMES}")
+    endif()
+    _linkweld_attach_route(${target} "${OUTPUT_DIR}" "${CHECKED}" "${LINKAGE}")
+  endforeach()
 endfunction()
 
 # linkweld_generate of only the names <target>'s own sources and the <names> files use: its
@@ -275,6 +331,7 @@ function(_linkweld_generate_used target output_dir linkweld options gl wgl names
       continue()
     endif()
     get_filename_component(source "${source}" ABSOLUTE BASE_DIR "${source_dir}")
+    _linkweld_require_plain_path("linkweld_add_loader(${target})" source "${source}")
     string(FIND "${source}" "${output_dir}/" in_output)
     string(FIND "${source}" "${runtime_dir}/" in_runtime)
     if(in_output EQUAL 0 OR in_runtime EQUAL 0 OR NOT EXISTS "${source}")
@@ -310,6 +367,7 @@ function(linkweld_add_check)
   _linkweld_arguments(arguments headers)
   get_filename_component(directory "${ARG_DIRECTORY}" ABSOLUTE
                          BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  _linkweld_require_plain_path(linkweld_add_check directory "${directory}")
   # The pair as a user opens it: from the top of the source tree, or whole when outside it.
   file(RELATIVE_PATH shown "${CMAKE_SOURCE_DIR}" "${directory}")
   if(shown MATCHES "^\\.\\./" OR shown STREQUAL ".." OR IS_ABSOLUTE "${shown}")

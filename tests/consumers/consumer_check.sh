@@ -12,6 +12,10 @@
 #                                              (used/), with Make and Ninja: generated again only
 #                                              when a source changes, compiled again only when
 #                                              the names kept change
+#   consumer_check.sh paths                    the same under paths of spaces, quotes, "$",
+#                                              "[[" and "]]", a NAMES file whose name is CMake
+#                                              code among them (paths/): it builds, and a path
+#                                              CMake cannot take stops configuring, named
 #   consumer_check.sh checks host              a checked-in pair (checks/): configuring stops
 #                                              without enable_testing() or with a missing header;
 #                                              the check fails naming the file and the command
@@ -103,6 +107,41 @@ used)
         sleep 1 && printf 'void blend(void) { glBlendColorEXT(0, 0, 0, 0); }\n' >> "$work/program.c"
         expect_steps "a name added" yes yes
     done
+    exit 0
+    ;;
+paths)
+    need ninja
+    cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
+    # Ninja takes a quote in a source's path, "$(" in none (CMake writes it unescaped).
+    # No #include names a header under a quote: the headers' path holds none.
+    sources="$work/src [[a]] \$HOME 'q' \"d\" #h"
+    headers="$work/headers [[a]] \$HOME 'q' #h"
+    names="$sources/[[x]] message(WARNING injected) ]]x[[.txt"
+    mkdir -p "$sources" "$headers"
+    cp "$LINKWELD_SOURCE_DIR/examples/glext.h" "$LINKWELD_SOURCE_DIR/examples/wglext.h" "$headers/"
+    printf '#include "glEntryHubC.h"\nint main(void) { InitOpenGLExtensions(); return glBindBufferARB != 0; }\n' \
+        > "$sources/program.c"
+    echo glBlendColorEXT > "$names"
+    paths=(-S "$LINKWELD_SOURCE_DIR/tests/consumers/paths" -G Ninja "${toolchain[@]}"
+        -Dlinkweld_DIR="$work/prefix/lib/cmake/linkweld" -DHEADERS="$headers" -DPROGRAM="$sources/program.c")
+    build="$work/build [[b]] \$PATH 'q'"
+    cmake "${paths[@]}" -B "$build" -DNAMES="$names" > "$work/configure.log" 2>&1 ||
+        { cat "$work/configure.log"; exit 1; }
+    ! grep -q injected "$work/configure.log" || { echo "a path ran as CMake code"; cat "$work/configure.log"; exit 1; }
+    cmake --build "$build" > "$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
+    for name in glBindBufferARB glBlendColorEXT; do
+        grep -q "$name" "$build/program_linkweld/glEntryHub.h" || { echo "$name was not kept"; exit 1; }
+    done
+    # A "]" left unpaired would join the path to the next in any CMake list: it is named.
+    unpaired="$sources/n]] [[x]] message(WARNING \"injected\").txt"
+    cp "$names" "$unpaired"
+    ! cmake "${paths[@]}" -B "$work/unpaired" -DNAMES="$unpaired" > "$work/unpaired.log" 2>&1 ||
+        { echo "configured with an unpaired ]"; exit 1; }
+    tr -s ' \n' ' ' < "$work/unpaired.log" > "$work/unpaired.line"
+    grep -qF "the NAMES file $unpaired cannot be used" "$work/unpaired.line" &&
+        ! grep -q "Warning.*injected" "$work/unpaired.log" ||
+        { echo "the unpaired path was not named, or ran:"; cat "$work/unpaired.log"; exit 1; }
+    echo "built under $build; refused $unpaired"
     exit 0
     ;;
 checks)
