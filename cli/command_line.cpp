@@ -80,6 +80,9 @@ int checkGenerated(const SymbolTables& tables) {
                       text(difference.lineEnds == '\r' ? "LF" : "CR LF")});
         } else if (difference.line > 0) {
             reportAt(Message::differs, name, difference.line);
+        } else if (!difference.link.empty()) {
+            report(Message::untrustedLinkRead, {path(name), quotedName(difference.link.u8string()),
+                                                quotedName(difference.owner)});
         } else {
             report(Message::cannotReadGenerated, {path(name), text(difference.error.message())});
         }

@@ -28,6 +28,7 @@ constexpr MessageRow kMessages[] = {
     {Message::differs, E, true, "differs from what linkweld would write; run it without --check to update"},
     {Message::differsInLineEnds, E, true, "differs from what linkweld would write in its line ends alone (%s where this linkweld writes %s); run it without --check to update"},
     {Message::cannotReadGenerated, E, false, "cannot read %s: %s"},
+    {Message::untrustedLinkRead, E, false, "cannot read %s: %s is a link made by %s in a directory where anyone may make names; only links of the user running or of the directory's owner are followed there"},
     {Message::cannotWriteStandardOutput, E, false, "cannot write the %s to standard output: %s"},
     {Message::cannotReadProgram, E, false, "cannot read %s, which --used-by names: %s; nothing was written"},
     {Message::outOfMemory, E, false, "out of memory"},

@@ -24,6 +24,7 @@ enum class Message {
     differs,
     differsInLineEnds,
     cannotReadGenerated,
+    untrustedLinkRead,
     cannotWriteStandardOutput,
     cannotReadProgram,
     outOfMemory,

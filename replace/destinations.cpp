@@ -1,8 +1,8 @@
-// Where each name of a set leads: every symbolic link on the way, the last name or a directory,
-// followed here rather than by the system, so that a link another user planted in a shared
-// directory is refused as the system refuses it where it is told to; two names that lead to one
-// file refused.
-#include <deque>
+// Where each name of a set leads: walked a part at a time through directories held open, every
+// symbolic link on the way (the last name or a directory) followed here rather than by the
+// system, so that a link another user planted in a shared directory is refused as the system
+// refuses it where it is told to, and nothing put in a directory's place after it was looked at
+// is followed; two names that lead to one file refused.
 #include <string>
 #include <vector>
 
@@ -22,96 +22,83 @@ bool trusted(const FileStatus& link, const FileStatus& directory) {
 
 void prependParts(const fs::path& path, std::deque<fs::path>& pending) {
     const fs::path relative = path.relative_path();
-    const std::vector<fs::path> parts(relative.begin(), relative.end());
-    pending.insert(pending.begin(), parts.begin(), parts.end());
+    pending.insert(pending.begin(), relative.begin(), relative.end());
 }
 
-// Where a walk along a name stands: the path so far, which holds no link, its last part's
-// status, the parts still to walk, and the links followed.
-struct Walk {
-    std::deque<fs::path> pending;
-    fs::path path;
-    FileStatus status;
-    int hops = 0;
-};
-
-// Why `part` cannot be walked into from where the walk stands; nothing when it can.
-Error cannotEnter(const Walk& walk, const fs::path& part) {
-    if (walk.status.type == fs::file_type::directory) {
-        return {};
-    }
-    const bool missing =
-        walk.status.type == fs::file_type::not_found && !part.empty() && part != ".";
-    return std::make_error_code(missing ? std::errc::no_such_file_or_directory
-                                        : std::errc::not_a_directory);
+// Why the walk stopped at `part`: the step, the path it came to and the system's reason.
+bool stopped(const Walk& walk, const fs::path& part, Error error, ReplaceFailure& failure) {
+    failure.path = pathIn(walk.at, part);
+    failure.step = ReplaceStep::open;
+    failure.error = error;
+    return false;
 }
 
-// Replaces the link `link`, the walk's next part, by the parts of where it leads, if it is to be
-// trusted; false, with `failure` or `error` saying why, when it is not followed.
-bool followLink(Walk& walk, const fs::path& link, ReplaceFailure& failure, Error& error) {
-    FileStatus directory;
-    fs::path target;
-    if (!systemCalls().statusOf(walk.path, true, directory, error)) {
-        walk.path = link;
-        return false;
-    }
-    if (!trusted(walk.status, directory)) {
-        failure.path = link;
-        failure.owner = userName(walk.status.owner);
+// Replaces the link `part` of the walk's directory, of status `link`, by the parts of where it
+// leads, if it is to be trusted.
+bool followLink(Walk& walk, const fs::path& part, const FileStatus& link, ReplaceFailure& failure) {
+    if (!trusted(link, walk.at.status)) {
+        failure.path = pathIn(walk.at, part);
+        failure.owner = userName(link.owner);
         failure.step = ReplaceStep::untrustedLink;
         return false;
     }
-    if (++walk.hops > kMaxLinkHops || !systemCalls().readLink(link, target, error)) {
-        error = error ? error : std::make_error_code(std::errc::too_many_symbolic_link_levels);
-        walk.path = link;
-        return false;
+    fs::path target;
+    Error error;
+    if (++walk.hops > kMaxLinkHops) {
+        return stopped(walk, part, std::make_error_code(std::errc::too_many_symbolic_link_levels),
+                       failure);
     }
-    if (target.is_absolute()) {
-        walk.path = target.root_path();
+    if (!systemCalls().readLink(walk.at, pathIn(walk.at, part), target, error)) {
+        return stopped(walk, part, error, failure);
     }
     prependParts(target, walk.pending);
-    walk.status.type = fs::file_type::directory;
+    return !target.has_root_path() || systemCalls().openStart(target.root_path(), walk.at, error) ||
+           stopped(walk, target.root_path(), error, failure);
+}
+
+// Walks into the directory `part`, or on through it where it is a link.
+bool enter(Walk& walk, const fs::path& part, ReplaceFailure& failure) {
+    if (part.empty() || part == ".") {
+        return true;
+    }
+    FileStatus status;
+    Error error;
+    if (part != ".." && !systemCalls().statusOf(walk.at, pathIn(walk.at, part), status, error)) {
+        return stopped(walk, part, error, failure);
+    }
+    if (status.type == fs::file_type::symlink) {
+        return followLink(walk, part, status, failure);
+    }
+    if (part != ".." && status.type != fs::file_type::directory) {
+        return stopped(walk, part,
+                       std::make_error_code(status.type == fs::file_type::not_found
+                                                ? std::errc::no_such_file_or_directory
+                                                : std::errc::not_a_directory),
+                       failure);
+    }
+    Directory next;
+    if (!systemCalls().openDirectory(walk.at, pathIn(walk.at, part), next, error)) {
+        return stopped(walk, part, error, failure);
+    }
+    walk.at = std::move(next);
     return true;
 }
 
-// Walks `name` a part at a time, each link replaced by where it leads, to the path it comes to,
-// which holds no link and whose last part need not exist yet; `status` is that last part's.
-bool resolve(const fs::path& name, fs::path& path, FileStatus& status, ReplaceFailure& failure) {
-    Walk walk;
-    prependParts(name, walk.pending);
-    walk.path = name.root_path();
-    walk.status.type = fs::file_type::directory;
-    Error error;
-    bool walking = true;
-    while (walking && !walk.pending.empty()) {
+// Walks every part of the walk but the last.
+bool walkDirectories(Walk& walk, ReplaceFailure& failure) {
+    while (walk.pending.size() > 1) {
         const fs::path part = walk.pending.front();
         walk.pending.pop_front();
-        error = cannotEnter(walk, part);
-        if (error || part.empty() || part == ".") {
-            walking = !error;
-            continue;
-        }
-        const fs::path next = walk.path / part;
-        walking = systemCalls().statusOf(next, false, walk.status, error);
-        if (walking && walk.status.type == fs::file_type::symlink) {
-            walking = followLink(walk, next, failure, error);
-        } else {
-            walk.path = next;
+        if (!enter(walk, part, failure)) {
+            return false;
         }
     }
-    path = walk.path;
-    status = walk.status;
-    if (error) {
-        failure.path = path;
-        failure.step = ReplaceStep::open;
-        failure.error = error;
-    }
-    return walking;
+    return true;
 }
 
-bool findDestination(ReplacedFile& file, ReplaceFailure& failure) {
+bool findDestination(FileSet& set, ReplacedFile& file, Walk& walk, ReplaceFailure& failure) {
     FileStatus status;
-    if (!resolve(file.name, file.destination, status, failure)) {
+    if (!walkToFile(walk, status, failure)) {
         return false;
     }
     if (status.type == fs::file_type::directory) {
@@ -119,30 +106,26 @@ bool findDestination(ReplacedFile& file, ReplaceFailure& failure) {
         failure.error = std::make_error_code(std::errc::is_a_directory);
         return false;
     }
+    file.destination = pathIn(walk.at, walk.pending.front());
     file.type = status.type;
     file.mode = status.mode;
+    file.owner = status.owner;
+    file.group = status.group;
     file.inPlace = status.type != fs::file_type::regular && status.type != fs::file_type::not_found;
     file.identity = status.identity;
+    set.directories.push_back(std::move(walk.at));
+    file.directory = &set.directories.back();
     return true;
 }
 
 // What a destination is, whether it exists or not: the file's own identity, or else its
 // directory's with its name. So "x", "./x", "sub/../x" and an absolute path to x are one,
 // however long the path.
-bool identityOfDestination(const ReplacedFile& file, std::string& identity, Error& error) {
-    if (!file.identity.empty()) {
-        identity = file.identity;
-        return true;
-    }
-    FileStatus directory;
-    if (!systemCalls().statusOf(directoryOf(file.destination), true, directory, error)) {
-        return false;
-    }
-    identity = directory.identity + "/" + file.destination.filename().u8string();
-    return true;
+std::string identityOfDestination(const ReplacedFile& file) {
+    return !file.identity.empty()
+               ? file.identity
+               : file.directory->status.identity + "/" + file.destination.filename().u8string();
 }
-
-}  // namespace
 
 // Two names may share a device (/dev/null, say), which takes each text as it comes; any other
 // file shared would get the two texts mixed.
@@ -150,10 +133,51 @@ bool shareable(const ReplacedFile& file) {
     return file.type == fs::file_type::character || file.type == fs::file_type::block;
 }
 
-bool findDestinations(FileSet& set, ReplaceFailure& failure) {
+}  // namespace
+
+bool walkToDirectory(const fs::path& name, Walk& walk, ReplaceFailure& failure) {
+    Error error;
+    prependParts(name, walk.pending);
+    if (!systemCalls().openStart(name.root_path(), walk.at, error)) {
+        failure.path = name.root_path().empty() ? fs::path(".") : name.root_path();
+        failure.step = ReplaceStep::open;
+        failure.error = error;
+        return false;
+    }
+    return walkDirectories(walk, failure);
+}
+
+bool walkToFile(Walk& walk, FileStatus& status, ReplaceFailure& failure) {
+    for (;;) {
+        if (!walkDirectories(walk, failure)) {
+            return false;
+        }
+        // A name that ends in a directory's part ("x/", "..", "/") names no file.
+        if (walk.pending.empty()) {
+            walk.pending.push_back(".");
+        }
+        const fs::path name = walk.pending.front();
+        Error error;
+        if (name.empty() || name == "." || name == "..") {
+            return stopped(walk, name, std::make_error_code(std::errc::is_a_directory), failure);
+        }
+        if (!systemCalls().statusOf(walk.at, pathIn(walk.at, name), status, error)) {
+            return stopped(walk, name, error, failure);
+        }
+        if (status.type != fs::file_type::symlink) {
+            return true;
+        }
+        walk.pending.pop_front();
+        if (!followLink(walk, name, status, failure)) {
+            return false;
+        }
+    }
+}
+
+bool findDestinations(FileSet& set, std::vector<Walk>& walks, ReplaceFailure& failure) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         failure.file = i;
-        if (!findDestination(set.files[i], failure)) {
+        if (!findDestination(set, set.files[i], walks[i], failure)) {
             return false;
         }
         // A link to the lock file, or to a name of a temporary's shape, would have a run's own
@@ -164,19 +188,12 @@ bool findDestinations(FileSet& set, ReplaceFailure& failure) {
         }
     }
     // Two names that lead to one file would have one text overwrite the other.
-    std::vector<std::string> identities(set.files.size());
-    for (std::size_t i = 0; i < set.files.size(); ++i) {
-        Error error;
-        if (!identityOfDestination(set.files[i], identities[i], error)) {
-            failure.path = directoryOf(set.files[i].destination);
-            return failed(failure, ReplaceStep::open, i, error);
-        }
-    }
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         for (std::size_t j = i + 1; j < set.files.size(); ++j) {
             const ReplacedFile& a = set.files[i];
             const ReplacedFile& b = set.files[j];
-            if (!shareable(a) && !shareable(b) && identities[i] == identities[j]) {
+            if (!shareable(a) && !shareable(b) &&
+                identityOfDestination(a) == identityOfDestination(b)) {
                 failure.otherFile = j;
                 failure.path = a.destination;
                 return failed(failure, ReplaceStep::sameFile, i, {});

@@ -1,5 +1,6 @@
 // A set of files replaced whole or not at all: temporaries made beside their targets, flushed and
-// synced, then renamed in place together under the directory lock.
+// synced, then renamed in place together under the directory lock, each call going through the
+// target's directory held open.
 #include <algorithm>
 #include <new>
 #include <utility>
@@ -14,15 +15,20 @@ namespace {
 // A new temporary beside the destination, with the mode it will keep: tracked for removal
 // before any signal can see it, and claimed as this run's.
 bool createTemporary(ReplacedFile& file, const std::string& tag, Error& error) {
+    FileStatus previous;
+    previous.mode = file.mode;
+    previous.owner = file.owner;
+    previous.group = file.group;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         file.temporary = hiddenNameBeside(file.destination, tag);
         const HeldInterruptions held;
-        trackFile(file.temporary.c_str());
-        if (systemCalls().createExclusively(file.temporary, file.mode, file.handle, error)) {
+        trackFile(file.directory->handle, file.temporary);
+        if (systemCalls().createExclusively(*file.directory, file.temporary, previous, file.handle,
+                                            error)) {
             // Unclaimed, another run could take it for a leftover.
             return systemCalls().claimTemporary(file.handle, error);
         }
-        forgetFile(file.temporary.c_str());
+        forgetFile(file.temporary);
         if (error != std::errc::file_exists) {
             break;
         }
@@ -40,55 +46,11 @@ void discardFiles(FileSet& set) {
         }
         if (!file.temporary.empty()) {
             const HeldInterruptions held;
-            systemCalls().removeFile(file.temporary, ignored);
-            forgetFile(file.temporary.c_str());
+            systemCalls().removeFile(*file.directory, file.temporary, ignored);
+            forgetFile(file.temporary);
             file.temporary.clear();
         }
     }
-}
-
-// Whether a temporary holds what its destination holds already. Not knowing is no reason to
-// leave a file as it is.
-bool sameAsDestination(const ReplacedFile& file) {
-    bool same = false;
-    Error error;
-    return !file.temporary.empty() && file.type == fs::file_type::regular &&
-           systemCalls().sameContent(file.temporary, file.destination, same, error) && same;
-}
-
-// Before the lock: pushes each temporary to the disk, so that a power cut cannot leave a renamed
-// but empty file behind, but one whose destination holds its very bytes already, which is left
-// as it is and need not reach the disk. That is looked at only where looking at a file stops no
-// other run's rename.
-bool syncBeforeLock(FileSet& set, ReplaceFailure& failure) {
-    for (std::size_t i = 0; i < set.files.size(); ++i) {
-        ReplacedFile& file = set.files[i];
-        Error error;
-        file.unchanged = !file.inPlace && !kOpenFilesBlockRenames && sameAsDestination(file);
-        if (!file.inPlace && !file.unchanged && !systemCalls().syncFile(file.handle, error)) {
-            return failed(failure, ReplaceStep::write, i, error);
-        }
-    }
-    return true;
-}
-
-// Under the lock: a file found unchanged is looked at again, since another run may have
-// replaced its destination meanwhile, and pushed to the disk if it now differs; where nothing
-// could be looked at before the lock, each file (pushed already) is looked at now.
-bool settleUnderLock(FileSet& set, ReplaceFailure& failure) {
-    for (std::size_t i = 0; i < set.files.size(); ++i) {
-        ReplacedFile& file = set.files[i];
-        Error error;
-        if (file.inPlace || !(file.unchanged || kOpenFilesBlockRenames)) {
-            continue;
-        }
-        const bool wasUnchanged = file.unchanged;
-        file.unchanged = sameAsDestination(file);
-        if (wasUnchanged && !file.unchanged && !systemCalls().syncFile(file.handle, error)) {
-            return failed(failure, ReplaceStep::write, i, error);
-        }
-    }
-    return true;
 }
 
 // A directory put in a target's place since it was opened would fail only at its rename.
@@ -99,7 +61,8 @@ bool checkDestinations(const FileSet& set, ReplaceFailure& failure) {
         if (set.files[i].temporary.empty()) {
             continue;
         }
-        if (!systemCalls().statusOf(set.files[i].destination, false, status, error)) {
+        const ReplacedFile& file = set.files[i];
+        if (!systemCalls().statusOf(*file.directory, file.destination, status, error)) {
             return failed(failure, ReplaceStep::replace, i, error);
         }
         if (status.type == fs::file_type::directory) {
@@ -110,57 +73,34 @@ bool checkDestinations(const FileSet& set, ReplaceFailure& failure) {
     return true;
 }
 
-std::vector<fs::path> replacedDestinations(const FileSet& set) {
-    std::vector<fs::path> destinations;
+// The directories of the names as given, or of the files they lead to that are replaced (not
+// written in place).
+std::vector<const Directory*> directoriesOf(const FileSet& set, bool ofNames) {
+    std::vector<const Directory*> directories;
     for (const ReplacedFile& file : set.files) {
-        if (!file.inPlace) {
-            destinations.push_back(file.destination);
+        if (ofNames || !file.inPlace) {
+            directories.push_back(ofNames ? file.nameDirectory : file.directory);
         }
     }
-    return destinations;
+    return directories;
 }
 
-std::vector<fs::path> namesOf(const FileSet& set) {
-    std::vector<fs::path> names;
-    for (const ReplacedFile& file : set.files) {
-        names.push_back(file.name);
-    }
-    return names;
-}
-
-// The directories that take a rename, each once, found before anything is renamed.
-bool directoriesToSync(const FileSet& set, std::vector<fs::path>& directories,
-                       ReplaceFailure& failure) {
-    std::vector<std::string> identities;
+// Walks to the directory of each name as given, held by the set.
+bool walkToDirectories(FileSet& set, std::vector<Walk>& walks, ReplaceFailure& failure) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
-        const fs::path directory = directoryOf(set.files[i].destination);
-        FileStatus status;
-        Error error;
-        if (set.files[i].inPlace) {
-            continue;
-        }
-        if (!systemCalls().statusOf(directory, true, status, error)) {
-            failure.path = directory;
-            return failed(failure, ReplaceStep::replace, i, error);
-        }
-        if (std::find(identities.begin(), identities.end(), status.identity) == identities.end()) {
-            identities.push_back(status.identity);
-            directories.push_back(directory);
-        }
-    }
-    return true;
-}
-
-// Pushes each directory that took a rename, or a rename undone, to the disk; allocates nothing.
-bool syncDirectories(const std::vector<fs::path>& directories, ReplaceFailure& failure) {
-    for (const fs::path& directory : directories) {
-        Error error;
-        if (!systemCalls().syncDirectory(directory, error)) {
-            failure.step = ReplaceStep::sync;
-            failure.path = directory;
-            failure.error = error;
+        failure.file = i;
+        if (!walkToDirectory(set.files[i].name, walks[i], failure)) {
             return false;
         }
+        // The walk goes on from a directory of its own: the one held here stays.
+        Directory& held = set.directories.emplace_back();
+        Error error;
+        if (!systemCalls().openDirectory(walks[i].at, pathIn(walks[i].at, "."), held, error)) {
+            failure.path = walks[i].at.path;
+            return failed(failure, ReplaceStep::open, i, error);
+        }
+        held.path = walks[i].at.path;
+        set.files[i].nameDirectory = &held;
     }
     return true;
 }
@@ -176,12 +116,17 @@ bool openFiles(FileSet& set, const std::vector<std::string>& names, ReplaceFailu
     // locked too once known. Leftovers are removed, and temporaries made and claimed, while no
     // other run can take a temporary for a leftover.
     DirectoryLocks locks;
-    if (!lockDirectories(set, namesOf(set), locks, failure) || !findDestinations(set, failure) ||
-        !lockDirectories(set, replacedDestinations(set), locks, failure)) {
+    std::vector<Walk> walks(set.files.size());
+    if (!walkToDirectories(set, walks, failure) ||
+        !lockDirectories(set, directoriesOf(set, true), locks, failure) ||
+        !findDestinations(set, walks, failure) ||
+        !lockDirectories(set, directoriesOf(set, false), locks, failure)) {
         return false;
     }
-    for (const fs::path& destination : replacedDestinations(set)) {
-        removeLeftovers(destination, set.tag);
+    for (const ReplacedFile& file : set.files) {
+        if (!file.inPlace) {
+            removeLeftovers(*file.directory, file.destination, set.tag);
+        }
     }
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         Error error;
@@ -196,7 +141,8 @@ bool openFiles(FileSet& set, const std::vector<std::string>& names, ReplaceFailu
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         ReplacedFile& file = set.files[i];
         Error error;
-        if (file.inPlace && !systemCalls().openInPlace(file.destination, file.handle, error)) {
+        if (file.inPlace && !systemCalls().openInPlace(*file.directory, file.destination,
+                                                       file.identity, file.handle, error)) {
             return failed(failure, ReplaceStep::open, i, error);
         }
     }
@@ -214,9 +160,8 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
     }
     // In the order openFileSet took them, so that runs never wait on each other in a circle.
     DirectoryLocks locks;
-    std::vector<fs::path> directories;
-    if (!lockDirectories(set, namesOf(set), locks, failure) ||
-        !lockDirectories(set, replacedDestinations(set), locks, failure) ||
+    if (!lockDirectories(set, directoriesOf(set, true), locks, failure) ||
+        !lockDirectories(set, directoriesOf(set, false), locks, failure) ||
         !settleUnderLock(set, failure)) {
         return false;
     }
@@ -227,7 +172,8 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
             return failed(failure, ReplaceStep::write, i, error);
         }
     }
-    if (!checkDestinations(set, failure) || !directoriesToSync(set, directories, failure)) {
+    const std::vector<const Directory*> directories = directoriesToSync(set);
+    if (!checkDestinations(set, failure)) {
         return false;
     }
     bool renamed = false;
@@ -238,10 +184,12 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
         discardFiles(set);
     }
     failure.inPlace = failure.inPlace || ok;
-    // What was put in place, or put back, is pushed to the disk whether the run failed or not;
-    // a failure before that is the one told.
+    // What was put in place, and a file left as it is, is pushed to the disk; and so is what a
+    // failed run put back, though the failure before that is the one told.
     ReplaceFailure unsynced;
-    if (renamed && !syncDirectories(directories, ok ? failure : unsynced) && !ok) {
+    if (ok) {
+        ok = syncUnchanged(set, failure) && syncDirectories(directories, failure);
+    } else if (renamed && !syncDirectories(directories, unsynced)) {
         failure.unsynced = unsynced.path;  // after putting files back, which a power loss may undo
         failure.unsyncedError = unsynced.error;
     }
@@ -250,6 +198,8 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
 }
 
 }  // namespace
+
+FileSet::FileSet() = default;
 
 FileSet::~FileSet() {
     discardFiles(*this);

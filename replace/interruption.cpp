@@ -7,7 +7,7 @@
 
 namespace {
 
-std::vector<const PathCharacter*> tracked;
+std::vector<TrackedFile> tracked;
 int depth = 0;
 
 }  // namespace
@@ -28,21 +28,29 @@ std::size_t trackedCount() {
     return tracked.size();
 }
 
-const PathCharacter* trackedFile(std::size_t slot) {
+const TrackedFile& trackedFile(std::size_t slot) {
     return tracked[slot];
 }
 
-void trackFile(const PathCharacter* path) {
+void trackFile(std::intptr_t directory, const std::filesystem::path& path) {
+    // The name is the path's last part, in the path's own characters.
+    const std::size_t nameSize = path.filename().native().size();
+    const TrackedFile file{directory, path.c_str() + path.native().size() - nameSize, path.c_str()};
     const HeldInterruptions held;
-    const auto empty = std::find(tracked.begin(), tracked.end(), nullptr);
+    const auto empty = std::find_if(tracked.begin(), tracked.end(),
+                                    [](const TrackedFile& slot) { return slot.path == nullptr; });
     if (empty != tracked.end()) {
-        *empty = path;
+        *empty = file;
     } else {
-        tracked.push_back(path);
+        tracked.push_back(file);
     }
 }
 
-void forgetFile(const PathCharacter* path) {
+void forgetFile(const std::filesystem::path& path) {
     const HeldInterruptions held;
-    std::replace(tracked.begin(), tracked.end(), path, static_cast<const PathCharacter*>(nullptr));
+    for (TrackedFile& slot : tracked) {
+        if (slot.path == path.c_str()) {
+            slot = {};
+        }
+    }
 }

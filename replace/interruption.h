@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 
 // A path in the system's own characters: wide on Windows.
@@ -13,10 +14,19 @@ using PathCharacter = std::filesystem::path::value_type;
 // process ignore. Each removes the tracked files and ends the process as it would have.
 void catchInterruptions();
 
-// Registers a file to remove if a signal ends the run; `path` must stay valid until it is
-// forgotten. As many as needed; making room may throw std::bad_alloc, and then nothing changed.
-void trackFile(const PathCharacter* path);
-void forgetFile(const PathCharacter* path);
+// A file to remove if a signal ends the run: `name` in the directory open at `directory`, or,
+// where files go by path (`directory` is -1), `path`.
+struct TrackedFile {
+    std::intptr_t directory = -1;
+    const PathCharacter* name = nullptr;
+    const PathCharacter* path = nullptr;
+};
+
+// Registers `path`, the path of a file in the directory open at `directory`, whose last part is
+// its name there; the path must stay valid until it is forgotten. As many as needed; making room
+// may throw std::bad_alloc, and then nothing changed.
+void trackFile(std::intptr_t directory, const std::filesystem::path& path);
+void forgetFile(const std::filesystem::path& path);
 
 // While one of these lives a signal waits; when the last goes it takes effect, if one came. So a
 // file created meanwhile is tracked before any signal can see it, and renames finish together.
@@ -32,6 +42,7 @@ struct HeldInterruptions {
 void holdSignals();
 void releaseSignals();
 
-// The tracked files, for the handlers to remove: slots 0 to trackedCount() - 1, null where empty.
+// The tracked files, for the handlers to remove: slots 0 to trackedCount() - 1, a null path
+// where empty.
 std::size_t trackedCount();
-const PathCharacter* trackedFile(std::size_t slot);
+const TrackedFile& trackedFile(std::size_t slot);

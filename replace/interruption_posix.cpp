@@ -1,5 +1,6 @@
 // Signals on POSIX: every signal whose default action ends the process is caught, and held back
 // with the signal mask.
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -10,9 +11,13 @@
 namespace {
 
 void removeTrackedFiles() {
+    // unlinkat and unlink are safe in a signal handler, unlike remove().
     for (std::size_t slot = 0; slot < trackedCount(); ++slot) {
-        if (const PathCharacter* path = trackedFile(slot)) {
-            unlink(path);  // safe in a signal handler, unlike remove()
+        const TrackedFile& file = trackedFile(slot);
+        if (file.path && file.directory != -1) {
+            unlinkat(static_cast<int>(file.directory), file.name, 0);
+        } else if (file.path) {
+            unlink(file.path);
         }
     }
 }

@@ -10,7 +10,7 @@ namespace {
 
 void removeTrackedFiles() {
     for (std::size_t slot = 0; slot < trackedCount(); ++slot) {
-        if (const PathCharacter* path = trackedFile(slot)) {
+        if (const PathCharacter* path = trackedFile(slot).path) {
             _wchmod(path, _S_IREAD | _S_IWRITE);  // a read-only temporary could not be removed
             _wremove(path);
         }

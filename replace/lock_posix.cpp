@@ -7,13 +7,19 @@
 
 #include <cerrno>
 
-#include "replace/system.h"
+#include "replace/system_posix.h"
 
 namespace {
 
-fs::file_type typeOfName(const fs::path& file) {
+// The lock file's path, and the directory it is reached through.
+struct LockFile {
+    int directory;
+    const char* name;
+};
+
+fs::file_type typeOfName(const LockFile& file) {
     struct stat info {};
-    if (lstat(file.c_str(), &info) != 0) {
+    if (fstatat(file.directory, file.name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
         return fs::file_type::unknown;
     }
     return S_ISLNK(info.st_mode)    ? fs::file_type::symlink
@@ -34,52 +40,54 @@ long holderOf(int handle) {
 
 // Whether `file` still names the file open at `handle`; `known` is false when a status query
 // failed, and then errno says why.
-bool stillNames(const fs::path& file, int handle, bool& known) {
+bool stillNames(const LockFile& file, int handle, bool& known) {
     struct stat open {};
     struct stat named {};
     const bool opened = fstat(handle, &open) == 0;
-    const bool found = opened && lstat(file.c_str(), &named) == 0;
+    const bool found =
+        opened && fstatat(file.directory, file.name, &named, AT_SYMLINK_NOFOLLOW) == 0;
     known = opened && (found || errno == ENOENT);
     return found && open.st_ino == named.st_ino && open.st_dev == named.st_dev;
 }
 
-bool stillNames(const fs::path& file, int handle) {
+bool stillNames(const LockFile& file, int handle) {
     bool known = false;
     return stillNames(file, handle, known);
 }
 
 // Takes back a lock file this attempt made and cannot use. Where it cannot be told whether the
 // name is still that file, it is taken for it: this attempt made it a moment ago.
-void takeBack(const fs::path& file, int handle) {
+void takeBack(const LockFile& file, int handle) {
     bool known = false;
     if (stillNames(file, handle, known) || !known) {
-        unlink(file.c_str());
+        unlinkat(file.directory, file.name, 0);
     }
 }
 
 // Opens the lock file for writing, as a record lock needs. A new one is made readable and
 // writable by every user, whatever the umask; `created` says whether this call made it.
-int openLockFile(const fs::path& file, bool& created) {
+int openLockFile(const LockFile& file, bool& created) {
     const int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    int handle = open(file.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    int handle = openat(file.directory, file.name, flags | O_CREAT | O_EXCL, 0666);
     created = handle >= 0;
     if (created) {
         fchmod(handle, 0666);
         return handle;
     }
-    return errno == EEXIST ? open(file.c_str(), flags) : -1;
+    return errno == EEXIST ? openat(file.directory, file.name, flags) : -1;
 }
 
 // A lock file there that this user may not write. A run that holds it is waited for; an empty
 // one that none holds (a killed run's, from before lock files were made for every user) is
 // removed if the directory lets this user; else the run cannot take its turn.
-bool othersLockFile(const fs::path& file, LockState& state, Error& error) {
-    const int handle = open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+bool othersLockFile(const LockFile& file, LockState& state, Error& error) {
+    const int handle =
+        openat(file.directory, file.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat info {};
     const bool empty = handle >= 0 && fstat(handle, &info) == 0 && info.st_size == 0;
     state.holder = handle >= 0 ? holderOf(handle) : 0;
-    const bool removed =
-        state.holder == 0 && empty && stillNames(file, handle) && unlink(file.c_str()) == 0;
+    const bool removed = state.holder == 0 && empty && stillNames(file, handle) &&
+                         unlinkat(file.directory, file.name, 0) == 0;
     if (handle >= 0) {
         close(handle);
     }
@@ -92,7 +100,7 @@ bool othersLockFile(const fs::path& file, LockState& state, Error& error) {
 }
 
 // Why the lock file could not be opened, as the attempt's outcome.
-bool notOpened(const fs::path& file, int reason, LockState& state, Error& error) {
+bool notOpened(const LockFile& file, int reason, LockState& state, Error& error) {
     const fs::file_type type = typeOfName(file);
     if (reason == ENOENT) {
         state.attempt = LockAttempt::again;  // removed between the two opens
@@ -113,9 +121,13 @@ bool notOpened(const fs::path& file, int reason, LockState& state, Error& error)
 
 }  // namespace
 
-bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& error) {
+bool tryLockNow(const Directory& at, const fs::path& path, HeldLock& lock, LockState& state,
+                Error& error) {
     state = {};
-    lock.file = file;  // before anything is made, which a failed allocation would leave behind
+    // Before anything is made, which a failed allocation would leave behind.
+    lock.file = path;
+    lock.directory = at.handle;
+    const LockFile file{descriptorOf(at), lastPart(lock.file)};
     bool created = false;
     const int handle = openLockFile(file, created);
     if (handle < 0) {
@@ -184,10 +196,11 @@ bool unlockNow(HeldLock& lock, Error& error) {
     // Still locked, so no run takes the name meanwhile; and only if the name is still the lock
     // file's, not a file renamed there since (one this run made, when that cannot be told).
     // Another user's, in a shared directory, may stay.
+    const LockFile file{static_cast<int>(lock.directory), lastPart(lock.file)};
     bool known = false;
-    const bool same = stillNames(lock.file, handle, known);
-    if (lock.removable && (same || (!known && lock.made)) && unlink(lock.file.c_str()) != 0 &&
-        lock.made) {
+    const bool same = stillNames(file, handle, known);
+    if (lock.removable && (same || (!known && lock.made)) &&
+        unlinkat(file.directory, file.name, 0) != 0 && lock.made) {
         error = {errno, std::generic_category()};
         ok = false;
     }

@@ -12,7 +12,8 @@ Error windowsError(DWORD code);  // system_windows.cpp
 
 // A new lock file is made to vanish as its handle closes, even when the run is killed; a file
 // already there that no run holds (the user's, say) is held as it is and never removed.
-bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& error) {
+bool tryLockNow(const Directory&, const fs::path& file, HeldLock& lock, LockState& state,
+                Error& error) {
     state = {};  // Windows does not tell which process holds a file
     HANDLE handle =
         CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,

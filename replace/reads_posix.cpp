@@ -1,5 +1,5 @@
-// Reading files on POSIX, never through a link and never waiting: whether two files hold the
-// same bytes, and up to a limit of one file for --check.
+// Reading files on POSIX, through their directory, never through a link and never waiting:
+// whether two files hold the same bytes, and up to a limit of one file for --check.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "replace/system.h"
+#include "replace/system_posix.h"
 
 namespace {
 
@@ -30,10 +30,11 @@ ssize_t readFully(int handle, char* bytes, std::size_t count) {
 
 }  // namespace
 
-bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& error) {
-    const int first = open(a.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    const int second =
-        first < 0 ? -1 : open(b.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+bool sameContentNow(const Directory& at, const fs::path& a, const fs::path& b, bool& same,
+                    Error& error) {
+    const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    const int first = openat(descriptorOf(at), lastPart(a), flags);
+    const int second = first < 0 ? -1 : openat(descriptorOf(at), lastPart(b), flags);
     struct stat one {};
     struct stat two {};
     bool ok = second >= 0 && fstat(first, &one) == 0 && fstat(second, &two) == 0;
@@ -61,10 +62,19 @@ bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& err
     return ok;
 }
 
-bool readAtMostNow(const fs::path& path, std::size_t limit, std::string& bytes, Error& error) {
-    const int handle = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+bool readAtMostNow(const Directory& at, const fs::path& path, const std::string& identity,
+                   std::size_t limit, std::string& bytes, Error& error) {
+    const int handle = openat(descriptorOf(at), lastPart(path),
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (handle < 0) {
         return failedWithErrno(error);
+    }
+    // Read only as long as it is the file found, which another may have been put in place of.
+    struct stat info {};
+    if (fstat(handle, &info) != 0 || identityOf(info) != identity) {
+        error = std::make_error_code(std::errc::device_or_resource_busy);
+        close(handle);
+        return false;
     }
     char chunk[1 << 16];
     bool ok = true;

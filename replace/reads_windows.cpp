@@ -7,7 +7,8 @@
 
 #include "replace/system.h"
 
-bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& error) {
+bool sameContentNow(const Directory&, const fs::path& a, const fs::path& b, bool& same,
+                    Error& error) {
     std::FILE* first = _wfopen(a.c_str(), L"rb");
     std::FILE* second = first ? _wfopen(b.c_str(), L"rb") : nullptr;
     bool ok = second != nullptr;
@@ -34,7 +35,8 @@ bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& err
     return ok;
 }
 
-bool readAtMostNow(const fs::path& path, std::size_t limit, std::string& bytes, Error& error) {
+bool readAtMostNow(const Directory&, const fs::path& path, const std::string&, std::size_t limit,
+                   std::string& bytes, Error& error) {
     std::FILE* file = _wfopen(path.c_str(), L"rb");
     if (!file) {
         return failedWithErrno(error);

@@ -17,8 +17,10 @@ namespace {
 // again, so such a file is copied.
 bool keepPrevious(const ReplacedFile& file, const std::string& tag, fs::path& backup,
                   Error& error) {
+    const Directory& at = *file.directory;
+    const fs::path name = file.destination;
     FileStatus status;
-    if (!systemCalls().statusOf(file.destination, false, status, error)) {
+    if (!systemCalls().statusOf(at, name, status, error)) {
         return false;  // not knowing whether there is one is no reason to lose it
     }
     if (status.type == fs::file_type::not_found) {
@@ -29,11 +31,11 @@ bool keepPrevious(const ReplacedFile& file, const std::string& tag, fs::path& ba
         backup = hiddenNameBeside(file.destination, tag);
         error.clear();
         if (own) {
-            systemCalls().hardLink(file.destination, backup, error);
+            systemCalls().hardLink(at, name, backup, error);
         }
         if (!own || (error && error != std::errc::file_exists)) {
             error.clear();  // another's file, or a file system without hard links
-            systemCalls().copyFile(file.destination, backup, error);
+            systemCalls().copyFile(at, name, backup, error);
         }
         if (!error) {
             return true;
@@ -51,18 +53,19 @@ bool keepPrevious(const ReplacedFile& file, const std::string& tag, fs::path& ba
 // link or else a copy, since renames are what just failed. Should neither work, `backup` stays
 // where it is and the message says so.
 void keepVisible(const ReplacedFile& file, fs::path& backup) {
+    const Directory& at = *file.directory;
     for (int attempt = 1; attempt <= kNameAttempts; ++attempt) {
         fs::path kept = file.destination;
         kept += attempt == 1 ? ".previous" : ".previous-" + std::to_string(attempt);
         Error error;
-        systemCalls().hardLink(backup, kept, error);
+        systemCalls().hardLink(at, backup, kept, error);
         if (error && error != std::errc::file_exists) {
             error.clear();
-            systemCalls().copyFile(backup, kept, error);
+            systemCalls().copyFile(at, backup, kept, error);
         }
         Error ignored;
         if (!error) {
-            systemCalls().removeFile(backup, ignored);
+            systemCalls().removeFile(at, backup, ignored);
             backup = std::move(kept);
             return;
         }
@@ -79,16 +82,18 @@ void restorePrevious(FileSet& set, std::vector<fs::path>& backups, const std::ve
                      ReplaceFailure& failure) {
     for (std::size_t i = renamed.size(); i-- > 0;) {
         const ReplacedFile& file = set.files[i];
+        const fs::path name = file.destination;
         Error error;
         if (!renamed[i]) {
             continue;
         }
         if (backups[i].empty()) {
-            systemCalls().removeFile(file.destination, error);  // there was no previous file
+            systemCalls().removeFile(*file.directory, name, error);  // there was no previous file
             continue;
         }
-        if (systemCalls().renameOver(backups[i], file.destination, fs::perms::unknown, error)) {
-            systemCalls().restoreMode(file.destination, file.mode, error);
+        if (systemCalls().renameOver(*file.directory, backups[i], name, fs::perms::unknown,
+                                     error)) {
+            systemCalls().restoreMode(*file.directory, name, file.mode, error);
             backups[i].clear();
             continue;
         }
@@ -132,12 +137,13 @@ bool renameIntoPlace(FileSet& set, ReplaceFailure& failure, bool& renamedAny) {
                 ok = failed(failure, ReplaceStep::keepPrevious, i, error);
                 break;
             }
-            if (!systemCalls().renameOver(file.temporary, file.destination, file.mode, error)) {
+            if (!systemCalls().renameOver(*file.directory, file.temporary, file.destination,
+                                          file.mode, error)) {
                 ok = failed(failure, ReplaceStep::replace, i, error);
                 break;
             }
             renamedAny = true;
-            forgetFile(file.temporary.c_str());
+            forgetFile(file.temporary);
             file.temporary.clear();
             renamed[i] = 1;
         }
@@ -148,9 +154,11 @@ bool renameIntoPlace(FileSet& set, ReplaceFailure& failure, bool& renamedAny) {
     if (!ok) {
         restorePrevious(set, backups, renamed, failure);
     }
-    for (const fs::path& backup : backups) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const fs::path& backup = backups[i];
         Error error;
-        if (!backup.empty() && !systemCalls().removeFile(backup, error) && ok) {
+        if (!backup.empty() && !systemCalls().removeFile(*set.files[i].directory, backup, error) &&
+            ok) {
             ok = false;
             failure.step = ReplaceStep::cleanup;
             failure.path = backup;

@@ -6,7 +6,8 @@
 // (six of [a-z0-9]), pushed to the disk, and only when every one is complete are they renamed
 // over their targets, in order, while no other run in the directory renames. A failure at any
 // step leaves every target as it was, running out of memory included. Names are UTF-8; a name
-// that is a symbolic link stays one and the file it leads to is replaced.
+// that is a symbolic link stays one and the file it leads to is replaced. Each directory is
+// reached a part at a time and held open, and every file is reached through it.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <list>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -68,17 +70,26 @@ struct ReplaceFailure {
     std::error_code unsyncedError;
 };
 
+struct Directory;  // system.h
+
 struct ReplacedFile {
-    std::filesystem::path name;         // as the caller named it
-    std::filesystem::path destination;  // the file replaced: `name`, or where its links lead
+    std::filesystem::path name;  // as the caller named it
+    // The file replaced: `name`, or where its links lead; in `directory` as its last part says.
+    std::filesystem::path destination;
+    const Directory* nameDirectory = nullptr;  // where `name` is, held by the set
+    const Directory* directory = nullptr;      // where `destination` is, held by the set
     std::filesystem::file_type type = std::filesystem::file_type::none;  // once links are followed
     std::string identity;             // of the destination, when it exists
     bool inPlace = false;             // a device or FIFO, written as it is
     std::filesystem::path temporary;  // beside `destination`, until it is renamed
     std::filesystem::perms mode = std::filesystem::perms::unknown;  // of the file replaced
+    long owner = -1;                                                // its owner and group
+    long group = -1;
     std::intptr_t handle = -1;  // where the content goes, from openFileSet to commitFileSet
     std::error_code written;    // why a write failed, for commitFileSet to report
-    bool unchanged = false;     // the destination holds these very bytes: it is left as it is
+    // The destination holds these very bytes, and is the user's own or in a directory others
+    // cannot write to: it is left as it is, but pushed to the disk.
+    bool unchanged = false;
 };
 
 // The files being replaced. Whatever is still open when it goes (after a failure, or an exception
@@ -87,11 +98,12 @@ struct FileSet {
     std::string tag;                 // in the names of temporaries: ".NAME.TAG-xxxxxx"
     std::filesystem::path lockName;  // of the lock file in each directory written to
     std::vector<ReplacedFile> files;
+    std::list<Directory> directories;  // those the files are in, held open
     // Told once when the run starts to wait for another that holds a directory's lock, with
     // that run's process (0 when unknown).
     std::function<void(const std::filesystem::path& directory, long holder)> onWait;
 
-    FileSet() = default;
+    FileSet();
     FileSet(const FileSet&) = delete;
     FileSet& operator=(const FileSet&) = delete;
     ~FileSet();
@@ -102,13 +114,14 @@ struct FileSet {
 //
 // Opens each of `names` for writing, or none; `set.tag` and `set.lockName` are given. A name
 // that is a regular file, is missing, or is a symbolic link to either gets a new temporary,
-// created exclusively, with the mode of the file it replaces or, for a new file, what fopen would
-// give (0666 less the umask); any other kind of file (a device, a FIFO) is opened and written in
-// place. Links are followed here: one in a directory where anyone may make names (sticky and
-// writable by all, as /tmp) is followed only when the user running or the directory's owner made
-// it. Leftovers of killed runs beside the targets are removed first. Two names that lead to one
-// file (but a device) are refused, and so is a name that leads to the lock file or to a name of a
-// temporary's shape. On failure nothing is left behind.
+// created exclusively, with the mode of the file it replaces (less the set-user-ID and
+// set-group-ID bits, where the new file's owner or group is another) or, for a new file, what
+// fopen would give (0666 less the umask); any other kind of file (a device, a FIFO) is opened and
+// written in place. Links are followed here: one in a directory where anyone may make names
+// (sticky and writable by all, as /tmp) is followed only when the user running or the
+// directory's owner made it. Leftovers of killed runs beside the targets are removed first. Two
+// names that lead to one file (but a device) are refused, and so is a name that leads to the lock
+// file or to a name of a temporary's shape. On failure nothing is left behind.
 bool openFileSet(FileSet& set, const std::vector<std::string>& names, ReplaceFailure& failure);
 
 // The file of the set named `name`, as openFileSet was given it; null when there is none.
@@ -120,9 +133,10 @@ void writeTo(ReplacedFile& file, const char* bytes, std::size_t count);
 
 // Pushes every file to the disk, then, holding the directory lock, renames each
 // temporary over its destination, in order, and pushes the directories to the disk, so that after
-// true the new files survive a power loss. If a step fails, files already renamed get their
-// previous content back (or `failure.kept` says where it is), pushed to the disk as well, and
-// every temporary is removed.
+// true the new files survive a power loss. A destination that holds the very bytes already is
+// left as it is, but pushed to the disk too, since the run that wrote it may have ended before it
+// did. If a step fails, files already renamed get their previous content back (or
+// `failure.kept` says where it is), pushed to the disk as well, and every temporary is removed.
 bool commitFileSet(FileSet& set, ReplaceFailure& failure);
 
 // A file that does not hold what it should.
@@ -132,11 +146,17 @@ struct FileDifference {
     std::error_code error;  // why it cannot be read
     // When the line ends alone differ: '\r' for CR LF where LF is written, '\n' the other way.
     char lineEnds = 0;
+    // When it cannot be read for a link another user made where anyone may make names: the link
+    // and its maker.
+    std::filesystem::path link;
+    std::string owner;
 };
 
 // Reads each of `names` and compares it with `expected` (line ends "\n") as this host's text
 // mode writes it, reading no more than one byte past what is expected (twice as much where the
 // first difference is a line end, to tell whether the line ends alone differ) and never waiting
-// on a FIFO; writes, renames and creates nothing. Empty when every file is as it should be.
+// on a FIFO; writes, renames and creates nothing. Links are followed as openFileSet follows them,
+// and nothing is opened but a regular file, a FIFO or a device. Empty when every file is as it
+// should be.
 std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
                                          const std::vector<std::string>& expected);

@@ -40,18 +40,18 @@ long millisecondsSince(std::chrono::steady_clock::time_point start) {
                                  .count());
 }
 
-bool lockFailed(ReplaceFailure& failure, const fs::path& directory, Error error) {
+bool lockFailed(ReplaceFailure& failure, const Directory& directory, Error error) {
     failure.step = ReplaceStep::lock;
-    failure.path = directory;
+    failure.path = directory.path;
     failure.error = error;
     return false;
 }
 
 // Waits for one lock, telling once when the wait has lasted a while, and gives up after longer.
-bool lockOne(const FileSet& set, const fs::path& directory, HeldLock& lock,
+bool lockOne(const FileSet& set, const Directory& directory, HeldLock& lock,
              ReplaceFailure& failure) {
     const auto start = std::chrono::steady_clock::now();
-    const fs::path file = directory == "." ? set.lockName : directory / set.lockName;
+    const fs::path file = pathIn(directory, set.lockName);
     auto pause = std::chrono::milliseconds(1);
     bool told = false;
     for (;;) {
@@ -61,9 +61,9 @@ bool lockOne(const FileSet& set, const fs::path& directory, HeldLock& lock,
         {
             // A lock file made here is tracked before any signal can see it.
             const HeldInterruptions held;
-            answered = systemCalls().tryLock(file, lock, state, error);
+            answered = systemCalls().tryLock(directory, file, lock, state, error);
             if (answered && state.attempt == LockAttempt::taken && lock.removable) {
-                trackFile(lock.file.c_str());
+                trackFile(lock.directory, lock.file);
             }
         }
         const long waited = millisecondsSince(start);
@@ -87,7 +87,7 @@ bool lockOne(const FileSet& set, const fs::path& directory, HeldLock& lock,
                 break;
             case LockAttempt::busy:
                 if (waited >= kLockNoticeMilliseconds && !told && set.onWait) {
-                    set.onWait(directory, state.holder);
+                    set.onWait(directory.path, state.holder);
                     told = true;
                 }
                 break;
@@ -110,26 +110,14 @@ DirectoryLocks::~DirectoryLocks() {
     unlockDirectories(*this, ignored);
 }
 
-fs::path directoryOf(const fs::path& path) {
-    return path.has_parent_path() ? path.parent_path() : fs::path(".");
-}
-
-bool lockDirectories(const FileSet& set, const std::vector<fs::path>& paths, DirectoryLocks& locks,
-                     ReplaceFailure& failure) {
-    std::vector<std::pair<std::string, fs::path>> wanted;
-    for (const fs::path& path : paths) {
-        const fs::path directory = directoryOf(path);
-        FileStatus status;
-        Error error;
-        if (!systemCalls().statusOf(directory, true, status, error)) {
-            unlockDirectories(locks, failure);
-            return lockFailed(failure, directory, error);
-        }
-        // A directory that is not there takes no file, so there is nothing to serialise.
-        if (status.type != fs::file_type::not_found &&
-            std::find(locks.directories.begin(), locks.directories.end(), status.identity) ==
-                locks.directories.end()) {
-            wanted.emplace_back(std::move(status.identity), directory);
+bool lockDirectories(const FileSet& set, const std::vector<const Directory*>& directories,
+                     DirectoryLocks& locks, ReplaceFailure& failure) {
+    std::vector<std::pair<std::string, const Directory*>> wanted;
+    for (const Directory* directory : directories) {
+        const std::string& identity = directory->status.identity;
+        if (std::find(locks.directories.begin(), locks.directories.end(), identity) ==
+            locks.directories.end()) {
+            wanted.emplace_back(identity, directory);
         }
     }
     std::sort(wanted.begin(), wanted.end());
@@ -140,7 +128,7 @@ bool lockDirectories(const FileSet& set, const std::vector<fs::path>& paths, Dir
         locks.directories.reserve(locks.directories.size() + 1);
         // Held where it stays, so that a signal handler may read its name.
         HeldLock& lock = locks.held.emplace_back();
-        if (!lockOne(set, directory, lock, failure)) {
+        if (!lockOne(set, *directory, lock, failure)) {
             locks.held.pop_back();
             ReplaceFailure ignored;
             unlockDirectories(locks, ignored);
@@ -167,21 +155,23 @@ bool unlockDirectories(DirectoryLocks& locks, ReplaceFailure& failure) {
             failure.path = lock.file;
             failure.error = error;
         }
-        forgetFile(lock.file.c_str());
+        forgetFile(lock.file);
     }
     locks.held.clear();
     locks.directories.clear();
     return ok;
 }
 
-void removeLeftovers(const fs::path& destination, const std::string& tag) {
+void removeLeftovers(const Directory& directory, const fs::path& destination,
+                     const std::string& tag) {
     const fs::path::string_type prefix = hiddenPrefix(destination, tag);
     std::vector<fs::path> found;
     Error error;
-    systemCalls().listNames(directoryOf(destination), prefix, found, error);
-    for (const fs::path& path : found) {
-        if (isRandomPart(path.filename().native().substr(prefix.size()))) {
-            systemCalls().removeIfUnclaimed(path, error);  // one that cannot be removed stays
+    systemCalls().listNames(directory, prefix, found, error);
+    for (const fs::path& leftover : found) {
+        if (isRandomPart(leftover.native().substr(prefix.size()))) {
+            // One that cannot be removed stays.
+            systemCalls().removeIfUnclaimed(directory, pathIn(directory, leftover), error);
         }
     }
 }

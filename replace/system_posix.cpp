@@ -1,6 +1,7 @@
-// The replacement's file calls on POSIX: status queries, exclusive creation with the mode given on
-// the descriptor, writes, flock on each claimed temporary, fsync of files and directories, and
-// copies that never follow a link; the lock file and reads have twins of their own.
+// The replacement's file calls on POSIX, each file reached through its directory's descriptor
+// (openat and its kin): exclusive creation with the mode given on the descriptor, writes, flock on
+// each claimed temporary, fsync of files and directories, and copies that never follow a link;
+// the walk's directories, the lock file and reads have twins of their own.
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -12,82 +13,56 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <utility>
 
-#include "replace/system.h"
+#include "replace/system_posix.h"
 
 namespace {
 
-fs::file_type typeOf(mode_t mode) {
-    return S_ISREG(mode)    ? fs::file_type::regular
-           : S_ISDIR(mode)  ? fs::file_type::directory
-           : S_ISLNK(mode)  ? fs::file_type::symlink
-           : S_ISFIFO(mode) ? fs::file_type::fifo
-           : S_ISCHR(mode)  ? fs::file_type::character
-           : S_ISBLK(mode)  ? fs::file_type::block
-           : S_ISSOCK(mode) ? fs::file_type::socket
-                            : fs::file_type::unknown;
-}
-
-bool statusNow(const fs::path& path, bool followLinks, FileStatus& status, Error& error) {
+// `mode`, less the set-user-ID and set-group-ID bits where the file open at `handle` has
+// another owner or group than `previous` (as cp and install drop them).
+mode_t modeKept(int handle, mode_t mode, long owner, long group) {
     struct stat info {};
-    const char* name = path.empty() ? "." : path.c_str();
-    if ((followLinks ? stat(name, &info) : lstat(name, &info)) != 0) {
-        if (errno != ENOENT) {
-            return failedWithErrno(error);
-        }
-        status = {};
-        status.type = fs::file_type::not_found;
-        return true;
+    if (fstat(handle, &info) != 0 || static_cast<long>(info.st_uid) != owner) {
+        mode &= ~static_cast<mode_t>(S_ISUID);
     }
-    status.type = typeOf(info.st_mode);
-    status.mode = static_cast<fs::perms>(info.st_mode & 07777);
-    status.owner = static_cast<long>(info.st_uid);
-    status.sharedSticky =
-        S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX) != 0 && (info.st_mode & S_IWOTH) != 0;
-    status.identity = std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
-    return true;
+    if (fstat(handle, &info) != 0 || static_cast<long>(info.st_gid) != group) {
+        mode &= ~static_cast<mode_t>(S_ISGID);
+    }
+    return mode;
 }
 
-bool readLinkNow(const fs::path& link, fs::path& target, Error& error) {
-    std::string bytes(256, '\0');
-    for (;;) {
-        const ssize_t length = readlink(link.c_str(), &bytes[0], bytes.size());
-        if (length < 0) {
-            return failedWithErrno(error);
-        }
-        if (static_cast<std::size_t>(length) < bytes.size()) {
-            bytes.resize(static_cast<std::size_t>(length));
-            target = bytes;
-            return true;
-        }
-        bytes.resize(bytes.size() * 2);
-    }
-}
-
-bool createExclusivelyNow(const fs::path& path, fs::perms mode, Handle& handle, Error& error) {
-    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+bool createExclusivelyNow(const Directory& at, const fs::path& path, const FileStatus& previous,
+                          Handle& handle, Error& error) {
+    const int file = openat(descriptorOf(at), lastPart(path),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (file < 0) {
         return failedWithErrno(error);
     }
     // On the descriptor: the name could be another file's by the time a call by name came.
-    if (mode != fs::perms::unknown && fchmod(file, static_cast<mode_t>(mode)) != 0) {
+    if (previous.mode != fs::perms::unknown &&
+        fchmod(file, modeKept(file, static_cast<mode_t>(previous.mode), previous.owner,
+                              previous.group)) != 0) {
         failedWithErrno(error);
         close(file);
-        unlink(path.c_str());
+        unlinkat(descriptorOf(at), lastPart(path), 0);
         return false;
     }
     handle = file;
     return true;
 }
 
-bool openInPlaceNow(const fs::path& path, Handle& handle, Error& error) {
-    const int file = open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+bool openInPlaceNow(const Directory& at, const fs::path& path, const std::string& identity,
+                    Handle& handle, Error& error) {
+    const int file =
+        openat(descriptorOf(at), lastPart(path), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (file < 0) {
         return failedWithErrno(error);
     }
-    // Written in place only as long as it is no regular file, which would be written over.
+    // Written in place only as long as it is the file found, and no regular file, which would be
+    // written over.
     struct stat info {};
-    if (fstat(file, &info) != 0 || S_ISREG(info.st_mode)) {
+    if (fstat(file, &info) != 0 || S_ISREG(info.st_mode) || identityOf(info) != identity) {
         error = std::make_error_code(std::errc::device_or_resource_busy);
         close(file);
         return false;
@@ -125,16 +100,24 @@ bool closeFileNow(Handle handle, Error& error) {
     return close(static_cast<int>(handle)) == 0 || failedWithErrno(error);
 }
 
-bool renameNow(const fs::path& temporary, const fs::path& destination, fs::perms, Error& error) {
-    return rename(temporary.c_str(), destination.c_str()) == 0 || failedWithErrno(error);
+bool renameNow(const Directory& at, const fs::path& from, const fs::path& to, fs::perms,
+               Error& error) {
+    const int directory = descriptorOf(at);
+    return renameat(directory, lastPart(from), directory, lastPart(to)) == 0 ||
+           failedWithErrno(error);
 }
 
-bool hardLinkNow(const fs::path& existing, const fs::path& link, Error& error) {
-    return ::link(existing.c_str(), link.c_str()) == 0 || failedWithErrno(error);
+bool hardLinkNow(const Directory& at, const fs::path& existing, const fs::path& link,
+                 Error& error) {
+    const int directory = descriptorOf(at);
+    return linkat(directory, lastPart(existing), directory, lastPart(link), 0) == 0 ||
+           failedWithErrno(error);
 }
 
-bool copyFileNow(const fs::path& from, const fs::path& to, Error& error) {
-    const int source = open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+bool copyFileNow(const Directory& at, const fs::path& from, const fs::path& to, Error& error) {
+    const int directory = descriptorOf(at);
+    const int source =
+        openat(directory, lastPart(from), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat info {};
     if (source < 0 || fstat(source, &info) != 0 || !S_ISREG(info.st_mode)) {
         const int reason = source < 0 ? errno : EINVAL;
@@ -144,8 +127,11 @@ bool copyFileNow(const fs::path& from, const fs::path& to, Error& error) {
         error = {reason, std::generic_category()};
         return false;
     }
-    const int target = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    bool ok = target >= 0 && fchmod(target, info.st_mode & 07777) == 0;
+    const int target =
+        openat(directory, lastPart(to), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    bool ok = target >= 0 &&
+              fchmod(target, modeKept(target, info.st_mode & 07777, static_cast<long>(info.st_uid),
+                                      static_cast<long>(info.st_gid))) == 0;
     char chunk[1 << 16];
     for (ssize_t count = 0; ok && (count = read(source, chunk, sizeof chunk)) != 0;) {
         ok = (count > 0 && writeAll(target, chunk, static_cast<std::size_t>(count))) ||
@@ -159,23 +145,28 @@ bool copyFileNow(const fs::path& from, const fs::path& to, Error& error) {
         ok = failedWithErrno(error);
     }
     if (!ok && target >= 0) {
-        unlink(to.c_str());  // no part of a copy stays
+        unlinkat(directory, lastPart(to), 0);  // no part of a copy stays
     }
     close(source);
     return ok;
 }
 
-bool removeFileNow(const fs::path& path, Error& error) {
-    return unlink(path.c_str()) == 0 || failedWithErrno(error);
+bool removeFileNow(const Directory& at, const fs::path& path, Error& error) {
+    return unlinkat(descriptorOf(at), lastPart(path), 0) == 0 || failedWithErrno(error);
 }
 
-bool restoreModeNow(const fs::path&, fs::perms, Error&) {
+bool restoreModeNow(const Directory&, const fs::path&, fs::perms, Error&) {
     return true;  // a rename keeps the mode of the file put back
 }
 
-bool syncDirectoryNow(const fs::path& directory, Error& error) {
-    const char* name = directory.empty() ? "." : directory.c_str();
-    const int handle = open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// The directory open for reading, as listing and syncing need, from its descriptor, which may
+// only search it.
+int readableDirectory(const Directory& at) {
+    return openat(descriptorOf(at), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+bool syncDirectoryNow(const Directory& at, Error& error) {
+    const int handle = readableDirectory(at);
     // A file system that cannot sync a directory (EINVAL) has nothing more to push.
     const bool ok = handle >= 0 && (fsync(handle) == 0 || errno == EINVAL);
     if (!ok) {
@@ -187,25 +178,51 @@ bool syncDirectoryNow(const fs::path& directory, Error& error) {
     return ok;
 }
 
-bool listNamesNow(const fs::path& directory, const fs::path::string_type& prefix,
+bool syncExistingNow(const Directory& at, const fs::path& path, Error& error) {
+    const int handle =
+        openat(descriptorOf(at), lastPart(path), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    bool ok = handle >= 0 && fstat(handle, &info) == 0;
+    if (ok && !S_ISREG(info.st_mode)) {
+        errno = EINVAL;
+        ok = false;
+    }
+    ok = ok && (fsync(handle) == 0 || errno == EINVAL);
+    if (!ok) {
+        failedWithErrno(error);
+    }
+    if (handle >= 0) {
+        close(handle);
+    }
+    return ok;
+}
+
+bool listNamesNow(const Directory& at, const fs::path::string_type& prefix,
                   std::vector<fs::path>& names, Error& error) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> listing(
-        opendir(directory.empty() ? "." : directory.c_str()), closedir);
+    const int handle = readableDirectory(at);
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(handle < 0 ? nullptr : fdopendir(handle),
+                                                      closedir);
     if (!listing) {
-        return failedWithErrno(error);
+        failedWithErrno(error);
+        if (handle >= 0) {
+            close(handle);
+        }
+        return false;
     }
     errno = 0;
     while (const dirent* entry = readdir(listing.get())) {
         if (std::string_view(entry->d_name).compare(0, prefix.size(), prefix) == 0) {
-            names.push_back(directory / entry->d_name);
+            names.emplace_back(entry->d_name);
         }
         errno = 0;
     }
     return errno == 0 || failedWithErrno(error);
 }
 
-bool removeIfUnclaimedNow(const fs::path& path, Error& error) {
-    const int handle = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+bool removeIfUnclaimedNow(const Directory& at, const fs::path& path, Error& error) {
+    const int directory = descriptorOf(at);
+    const int handle =
+        openat(directory, lastPart(path), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0) {
         return errno == ENOENT || failedWithErrno(error);
     }
@@ -213,7 +230,7 @@ bool removeIfUnclaimedNow(const fs::path& path, Error& error) {
     bool ok = true;
     if (fstat(handle, &info) == 0 && S_ISREG(info.st_mode) &&
         flock(handle, LOCK_EX | LOCK_NB) == 0) {
-        ok = unlink(path.c_str()) == 0 || failedWithErrno(error);
+        ok = unlinkat(directory, lastPart(path), 0) == 0 || failedWithErrno(error);
     }
     close(handle);
     return ok;
@@ -221,20 +238,45 @@ bool removeIfUnclaimedNow(const fs::path& path, Error& error) {
 
 }  // namespace
 
-// lock_posix.cpp and reads_posix.cpp
-bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& error);
+// directories_posix.cpp, lock_posix.cpp and reads_posix.cpp
+bool openStartNow(const fs::path& root, Directory& start, Error& error);
+bool openDirectoryNow(const Directory& at, const fs::path& path, Directory& opened, Error& error);
+bool statusNow(const Directory& at, const fs::path& path, FileStatus& status, Error& error);
+bool readLinkNow(const Directory& at, const fs::path& path, fs::path& target, Error& error);
+bool tryLockNow(const Directory& at, const fs::path& path, HeldLock& lock, LockState& state,
+                Error& error);
 bool unlockNow(HeldLock& lock, Error& error);
-bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& error);
-bool readAtMostNow(const fs::path& path, std::size_t limit, std::string& bytes, Error& error);
+bool sameContentNow(const Directory& at, const fs::path& a, const fs::path& b, bool& same,
+                    Error& error);
+bool readAtMostNow(const Directory& at, const fs::path& path, const std::string& identity,
+                   std::size_t limit, std::string& bytes, Error& error);
 
 SystemCalls& systemCalls() {
     // In the order of SystemCalls.
     static SystemCalls calls = {
-        statusNow,         readLinkNow,      createExclusivelyNow, openInPlaceNow,
-        claimTemporaryNow, writeBytesNow,    syncFileNow,          closeFileNow,
-        renameNow,         hardLinkNow,      copyFileNow,          removeFileNow,
-        restoreModeNow,    syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
-        tryLockNow,        unlockNow,        sameContentNow,       readAtMostNow,
+        openStartNow,
+        openDirectoryNow,
+        statusNow,
+        readLinkNow,
+        createExclusivelyNow,
+        openInPlaceNow,
+        claimTemporaryNow,
+        writeBytesNow,
+        syncFileNow,
+        closeFileNow,
+        renameNow,
+        hardLinkNow,
+        copyFileNow,
+        removeFileNow,
+        restoreModeNow,
+        syncDirectoryNow,
+        syncExistingNow,
+        listNamesNow,
+        removeIfUnclaimedNow,
+        tryLockNow,
+        unlockNow,
+        sameContentNow,
+        readAtMostNow,
     };
     return calls;
 }

@@ -1,6 +1,7 @@
-// The replacement's file calls on Windows: open files that cannot be deleted, writes in text mode,
-// _commit, renames written through, and read-only attributes given on the temporary's handle;
-// the lock file and reads have twins of their own.
+// The replacement's file calls on Windows, every file by its path: open files that cannot be
+// deleted, writes in text mode, _commit, renames written through, and read-only attributes given
+// on the temporary's handle; the walk's directories, the lock file and reads have twins of their
+// own.
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
@@ -41,13 +42,6 @@ Error windowsError(DWORD code) {
     }
 }
 
-namespace {
-
-bool failedWith(DWORD code, Error& error) {
-    error = windowsError(code);
-    return false;
-}
-
 // Names differ in case alone as different spellings of one file.
 std::string identityOf(const fs::path& existing) {
     std::error_code error;
@@ -61,28 +55,11 @@ std::string identityOf(const fs::path& existing) {
     return key;
 }
 
-bool statusNow(const fs::path& path, bool followLinks, FileStatus& status, Error& error) {
-    const fs::path name = path.empty() ? fs::path(".") : path;
-    const fs::file_status found =
-        followLinks ? fs::status(name, error) : fs::symlink_status(name, error);
-    if (found.type() == fs::file_type::not_found) {
-        error.clear();  // a missing file is no failure
-    }
-    if (error) {
-        return false;
-    }
-    status = {};
-    status.type = found.type();
-    status.mode = found.permissions();
-    if (status.type != fs::file_type::not_found) {
-        status.identity = identityOf(name);
-    }
-    return true;
-}
+namespace {
 
-bool readLinkNow(const fs::path& link, fs::path& target, Error& error) {
-    target = fs::read_symlink(link, error);
-    return !error;
+bool failedWith(DWORD code, Error& error) {
+    error = windowsError(code);
+    return false;
 }
 
 // Read-only, as a file without the owner's write permission is on Windows.
@@ -90,7 +67,9 @@ bool readOnly(fs::perms mode) {
     return mode != fs::perms::unknown && (mode & fs::perms::owner_write) == fs::perms::none;
 }
 
-bool createExclusivelyNow(const fs::path& path, fs::perms mode, Handle& handle, Error& error) {
+bool createExclusivelyNow(const Directory&, const fs::path& path, const FileStatus& previous,
+                          Handle& handle, Error& error) {
+    const fs::perms mode = previous.mode;
     int file = -1;
     if (_wsopen_s(&file, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT | _O_NOINHERIT,
                   _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0) {
@@ -112,7 +91,8 @@ bool createExclusivelyNow(const fs::path& path, fs::perms mode, Handle& handle, 
     return true;
 }
 
-bool openInPlaceNow(const fs::path& path, Handle& handle, Error& error) {
+bool openInPlaceNow(const Directory&, const fs::path& path, const std::string&, Handle& handle,
+                    Error& error) {
     const int file = _wopen(path.c_str(), _O_WRONLY | _O_TEXT | _O_NOINHERIT);
     if (file < 0) {
         return failedWithErrno(error);
@@ -150,7 +130,8 @@ bool closeFileNow(Handle handle, Error& error) {
 // Windows renames nothing over a read-only file, so the destination is made writable first; the
 // temporary took its mode when it was made. The rename is written through to the disk before it
 // returns: Windows's way to make it durable.
-bool renameNow(const fs::path& temporary, const fs::path& destination, fs::perms, Error& error) {
+bool renameNow(const Directory&, const fs::path& temporary, const fs::path& destination, fs::perms,
+               Error& error) {
     std::error_code ignored;
     fs::permissions(destination, fs::perms::owner_write, fs::perm_options::add, ignored);
     return MoveFileExW(temporary.c_str(), destination.c_str(),
@@ -158,18 +139,22 @@ bool renameNow(const fs::path& temporary, const fs::path& destination, fs::perms
            failedWith(GetLastError(), error);
 }
 
-bool hardLinkNow(const fs::path& existing, const fs::path& link, Error& error) {
+bool hardLinkNow(const Directory&, const fs::path& existing, const fs::path& link, Error& error) {
     return CreateHardLinkW(link.c_str(), existing.c_str(), nullptr) ||
            failedWith(GetLastError(), error);
 }
 
-bool removeFileNow(const fs::path& path, Error& error) {
+bool removeByPath(const fs::path& path, Error& error) {
     // Windows refuses to delete a read-only file.
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     return DeleteFileW(path.c_str()) || failedWith(GetLastError(), error);
 }
 
-bool copyFileNow(const fs::path& from, const fs::path& to, Error& error) {
+bool removeFileNow(const Directory&, const fs::path& path, Error& error) {
+    return removeByPath(path, error);
+}
+
+bool copyFileNow(const Directory&, const fs::path& from, const fs::path& to, Error& error) {
     if (!CopyFileW(from.c_str(), to.c_str(), TRUE)) {
         const DWORD reason = GetLastError();
         if (reason != ERROR_FILE_EXISTS) {
@@ -186,24 +171,42 @@ bool copyFileNow(const fs::path& from, const fs::path& to, Error& error) {
     }
     if (!synced) {
         std::error_code ignored;
-        removeFileNow(to, ignored);
+        removeByPath(to, ignored);
         return failedWith(reason, error);
     }
     return true;
 }
 
-bool restoreModeNow(const fs::path& path, fs::perms mode, Error& error) {
+bool restoreModeNow(const Directory&, const fs::path& path, fs::perms mode, Error& error) {
     fs::permissions(path, mode, error);
     return !error;
 }
 
-bool syncDirectoryNow(const fs::path&, Error&) {
+bool syncDirectoryNow(const Directory&, Error&) {
     return true;  // each rename was written through
 }
 
-bool listNamesNow(const fs::path& directory, const fs::path::string_type& prefix,
+// Windows flushes a file only through a handle that may write it: a read-only file, which this
+// user may not open so, is left to the system's own writing behind, within seconds.
+bool syncExistingNow(const Directory&, const fs::path& path, Error& error) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD reason = GetLastError();
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        return (reason == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_READONLY) != 0) ||
+               failedWith(reason, error);
+    }
+    const bool ok = FlushFileBuffers(file) || failedWith(GetLastError(), error);
+    CloseHandle(file);
+    return ok;
+}
+
+bool listNamesNow(const Directory& at, const fs::path::string_type& prefix,
                   std::vector<fs::path>& names, Error& error) {
-    const fs::path pattern = (directory.empty() ? fs::path(".") : directory) / (prefix + L"*");
+    const fs::path pattern = at.path / (prefix + L"*");
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
@@ -212,7 +215,7 @@ bool listNamesNow(const fs::path& directory, const fs::path::string_type& prefix
     }
     try {
         do {
-            names.push_back(directory / found.cFileName);
+            names.emplace_back(found.cFileName);
         } while (FindNextFileW(search, &found));
     } catch (...) {
         FindClose(search);
@@ -223,28 +226,53 @@ bool listNamesNow(const fs::path& directory, const fs::path::string_type& prefix
     return reason == ERROR_NO_MORE_FILES || failedWith(reason, error);
 }
 
-bool removeIfUnclaimedNow(const fs::path& path, Error&) {
+bool removeIfUnclaimedNow(const Directory&, const fs::path& path, Error&) {
     std::error_code ignored;
-    removeFileNow(path, ignored);  // a live run's temporary is open, and so not removed
+    removeByPath(path, ignored);  // a live run's temporary is open, and so not removed
     return true;
 }
 
 }  // namespace
 
-// lock_windows.cpp and reads_windows.cpp
-bool tryLockNow(const fs::path& file, HeldLock& lock, LockState& state, Error& error);
+// directories_windows.cpp, lock_windows.cpp and reads_windows.cpp
+bool openStartNow(const fs::path& root, Directory& start, Error& error);
+bool openDirectoryNow(const Directory& at, const fs::path& path, Directory& opened, Error& error);
+bool statusNow(const Directory& at, const fs::path& path, FileStatus& status, Error& error);
+bool readLinkNow(const Directory& at, const fs::path& path, fs::path& target, Error& error);
+bool tryLockNow(const Directory& at, const fs::path& path, HeldLock& lock, LockState& state,
+                Error& error);
 bool unlockNow(HeldLock& lock, Error& error);
-bool sameContentNow(const fs::path& a, const fs::path& b, bool& same, Error& error);
-bool readAtMostNow(const fs::path& path, std::size_t limit, std::string& bytes, Error& error);
+bool sameContentNow(const Directory& at, const fs::path& a, const fs::path& b, bool& same,
+                    Error& error);
+bool readAtMostNow(const Directory& at, const fs::path& path, const std::string& identity,
+                   std::size_t limit, std::string& bytes, Error& error);
 
 SystemCalls& systemCalls() {
     // In the order of SystemCalls.
     static SystemCalls calls = {
-        statusNow,         readLinkNow,      createExclusivelyNow, openInPlaceNow,
-        claimTemporaryNow, writeBytesNow,    syncFileNow,          closeFileNow,
-        renameNow,         hardLinkNow,      copyFileNow,          removeFileNow,
-        restoreModeNow,    syncDirectoryNow, listNamesNow,         removeIfUnclaimedNow,
-        tryLockNow,        unlockNow,        sameContentNow,       readAtMostNow,
+        openStartNow,
+        openDirectoryNow,
+        statusNow,
+        readLinkNow,
+        createExclusivelyNow,
+        openInPlaceNow,
+        claimTemporaryNow,
+        writeBytesNow,
+        syncFileNow,
+        closeFileNow,
+        renameNow,
+        hardLinkNow,
+        copyFileNow,
+        removeFileNow,
+        restoreModeNow,
+        syncDirectoryNow,
+        syncExistingNow,
+        listNamesNow,
+        removeIfUnclaimedNow,
+        tryLockNow,
+        unlockNow,
+        sameContentNow,
+        readAtMostNow,
     };
     return calls;
 }

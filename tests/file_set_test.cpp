@@ -53,6 +53,8 @@ struct Counted<bool (*SystemCalls::*)(A...), member> {
 
 template <typename Visit>
 void forEachCall(Visit visit) {
+    visit(LINKWELD_COUNTED(openStart));
+    visit(LINKWELD_COUNTED(openDirectory));
     visit(LINKWELD_COUNTED(statusOf));
     visit(LINKWELD_COUNTED(readLink));
     visit(LINKWELD_COUNTED(createExclusively));
@@ -67,6 +69,7 @@ void forEachCall(Visit visit) {
     visit(LINKWELD_COUNTED(removeFile));
     visit(LINKWELD_COUNTED(restoreMode));
     visit(LINKWELD_COUNTED(syncDirectory));
+    visit(LINKWELD_COUNTED(syncExisting));
     visit(LINKWELD_COUNTED(listNames));
     visit(LINKWELD_COUNTED(removeIfUnclaimed));
     visit(LINKWELD_COUNTED(tryLock));
@@ -167,19 +170,20 @@ int failFrom = 0;
 int failTo = 0;
 std::vector<std::string> callsMade;
 
-bool failingRename(const fs::path& from, const fs::path& to, fs::perms mode, Error& error) {
+bool failingRename(const Directory& at, const fs::path& from, const fs::path& to, fs::perms mode,
+                   Error& error) {
     callsMade.push_back("rename");
     if (++renames >= failFrom && renames <= failTo) {
         error = std::make_error_code(std::errc::io_error);
         return false;
     }
-    return kPlatform.renameOver(from, to, mode, error);
+    return kPlatform.renameOver(at, from, to, mode, error);
 }
 
 TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackDurablyOrKeepsThem) {
     const Faults faults;
     systemCalls().renameOver = failingRename;
-    systemCalls().syncDirectory = [](const fs::path& directory, Error& error) {
+    systemCalls().syncDirectory = [](const Directory& directory, Error& error) {
         callsMade.push_back("sync");
         return kPlatform.syncDirectory(directory, error);
     };
@@ -201,7 +205,7 @@ TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackDurablyOrKeepsThem) {
     {
         // That push fails: the failure says what was put back may not last.
         renames = 0;
-        systemCalls().syncDirectory = [](const fs::path&, Error& error) {
+        systemCalls().syncDirectory = [](const Directory&, Error& error) {
             error = std::make_error_code(std::errc::io_error);
             return false;
         };
@@ -233,13 +237,13 @@ TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackDurablyOrKeepsThem) {
         failFrom = 2;
         // The third look at a.cpp itself: after finding it and checking it before the renames.
         static int looks = 0;
-        systemCalls().statusOf = [](const fs::path& path, bool follow, FileStatus& status,
+        systemCalls().statusOf = [](const Directory& at, const fs::path& path, FileStatus& status,
                                     Error& error) {
-            if (!follow && path.filename() == "a.cpp" && ++looks == 3) {
+            if (path.filename() == "a.cpp" && ++looks == 3) {
                 error = std::make_error_code(std::errc::io_error);
                 return false;
             }
-            return kPlatform.statusOf(path, follow, status, error);
+            return kPlatform.statusOf(at, path, status, error);
         };
         Pair pair;
         ReplaceFailure failure;
@@ -274,19 +278,40 @@ TEST(FileSet, MemoryRunningOutAtAnyAllocationLeavesOnePairAndNothingBeside) {
     }
 }
 
-TEST(FileSet, AFileThatWouldNotChangeIsLeftAsItIs) {
+// Opens the set of `names`, writes `texts` and commits.
+bool replaceWith(const Names& names, const Names& texts, ReplaceFailure& failure) {
+    FileSet set;
+    if (!openSet(set, names, failure)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        writeTo(*fileNamed(set, names[i]), texts[i].data(), texts[i].size());
+    }
+    return commitFileSet(set, failure);
+}
+
+// The pushes to the disk a run makes: of files left as they are, and of directories.
+Names pushes;
+
+TEST(FileSet, AFileThatWouldNotChangeIsLeftAsItIsButPushedToTheDisk) {
+    const Faults faults;
+    systemCalls().syncExisting = [](const Directory& at, const fs::path& path, Error& error) {
+        pushes.push_back(path.filename().string());
+        return kPlatform.syncExisting(at, path, error);
+    };
+    systemCalls().syncDirectory = [](const Directory& at, Error& error) {
+        pushes.push_back("directory");
+        return kPlatform.syncDirectory(at, error);
+    };
     Pair pair;
     struct stat before[2] = {};
     for (int i = 0; i < 2; ++i) {
         ASSERT_EQ(stat(pair.names[i].c_str(), &before[i]), 0);
     }
     // The source as it is, the header new: only the header is replaced.
-    FileSet set;
     ReplaceFailure failure;
-    ASSERT_TRUE(openSet(set, pair.names, failure));
-    writeTo(*fileNamed(set, pair.names[0]), "old source", 10);
-    writeTo(*fileNamed(set, pair.names[1]), "new", 3);
-    ASSERT_TRUE(commitFileSet(set, failure));
+    pushes.clear();
+    ASSERT_TRUE(replaceWith(pair.names, {"old source", "new"}, failure));
     struct stat after[2] = {};
     for (int i = 0; i < 2; ++i) {
         ASSERT_EQ(stat(pair.names[i].c_str(), &after[i]), 0);
@@ -296,6 +321,82 @@ TEST(FileSet, AFileThatWouldNotChangeIsLeftAsItIs) {
     EXPECT_NE(after[1].st_ino, before[1].st_ino);
     EXPECT_EQ(readFile(pair.names[1]), "new");
     EXPECT_EQ(listDirectory(pair.dir.path), (Names{"a.cpp", "a.h"}));
+    // Nothing changes at all, as after a run stopped between its renames: the files and their
+    // directory are still pushed to the disk, which that run may not have done.
+    pushes.clear();
+    ASSERT_TRUE(replaceWith(pair.names, {"old source", "new"}, failure));
+    EXPECT_EQ(pushes, (Names{"a.cpp", "a.h", "directory"}));
+}
+
+// As root, who can give files away: another user's file in a directory anyone may write to is
+// never left as it is, and no new file keeps a set-user-ID or set-group-ID bit its owner or group
+// did not give; the user's own file keeps its mode whole.
+TEST(FileSet, NoFileKeepsAnotherOwnersSetIdBitsOrIsLeftToThemWhereAnyoneWrites) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to give a file to another user";
+    }
+    TempDir dir;
+    ASSERT_EQ(mkdir(dir.file("shared").c_str(), 01777), 0);
+    ASSERT_EQ(chmod(dir.file("shared").c_str(), 01777), 0);
+    const Names names{dir.file("shared/a.cpp"), dir.file("shared/a.h")};
+    writeFile(names[0], "same");
+    writeFile(names[1], "old");
+    ASSERT_EQ(chown(names[0].c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(names[0].c_str(), 06777), 0);
+    ASSERT_EQ(chmod(names[1].c_str(), 06755), 0);
+    ReplaceFailure failure;
+    ASSERT_TRUE(replaceWith(names, {"same", "new"}, failure));
+    struct stat info[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(stat(names[i].c_str(), &info[i]), 0);
+    }
+    EXPECT_EQ(info[0].st_uid, 0u) << "another user's file, bytes unchanged, is replaced";
+    EXPECT_EQ(info[0].st_mode & 07777, 0777u);
+    EXPECT_EQ(info[1].st_mode & 07777, 06755u);
+    EXPECT_EQ(readFile(names[1]), "new");
+}
+
+// The run goes on through the directory it walked into, whatever is put in its place after:
+// here, between the walk and the locks, and between opening and committing, the directory is
+// moved away and a link to another put in its place.
+const char* swapAt = nullptr;
+std::string swapIn;
+
+void swapDirectory(const char* call) {
+    if (swapAt && std::string(call) == swapAt) {
+        swapAt = nullptr;
+        ASSERT_EQ(rename((swapIn + "/sub").c_str(), (swapIn + "/moved").c_str()), 0);
+        ASSERT_EQ(symlink("elsewhere", (swapIn + "/sub").c_str()), 0);
+    }
+}
+
+TEST(FileSet, ADirectorySwappedForALinkAfterTheWalkIsNeverFollowed) {
+    const Faults faults;
+    systemCalls().tryLock = [](const Directory& at, const fs::path& path, HeldLock& lock,
+                               LockState& state, Error& error) {
+        swapDirectory("tryLock");
+        return kPlatform.tryLock(at, path, lock, state, error);
+    };
+    systemCalls().syncFile = [](Handle handle, Error& error) {
+        swapDirectory("syncFile");
+        return kPlatform.syncFile(handle, error);
+    };
+    for (const char* call : {"tryLock", "syncFile"}) {
+        TempDir dir;
+        ASSERT_EQ(mkdir(dir.file("sub").c_str(), 0755), 0);
+        ASSERT_EQ(mkdir(dir.file("elsewhere").c_str(), 0755), 0);
+        writeFile(dir.file("sub/a.cpp"), "old");
+        swapAt = call;
+        swapIn = dir.path;
+        ReplaceFailure failure;
+        EXPECT_TRUE(
+            replaceWith({dir.file("sub/a.cpp"), dir.file("sub/a.h")}, {"new", "new"}, failure))
+            << call;
+        EXPECT_EQ(swapAt, nullptr) << call;
+        EXPECT_EQ(listDirectory(dir.file("elsewhere")), Names{}) << call;
+        EXPECT_EQ(listDirectory(dir.file("moved")), (Names{"a.cpp", "a.h"})) << call;
+        EXPECT_EQ(readFile(dir.file("moved/a.cpp")), "new") << call;
+    }
 }
 
 TEST(FileSet, OnlyLeftoversOfTheExactShapeAreRemoved) {
@@ -390,13 +491,28 @@ TEST(FileSet, CompareFindsTheFirstDifferentLineOrWhyAFileCannotBeRead) {
     Pair pair;
     writeFile(pair.names[0], "one\ntwo\nthree\n");
     EXPECT_TRUE(compareFiles({pair.names[0]}, {"one\ntwo\nthree\n"}).empty());
+    ASSERT_EQ(mkdir(pair.dir.file("directory").c_str(), 0755), 0);
     const std::vector<FileDifference> found =
-        compareFiles({pair.names[0], pair.dir.file("missing.h")}, {"one\ntwo\nthree\nfour", "x"});
-    ASSERT_EQ(found.size(), 2u);
+        compareFiles({pair.names[0], pair.dir.file("missing.h"), pair.dir.file("directory")},
+                     {"one\ntwo\nthree\nfour", "x", "x"});
+    ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0].line, 4u);
     EXPECT_EQ(found[1].file, 1u);
     EXPECT_EQ(found[1].line, 0u);
     EXPECT_EQ(found[1].error, std::errc::no_such_file_or_directory);
+    EXPECT_EQ(found[2].error, std::errc::is_a_directory);
+    if (geteuid() != 0) {
+        return;
+    }
+    // Another user's link where anyone may make names is not followed, as a writing run would not.
+    ASSERT_EQ(chmod(pair.dir.path.c_str(), 01777), 0);
+    ASSERT_EQ(symlink("a.cpp", pair.dir.file("link").c_str()), 0);
+    ASSERT_EQ(lchown(pair.dir.file("link").c_str(), 65534, 65534), 0);
+    const std::vector<FileDifference> refused =
+        compareFiles({pair.dir.file("link")}, {"one\ntwo\nthree\n"});
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].link.filename(), "link");
+    EXPECT_EQ(refused[0].error, std::errc::permission_denied);
 }
 
 }  // namespace

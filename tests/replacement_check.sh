@@ -126,7 +126,7 @@ fresh_pair concurrent
 echo '#define GL_FIRST_RUN 1' > first.h
 echo '#define GL_SECOND_RUN 1' > second.h
 # The first run stops for a second between its two renames; the second runs meanwhile.
-start_traced "rename:delay_exit=2000000:when=1" -gl first.h
+start_traced "renameat:delay_exit=2000000:when=1" -gl first.h
 wait_until 'grep -q GL_FIRST_RUN glEntryHub.cpp'
 "$LINKWELD" -gl second.h 2>/dev/null
 finish_traced
@@ -136,7 +136,7 @@ expect_only "concurrent runs" big.h first.h second.h glEntryHub.cpp glEntryHub.h
 
 echo "== SIGKILL between the two renames, then an ordinary run"
 fresh_pair killed
-run_signalled "rename:signal=KILL:when=2" -gl big.h
+run_signalled "renameat:signal=KILL:when=2" -gl big.h
 [ "$status" = 137 ] || fail "SIGKILL: status $status, not 137"
 compgen -G '.glEntryHub.*linkweld-*' > /dev/null || fail "SIGKILL: no leftover to clean"
 "$LINKWELD" -gl big.h 2>/dev/null || fail "the run after SIGKILL failed"
@@ -146,7 +146,7 @@ expect_only "after SIGKILL" big.h glEntryHub.cpp glEntryHub.h err.txt
 
 echo "== the header's rename fails, and so does putting the source back, and links fail"
 fresh_pair rename_fails
-strace -o /dev/null -e inject=link:error=EPERM -e inject=rename:error=EIO:when=2+ "$LINKWELD" \
+strace -o /dev/null -e inject=linkat:error=EPERM -e inject=renameat:error=EIO:when=2+ "$LINKWELD" \
     -gl big.h 2>err.txt && status=0 || status=$?
 [ "$status" = 1 ] || fail "failed renames: status $status"
 grep -q "the previous glEntryHub.cpp could not be put back (Input/output error) and is kept as glEntryHub.cpp.previous" err.txt ||
@@ -166,7 +166,7 @@ expect_only "lock failure" big.h glEntryHub.cpp glEntryHub.h err.txt
 run_signalled "fcntl:signal=TERM:when=1" -gl big.h
 [ "$status" = 143 ] || fail "a signal at the lock: status $status"
 expect_only "a signal at the lock" big.h glEntryHub.cpp glEntryHub.h err.txt
-start_traced "rename:delay_exit=15000000:when=1" -gl big.h
+start_traced "renameat:delay_exit=15000000:when=1" -gl big.h
 wait_until 'compgen -G .glEntryHub.linkweld.lock > /dev/null && ! grep -q "good source" glEntryHub.cpp'
 "$LINKWELD" -gl big.h 2>err2.txt && status=0 || status=$?
 [ "$status" = 1 ] && grep -q 'note: another run (process [0-9]*) holds the lock of "."' err2.txt &&
@@ -191,9 +191,22 @@ cd "$work"
 
 echo "== the directory is synced after the renames"
 fresh_pair durable
-strace -o trace.txt -y -e trace=fsync,rename "$LINKWELD" -gl big.h 2>/dev/null
+strace -o trace.txt -y -e trace=fsync,renameat "$LINKWELD" -gl big.h 2>/dev/null
 tail -2 trace.txt | head -1 | grep -q "^fsync([0-9]*<$work/durable>)" ||
     fail "no fsync of the directory after the renames: $(cat trace.txt)"
+
+echo "== a run stopped between its renames, then one that finds both files unchanged"
+fresh_pair unchanged_durable
+run_signalled "renameat:signal=TERM:when=2" -gl big.h
+[ "$status" = 143 ] && grep -q GL_EXTENSION_NUMBER_40000 glEntryHub.h ||
+    fail "stopped between the renames: status $status"
+# Nothing to rename, yet both files and their directory are pushed to the disk before status 0.
+strace -o trace.txt -y -e trace=fsync,renameat "$LINKWELD" -gl big.h 2>/dev/null ||
+    fail "the run after the stopped one failed"
+! grep -q '^renameat' trace.txt && grep -q "^fsync([0-9]*<$work/unchanged_durable/glEntryHub.cpp>)" trace.txt &&
+    grep -q "^fsync([0-9]*<$work/unchanged_durable/glEntryHub.h>)" trace.txt &&
+    tail -2 trace.txt | head -1 | grep -q "^fsync([0-9]*<$work/unchanged_durable>)" ||
+    fail "unchanged files not pushed to the disk: $(cat trace.txt)"
 
 echo "== --check reads no more than it needs and never waits"
 fresh_pair check
@@ -266,10 +279,10 @@ expect_only "same file" big.h glEntryHub.cpp glEntryHub.h err.txt
 
 echo "== a signal while the lock is released"
 # The look by name that makes sure the lock file is still the one held, its removal, its closing.
-for call in newfstatat unlink close; do
+for call in newfstatat unlinkat close; do
     fresh_pair "release_$call"
     [ "$call" = newfstatat ] && nth=2 || nth=1
-    n=$(NTH=$nth call_number "$call" 'AT_FDCWD.*glEntryHub[.]linkweld[.]lock|^(unlink|close).*linkweld[.]lock' -gl big.h)
+    n=$(NTH=$nth call_number "$call" '^(newfstatat|unlinkat|close).*linkweld[.]lock' -gl big.h)
     restore_pair
     run_signalled "$call:signal=TERM:when=$n" -gl big.h
     [ "$status" = 143 ] || fail "release at $call: status $status"
@@ -278,11 +291,11 @@ done
 
 echo "== the lock file cannot be removed, or its name is taken"
 fresh_pair lock_removal
-strace -o trace.txt -e trace=unlink "$LINKWELD" -gl big.h 2>/dev/null
+strace -o trace.txt -e trace=unlinkat "$LINKWELD" -gl big.h 2>/dev/null
 # The last removal of the lock file: the one that ends the turn of the renames.
-n=$(awk '/^unlink[(]/ { n++; if (/linkweld[.]lock/) last = n } END { print last }' trace.txt)
+n=$(awk '/^unlinkat[(]/ { n++; if (/linkweld[.]lock/) last = n } END { print last }' trace.txt)
 restore_pair
-strace -o /dev/null -e inject=unlink:error=EIO:when="$n" "$LINKWELD" -gl big.h 2>err.txt &&
+strace -o /dev/null -e inject=unlinkat:error=EIO:when="$n" "$LINKWELD" -gl big.h 2>err.txt &&
     status=0 || status=$?
 [ "$status" = 1 ] && grep -q 'cannot remove ".glEntryHub.linkweld.lock": Input/output error; the new files are in place$' err.txt ||
     fail "lock removal: status $status, $(cat err.txt)"
@@ -331,6 +344,30 @@ ln -s up/x glEntryHub.cpp
 chown -h root: up
 "$LINKWELD" -gl big.h 2>err.txt || fail "own directory link: $(cat err.txt)"
 grep -q GL_EXTENSION_NUMBER_40000 "$work/elsewhere/x" || fail "own directory link: not written"
+
+echo "== another user's set-user-ID file in a shared sticky directory"
+fresh_pair others_setuid
+chmod 1777 . && chown daemon: glEntryHub.cpp glEntryHub.h && chmod 4777 glEntryHub.cpp glEntryHub.h
+"$LINKWELD" -gl big.h 2>err.txt || fail "others' set-user-ID files: $(cat err.txt)"
+"$LINKWELD" -gl big.h 2>err.txt || fail "others' set-user-ID files, unchanged: $(cat err.txt)"
+# The unchanged pair of another user is replaced too, so that root's pair is root's alone.
+chown daemon: glEntryHub.h
+"$LINKWELD" -gl big.h 2>err.txt || fail "others' unchanged file: $(cat err.txt)"
+for file in glEntryHub.cpp glEntryHub.h; do
+    [ "$(stat -c '%U %a' "$file")" = "root 777" ] ||
+        fail "others' set-user-ID file $file: $(stat -c '%U %a' "$file")"
+done
+
+echo "== --check follows no other user's link in a shared sticky directory, opens no device"
+fresh_pair check_links
+chmod 1777 . && printf 'root only' > "$work/secret" && chmod 0600 "$work/secret"
+rm glEntryHub.cpp glEntryHub.h && ln -s "$work/secret" glEntryHub.cpp && ln -s /dev/tty glEntryHub.h
+chown -h nobody: glEntryHub.cpp glEntryHub.h
+strace -o trace.txt -e trace=openat "$LINKWELD" --check -gl big.h 2>err.txt && status=0 || status=$?
+[ "$status" = 1 ] && grep -q 'cannot read glEntryHub.cpp: "glEntryHub.cpp" is a link made by "nobody"' err.txt &&
+    grep -q 'cannot read glEntryHub.h: "glEntryHub.h" is a link made by "nobody"' err.txt ||
+    fail "--check through others' links: status $status, $(cat err.txt)"
+! grep -qE 'secret|/dev/tty|"glEntryHub' trace.txt || fail "--check opened: $(grep -E 'secret|tty|glEntryHub' trace.txt)"
 
 echo "== a name as long as the system allows"
 fresh_pair long_name
