@@ -33,9 +33,13 @@ const TrackedFile& trackedFile(std::size_t slot) {
 }
 
 void trackFile(std::intptr_t directory, const std::filesystem::path& path) {
-    // The name is the path's last part, in the path's own characters.
-    const std::size_t nameSize = path.filename().native().size();
-    const TrackedFile file{directory, path.c_str() + path.native().size() - nameSize, path.c_str()};
+    // The name is the path's last part, found without allocating; only POSIX reads it, where a
+    // path's parts are parted by "/".
+    const PathCharacter* name = path.c_str();
+    for (const PathCharacter* c = name; *c != 0; ++c) {
+        name = *c == '/' ? c + 1 : name;
+    }
+    const TrackedFile file{directory, name, path.c_str()};
     const HeldInterruptions held;
     const auto empty = std::find_if(tracked.begin(), tracked.end(),
                                     [](const TrackedFile& slot) { return slot.path == nullptr; });
