@@ -71,8 +71,12 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
             return false;
         }
         for (const ListedName& listed : file.unknown) {
+            Arg shown = quotedName(listed.name);
+            if (listed.cut) {
+                shown += text("...");
+            }
             if (++unknown <= kUnknownNamesKept) {
-                reportAt(Message::notDeclared, path, listed.line, {quotedName(listed.name)});
+                reportAt(Message::notDeclared, path, listed.line, {shown});
             }
         }
         unknown += file.moreUnknown;

@@ -120,9 +120,10 @@ function(_linkweld_require_headers function gl wgl)
   endforeach()
 endfunction()
 
-# Stops the configuration, naming <path>, where it cannot pass through CMake as data: a list
-# (a target's sources, a rule's outputs) splits at a ";" and joins its elements again after a
-# "[" or "]" left unpaired, and "$<" reads as a generator expression; a build rule's output
+# Stops the configuration, naming <path>, where it cannot pass through CMake as data: a line
+# break would break the build tool's files, a list (a target's sources, a rule's outputs) splits
+# at a ";" and joins its elements again after a "[" or "]" left unpaired, and "$<" reads as a
+# generator expression; a build rule's output
 # (<what> "output directory") may hold no "#", "<" or ">". Anything else passes (spaces, quotes,
 # "$", paired "[[" and "]]"), since every value is passed as an argument, never as code.
 function(_linkweld_require_plain_path function what path)
@@ -130,7 +131,9 @@ function(_linkweld_require_plain_path function what path)
   string(REGEX REPLACE "[^]]" "" closes "${path}")
   string(LENGTH "${opens}" opens)
   string(LENGTH "${closes}" closes)
-  if(path MATCHES ";" OR NOT opens EQUAL closes)
+  if(path MATCHES "[\n\r]")
+    set(reason "a line break in it would break the build tool's files")
+  elseif(path MATCHES ";" OR NOT opens EQUAL closes)
     set(reason "CMake's lists split it at a \";\", or join it to the next after a \"[\" or ")
     string(APPEND reason "\"]\" left unpaired")
   elseif(path MATCHES "\\$<")
@@ -140,8 +143,8 @@ function(_linkweld_require_plain_path function what path)
   else()
     return()
   endif()
-  message(FATAL_ERROR "${function}: the ${what} ${path} cannot be used: ${reason}; move it to "
-    "a path without them")
+  message(FATAL_ERROR "${function}: the ${what} ${path} cannot be used: ${reason}; give it "
+    "another path")
 endfunction()
 
 # Sets <out_arguments> to linkweld's command line for the parsed ARG_ALL_PROTOTYPES, ARG_STRICT,

@@ -65,16 +65,18 @@ void takeBack(const LockFile& file, int handle) {
 }
 
 // Opens the lock file for writing, as a record lock needs. A new one is made readable and
-// writable by every user, whatever the umask; `created` says whether this call made it.
-int openLockFile(const LockFile& file, bool& created) {
+// writable by every user, whatever the umask; `created` says whether this call made it, and
+// `existed` whether a file of that name was there to open.
+int openLockFile(const LockFile& file, bool& created, bool& existed) {
     const int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
     int handle = openat(file.directory, file.name, flags | O_CREAT | O_EXCL, 0666);
     created = handle >= 0;
+    existed = !created && errno == EEXIST;
     if (created) {
         fchmod(handle, 0666);
         return handle;
     }
-    return errno == EEXIST ? openat(file.directory, file.name, flags) : -1;
+    return existed ? openat(file.directory, file.name, flags) : -1;
 }
 
 // A lock file there that this user may not write. A run that holds it is waited for; an empty
@@ -99,10 +101,11 @@ bool othersLockFile(const LockFile& file, LockState& state, Error& error) {
     return false;
 }
 
-// Why the lock file could not be opened, as the attempt's outcome.
-bool notOpened(const LockFile& file, int reason, LockState& state, Error& error) {
+// Why the lock file could not be opened, as the attempt's outcome; `existed` when it was there
+// to open. No name can be made in a directory that is gone: that fails.
+bool notOpened(const LockFile& file, int reason, bool existed, LockState& state, Error& error) {
     const fs::file_type type = typeOfName(file);
-    if (reason == ENOENT) {
+    if (reason == ENOENT && existed) {
         state.attempt = LockAttempt::again;  // removed between the two opens
     } else if (reason == ELOOP || reason == EISDIR || reason == ENXIO ||
                (type != fs::file_type::regular && type != fs::file_type::unknown)) {
@@ -129,9 +132,10 @@ bool tryLockNow(const Directory& at, const fs::path& path, HeldLock& lock, LockS
     lock.directory = at.handle;
     const LockFile file{descriptorOf(at), lastPart(lock.file)};
     bool created = false;
-    const int handle = openLockFile(file, created);
+    bool existed = false;
+    const int handle = openLockFile(file, created, existed);
     if (handle < 0) {
-        return notOpened(file, errno, state, error);
+        return notOpened(file, errno, existed, state, error);
     }
     struct stat held {};
     if (fstat(handle, &held) != 0) {

@@ -92,7 +92,12 @@ bool lockOne(const FileSet& set, const Directory& directory, HeldLock& lock,
                 }
                 break;
             case LockAttempt::again:
-                continue;
+                // At once, but never past the time given: a name that keeps changing under
+                // the attempts is no lock to wait for.
+                if (waited < kLockGiveUpMilliseconds) {
+                    continue;
+                }
+                break;
         }
         if (waited >= kLockGiveUpMilliseconds) {
             failure.waited = waited;

@@ -20,14 +20,12 @@
 namespace {
 
 // `mode`, less the set-user-ID and set-group-ID bits where the file open at `handle` has
-// another owner or group than `previous` (as cp and install drop them).
+// another owner or group than the one it replaces (as cp and install drop them).
 mode_t modeKept(int handle, mode_t mode, long owner, long group) {
     struct stat info {};
-    if (fstat(handle, &info) != 0 || static_cast<long>(info.st_uid) != owner) {
-        mode &= ~static_cast<mode_t>(S_ISUID);
-    }
-    if (fstat(handle, &info) != 0 || static_cast<long>(info.st_gid) != group) {
-        mode &= ~static_cast<mode_t>(S_ISGID);
+    if (fstat(handle, &info) != 0 || static_cast<long>(info.st_uid) != owner ||
+        static_cast<long>(info.st_gid) != group) {
+        mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
     }
     return mode;
 }

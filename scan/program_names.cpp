@@ -36,32 +36,36 @@ struct Reader {
     // A list's name that names nothing: kept once, while few are kept, else counted.
     void unknown() {
         for (const ListedName& listed : file.unknown) {
-            if (listed.name == token) {
+            if (listed.name == token && listed.cut == tooLong) {
                 return;
             }
         }
         if (file.unknown.size() < kUnknownNamesKept) {
-            file.unknown.push_back({token, line});
+            file.unknown.push_back({token, line, tooLong});
         } else {
             ++file.moreUnknown;
         }
     }
 
     void endToken() {
-        const bool name = inToken && !tooLong && !afterDigit;
+        // A name longer than any of the tables names nothing, and is not looked up; but it is a
+        // name, which a list may hold alone on a line.
+        const bool name = inToken && !afterDigit;
         if (name && inComment) {
-            if (!file.isList) {
+            if (!tooLong && !file.isList) {
                 lookUp(token, true);
-            } else if (lookUp(token, false)) {
+            } else if (!tooLong && lookUp(token, false)) {
                 commented.insert(token);
             }
         } else if (name && shape == LineShape::blank) {
             shape = LineShape::oneName;
-            if (!lookUp(token, true) && file.isList) {
+            if ((tooLong || !lookUp(token, true)) && file.isList) {
                 unknown();
             }
         } else if (name) {
-            lookUp(token, true);
+            if (!tooLong) {
+                lookUp(token, true);
+            }
             shape = LineShape::other;
         } else if (inToken && !inComment) {
             shape = LineShape::other;

@@ -13,6 +13,7 @@
 struct ListedName {
     std::string name;
     std::uint64_t line = 0;
+    bool cut = false;  // longer than any name it could be: `name` holds its start
 };
 
 // A list keeps this many of its names that name nothing, and counts the rest.

@@ -361,16 +361,21 @@ TEST(FileSet, NoFileKeepsAnotherOwnersSetIdBitsOrIsLeftToThemWhereAnyoneWrites) 
 // moved away and a link to another put in its place.
 const char* swapAt = nullptr;
 std::string swapIn;
+bool swapRemoves = false;  // the directory is removed rather than moved
 
 void swapDirectory(const char* call) {
     if (swapAt && std::string(call) == swapAt) {
         swapAt = nullptr;
+        if (swapRemoves) {
+            ASSERT_EQ(rmdir((swapIn + "/sub").c_str()), 0);
+            return;
+        }
         ASSERT_EQ(rename((swapIn + "/sub").c_str(), (swapIn + "/moved").c_str()), 0);
         ASSERT_EQ(symlink("elsewhere", (swapIn + "/sub").c_str()), 0);
     }
 }
 
-TEST(FileSet, ADirectorySwappedForALinkAfterTheWalkIsNeverFollowed) {
+TEST(FileSet, ADirectorySwappedForALinkOrRemovedAfterTheWalkIsNeverFollowed) {
     const Faults faults;
     systemCalls().tryLock = [](const Directory& at, const fs::path& path, HeldLock& lock,
                                LockState& state, Error& error) {
@@ -397,6 +402,18 @@ TEST(FileSet, ADirectorySwappedForALinkAfterTheWalkIsNeverFollowed) {
         EXPECT_EQ(listDirectory(dir.file("moved")), (Names{"a.cpp", "a.h"})) << call;
         EXPECT_EQ(readFile(dir.file("moved/a.cpp")), "new") << call;
     }
+    // Removed, it takes no lock file: the run fails at once.
+    TempDir dir;
+    ASSERT_EQ(mkdir(dir.file("sub").c_str(), 0755), 0);
+    swapAt = "tryLock";
+    swapIn = dir.path;
+    swapRemoves = true;
+    ReplaceFailure failure;
+    EXPECT_FALSE(
+        replaceWith({dir.file("sub/a.cpp"), dir.file("sub/a.h")}, {"new", "new"}, failure));
+    EXPECT_EQ(failure.step, ReplaceStep::lock);
+    EXPECT_EQ(failure.error, std::errc::no_such_file_or_directory);
+    swapRemoves = false;
 }
 
 TEST(FileSet, OnlyLeftoversOfTheExactShapeAreRemoved) {

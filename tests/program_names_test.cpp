@@ -30,6 +30,8 @@ TEST(ProgramNames, AListIsToldFromASourceAndItsCommentsNameNothing) {
          {"glA", "glC", "glE"},
          {7, 8}},
         {"\xEF\xBB\xBFglA\r\n", true, {"glA"}, {}},
+        // A name longer than any it could be is still a name alone: the file stays a list.
+        {"glA\n# glB\n" + std::string(300, 'x') + "\n", true, {"glA"}, {3}},
         // Words of comments count once the file turns out to be a source.
         {"xA # glB\nint glA; /* glC */\n#define X glD\n", false, {"glA", "glB", "glC", "glD"}, {}},
         {"glA\nglB/2\n# glC\n", false, {"glA", "glB", "glC"}, {}},
