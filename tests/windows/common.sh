@@ -50,10 +50,18 @@ run_wine() {
 # softpipe) answering; its standard output and error go to LOG.
 #   run_on_driver DRIVER LOG PROGRAM [ARGUMENTS...]
 run_on_driver() {
-    local driver=$1 log=$2
+    local driver=$1 log=$2 status attempt
     shift 2
-    LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER="$driver" timeout 180 \
-        xvfb-run -a -s "-screen 0 640x480x24" timeout 120 wine "$@" > "$log" 2>&1
+    for attempt in 1 2; do  # started again, as run_wine does, when the server was going away
+        status=0
+        LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER="$driver" timeout 180 \
+            xvfb-run -a -s "-screen 0 640x480x24" timeout 120 wine "$@" > "$log" 2>&1 || status=$?
+        if [ "$attempt" = 2 ] || ! grep -q '^wine client error' "$log"; then
+            break
+        fi
+        timeout 60 wineserver -w || true
+    done
+    return "$status"
 }
 
 fresh_dir() {
