@@ -136,6 +136,7 @@ int run(int argc, char** argv) {
     ScanOptions options;
     options.allPrototypes = walk.given(kAllPrototypes);
     SymbolTables tables = scanHeaders(walk, options);
+    tables.contexts = walk.given(kContexts);
     warnAboutLoader(tables, options);
     if (walk.given(kUsedBy) && !keepUsedNames(walk, tables)) {
         return 1;

@@ -35,6 +35,8 @@ constexpr const char* kHelp[] = {
     "                      several words, and WINAPI prototypes without extern\n",
     "  --check             write nothing: compare glEntryHub.cpp and glEntryHub.h with\n",
     "                      what this run would write\n",
+    "  --contexts          also write LinkweldTable, the pointers and flags of one\n",
+    "                      context, for programs of several contexts or threads\n",
     "  --strict            make every warning an error: the run writes nothing and\n",
     "                      exits with status 1\n",
     "  --used-by FILE      write the loader of only the extensions and entry points\n",

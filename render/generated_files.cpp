@@ -1,5 +1,5 @@
-// The generated pair: the source file is its banner, tables and discovery functions; the header
-// its banner and body.
+// The generated pair: the source file is its banner, tables and discovery functions, and with
+// --contexts the copy into a table; the header its banner and body.
 #include "render/generated_files.h"
 
 #include "render/sections.h"
@@ -8,6 +8,9 @@ void renderSource(PieceWriter& out, const SymbolTables& tables) {
     writeBanner(out, tables);
     writeSourceTables(out, tables);
     writeSourceDiscovery(out, tables);
+    if (tables.contexts) {
+        writeContextsSource(out, tables);
+    }
 }
 
 void renderHeader(PieceWriter& out, const SymbolTables& tables) {

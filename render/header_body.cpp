@@ -1,4 +1,5 @@
-// glEntryHub.h after its banner: includes, the EXTERN switch, entry-point pointers, GLEXTCAPS. A
+// glEntryHub.h after its banner: includes, the EXTERN switch, entry-point pointers, GLEXTCAPS,
+// and with --contexts the table of one context's (contexts.cpp) within the guard. A
 // subset's header includes only what its names need, before its guard and under one of its own,
 // so that a shipped unit can take those includes alone, outside any linkage block.
 #include "render/piece.h"
@@ -92,6 +93,10 @@ constexpr Piece kHeaderBody[] = {
     {"\n\n\n"},
     {"\nextern GLEXTCAPS ExtCaps;"},
     {"\n#define EXTCAPS(_ext)\t\t(ExtCaps.fl##_ext)"},
+};
+
+// After what --contexts adds within the guard.
+constexpr Piece kHeaderEnd[] = {
     {"\n#endif //End of _GL_ENTRY_HUB_H_"},
 };
 // clang-format on
@@ -100,4 +105,8 @@ constexpr Piece kHeaderBody[] = {
 
 void writeHeaderBody(PieceWriter& out, const SymbolTables& tables) {
     writePieces(out, kHeaderBody, tables);
+    if (tables.contexts) {
+        writeContextsHeader(out, tables);
+    }
+    writePieces(out, kHeaderEnd, tables);
 }

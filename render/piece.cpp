@@ -93,21 +93,49 @@ const NameList& listOf(const Piece& piece, const SymbolTables& tables) {
                                               : tables.entryPoints[piece.api];
 }
 
+// The bytes of one argument of an entry: the name, or for an entry point the field it takes.
+struct Argument {
+    Field field;
+    std::string_view name;
+    Api api;
+
+    std::size_t size() const {
+        return field == Field::pointerType ? pointerTypeSize(name)
+               : field == Field::member    ? memberName(name, api).size()
+                                           : name.size();
+    }
+
+    void writeTo(char* out) const {
+        if (field == Field::pointerType) {
+            writePointerType(out, name);
+        } else {
+            const std::string_view bytes = field == Field::member ? memberName(name, api) : name;
+            std::memcpy(out, bytes.data(), bytes.size());
+        }
+    }
+};
+
 // Writes `parts` with the entry's arguments between them: an extension's name for every "%s";
-// an entry point's pointer type, then its name (Piece holds such a piece to two). `fixed` is the
-// size of the parts together: when the whole entry fits, it is copied straight in.
-void writeEntry(PieceWriter& writer, const std::vector<std::string>& parts, std::size_t fixed,
-                std::string_view name, bool entryPoint) {
-    const std::size_t arguments = parts.size() - 1;
-    const std::size_t size =
-        fixed + name.size() * arguments + (entryPoint ? pointerTypeSize(name) - name.size() : 0);
+// an entry point's fields, in the piece's order. `fixed` is the size of the parts together:
+// when the whole entry fits, it is copied straight in.
+void writeEntry(PieceWriter& writer, const Piece& piece, const std::vector<std::string>& parts,
+                std::size_t fixed, std::string_view name) {
+    const auto argument = [&](std::size_t i) {
+        return Argument{piece.repeat == Repeat::entryPoints ? piece.fields[i] : Field::name, name,
+                        piece.api};
+    };
+    std::size_t size = fixed;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        size += argument(i).size();
+    }
     if (!makeRoom(writer, size)) {
         put(writer, parts[0]);
         for (std::size_t i = 1; i < parts.size(); ++i) {
-            if (entryPoint && i == 1) {
+            const Argument field = argument(i - 1);
+            if (field.field == Field::pointerType) {
                 putPointerType(writer, name);
             } else {
-                put(writer, name);
+                put(writer, field.field == Field::member ? memberName(name, piece.api) : name);
             }
             put(writer, parts[i]);
         }
@@ -115,12 +143,10 @@ void writeEntry(PieceWriter& writer, const std::vector<std::string>& parts, std:
     }
     char* out = writer.buffer.get() + writer.used;
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0 && entryPoint && i == 1) {
-            writePointerType(out, name);
-            out += pointerTypeSize(name);
-        } else if (i > 0) {
-            std::memcpy(out, name.data(), name.size());
-            out += name.size();
+        if (i > 0) {
+            const Argument field = argument(i - 1);
+            field.writeTo(out);
+            out += field.size();
         }
         std::memcpy(out, parts[i].data(), parts[i].size());
         out += parts[i].size();
@@ -159,13 +185,12 @@ void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
             put(writer, parts[0]);  // its only part: it takes no argument
             continue;
         }
-        const bool entryPoints = piece->repeat == Repeat::entryPoints;
         std::size_t fixed = 0;
         for (const std::string& part : parts) {
             fixed += part.size();
         }
         listOf(*piece, tables).forEach([&](std::string_view name) {
-            writeEntry(writer, parts, fixed, name, entryPoints);
+            writeEntry(writer, *piece, parts, fixed, name);
         });
     }
 }

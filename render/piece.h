@@ -47,16 +47,21 @@ constexpr std::size_t argumentsIn(const char* text) {
     return count;
 }
 
+// What an argument of an entry-point piece is: the entry point's name, its pointer type, or its
+// member in a table of pointers (memberName).
+enum class Field : unsigned char { name, pointerType, member };
+
 // `text` is formatted: "%s" takes the next argument, "%%" writes one "%". A piece written once
 // takes no argument; an extension piece gets the name for every "%s"; an entry-point piece gets
-// its pointer type, then its name. The constructors hold the text to that, so a table of pieces
-// (all constexpr) that breaks it does not compile.
+// its pointer type, then its name, or the fields it lists. The constructors hold the text to
+// that, so a table of pieces (all constexpr) that breaks it does not compile.
 struct Piece {
     const char* text;
     Blanks trailing[3] = {};
     Repeat repeat = Repeat::once;
     Api api = Api::gl;  // whose list a repeating piece goes over
     Layout layout = Layout::any;
+    Field fields[3] = {Field::pointerType, Field::name, Field::name};  // an entry point's
 
     constexpr Piece(const char* text, std::initializer_list<Blanks> blanks = {}) : text(text) {
         if (argumentsIn(text) != 0 || blanks.size() > std::size(trailing)) {
@@ -76,6 +81,17 @@ struct Piece {
                 "an entry-point piece takes 2 arguments, an extension's 1 or more");
         }
     }
+
+    constexpr Piece(Api api, const char* text, std::initializer_list<Field> listed)
+        : text(text), repeat(Repeat::entryPoints), api(api) {
+        if (argumentsIn(text) != listed.size() || listed.size() > std::size(fields)) {
+            throw std::logic_error("an entry-point piece takes as many arguments as it lists");
+        }
+        std::size_t i = 0;
+        for (const Field field : listed) {
+            fields[i++] = field;
+        }
+    }
 };
 
 constexpr Piece forEachExtension(Api api, const char* text) {
@@ -84,6 +100,11 @@ constexpr Piece forEachExtension(Api api, const char* text) {
 
 constexpr Piece forEachEntryPoint(Api api, const char* text) {
     return {Repeat::entryPoints, api, text};
+}
+
+// An entry-point piece whose arguments are `fields`, in order.
+constexpr Piece forEachEntryPoint(Api api, const char* text, std::initializer_list<Field> fields) {
+    return {api, text, fields};
 }
 
 // `piece`, written only into pairs of `layout`.

@@ -1,6 +1,6 @@
 // The writers of the generated files' sections, each one table of pieces: the banner that opens
-// both files, the source file's tables and discovery functions, the header's body. Each is given
-// the tables, which only its repeating pieces read.
+// both files, the source file's tables and discovery functions, the header's body, and what
+// --contexts adds to each. Each is given the tables, which only its repeating pieces read.
 #pragma once
 
 #include "render/piece.h"
@@ -10,3 +10,5 @@ void writeBanner(PieceWriter& out, const SymbolTables& tables);
 void writeSourceTables(PieceWriter& out, const SymbolTables& tables);
 void writeSourceDiscovery(PieceWriter& out, const SymbolTables& tables);
 void writeHeaderBody(PieceWriter& out, const SymbolTables& tables);
+void writeContextsHeader(PieceWriter& out, const SymbolTables& tables);
+void writeContextsSource(PieceWriter& out, const SymbolTables& tables);

@@ -13,9 +13,10 @@ enum class Api : unsigned char { gl, wgl };
 
 struct ApiRow {
     Api api;
-    const char* flag;             // on the command line, compared in any case: "-gl"
-    const char* label;            // in the help: "scan FILE into the GL lists"
-    std::string_view namePrefix;  // of the extension names a define may give: "GL_"
+    const char* flag;              // on the command line, compared in any case: "-gl"
+    const char* label;             // in the help: "scan FILE into the GL lists"
+    std::string_view namePrefix;   // of the extension names a define may give: "GL_"
+    std::string_view entryPrefix;  // of its entry points' names, as the headers write them: "gl"
     // Whether a header that adds extensions but no entry point is worth a warning: today's
     // wglext.h writes its prototypes in a form only --all-prototypes reads.
     bool warnWithoutEntryPoints;
@@ -23,8 +24,8 @@ struct ApiRow {
 
 // In the order of Api; the argument walk tests the flags in this order too.
 inline constexpr ApiRow kApis[] = {
-    {Api::gl, "-gl", "GL", "GL_", false},
-    {Api::wgl, "-wgl", "WGL", "WGL_", true},
+    {Api::gl, "-gl", "GL", "GL_", "gl", false},
+    {Api::wgl, "-wgl", "WGL", "WGL_", "wgl", true},
 };
 
 constexpr std::size_t indexOf(Api api) {

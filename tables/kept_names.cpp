@@ -37,6 +37,18 @@ std::string_view nameKeptBy(const SymbolTables& tables, std::string_view identif
             return flag;
         }
     }
+    // An entry point's member in a table of --contexts, its name less the api's prefix, as a call
+    // through a table spells it: "table->gl.BindBuffer".
+    for (const ApiRow& api : kApis) {
+        const NameList& entryPoints = tables.entryPoints[api.api];
+        const std::size_t entry =
+            tables.contexts
+                ? entryPoints.find(std::string(api.entryPrefix) + std::string(identifier))
+                : NameList::npos;
+        if (entry != NameList::npos && memberName(entryPoints[entry], api.api) == identifier) {
+            return entryPoints[entry];
+        }
+    }
     return {};
 }
 

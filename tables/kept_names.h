@@ -8,8 +8,9 @@
 
 #include "tables/symbol_tables.h"
 
-// The extension or entry point of `tables` that `identifier` names: itself, or for a flag member
-// ("flGL_ARB_multitexture") the extension it stands for. Empty when it names none.
+// The extension or entry point of `tables` that `identifier` names: itself, for a flag member
+// ("flGL_ARB_multitexture") the extension it stands for, or with --contexts for an entry point's
+// member in a table ("BindBuffer") the entry point. Empty when it names none.
 std::string_view nameKeptBy(const SymbolTables& tables, std::string_view identifier);
 
 // Keeps of every list only the entries whose name `kept` holds, in their order, duplicates

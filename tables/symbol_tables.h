@@ -25,6 +25,11 @@ inline std::size_t pointerTypeSize(std::string_view name) {
 void writePointerType(char* out, std::string_view name);
 void appendPointerType(std::string& out, std::string_view name);
 
+// An entry point's member in a table of its api's pointers (--contexts): its name less the api's
+// entry prefix ("glBindBuffer" is "BindBuffer"), so that it is no name the loader's macros take;
+// the name whole where it lacks the prefix or would start with a digit.
+std::string_view memberName(std::string_view name, Api api);
+
 // A line that starts like a prototype but that no form read, such as one whose return type is
 // several words.
 struct SkippedPrototype {
@@ -49,4 +54,6 @@ struct SymbolTables {
     std::vector<HeaderRecord> headers;  // every header read, in command-line order
     // Cut down to the names a program uses (keepOnly): the pair then takes its light form.
     bool subset = false;
+    // The pair also holds a table type of every pointer and flag, one per context (--contexts).
+    bool contexts = false;
 };

@@ -49,6 +49,18 @@ TEST(GoldenFiles, OnlyTheNamesAProgramUses) {
     }
 }
 
+// With --contexts, the pair also holds the table of one context's pointers and flags; of only the
+// names used, a call through a table keeps its entry point as the usual name does.
+TEST(GoldenFiles, TablesOfSeveralContexts) {
+    const std::vector<std::string> headers{"-gl", sourcePath("examples/glext.h"), "-wgl",
+                                           sourcePath("examples/wglext.h"), "--contexts"};
+    expectGolden("contexts", headers);
+    std::vector<std::string> used = headers;
+    used.push_back("--used-by");
+    used.push_back(sourcePath("tests/golden/contexts_subset/program.c"));
+    expectGolden("contexts_subset", used);
+}
+
 std::string rendered(const GeneratedFile& file, const SymbolTables& tables) {
     std::string bytes;
     PieceWriter writer = writerInto(bytes);
