@@ -5,17 +5,19 @@
 #   linkweld_add_loader(my_app GL include/glext.h include/glATI.h WGL include/wglext.h)
 #
 # linkweld_generate(OUTPUT_DIR <dir> [GL <header>...] [WGL <header>...] [LINKWELD <program>]
-#                   [ALL_PROTOTYPES] [STRICT] [USED_BY <file>...])
+#                   [ALL_PROTOTYPES] [STRICT] [CONTEXTS] [USED_BY <file>...])
 #   Adds a build rule that writes <dir>/glEntryHub.cpp and <dir>/glEntryHub.h, running linkweld
 #   in <dir> and rerunning it whenever a header or linkweld itself changes. Relative header
 #   paths are taken from the current source directory; a header that does not exist stops the
 #   configuration. ALL_PROTOTYPES runs linkweld with --all-prototypes, which reads every
-#   prototype of today's headers; STRICT with --strict, which fails the build on any warning.
+#   prototype of today's headers; STRICT with --strict, which fails the build on any warning;
+#   CONTEXTS with --contexts, which adds the table of one context's pointers and flags.
 #   USED_BY writes the pair of only the names those files use (--used-by each): the rule reruns
 #   when one changes, and the pair's files change only when the names kept do.
 #
 # linkweld_add_loader(<target> [OUTPUT_DIR <dir>] [GL ...] [WGL ...] [LINKWELD <program>]
-#                     [ALL_PROTOTYPES] [STRICT] [CHECKED_INIT] [WRITE_STDAFX] [LINKAGE C|CXX]
+#                     [ALL_PROTOTYPES] [STRICT] [CHECKED_INIT] [CONTEXTS] [WRITE_STDAFX]
+#                     [LINKAGE C|CXX]
 #                     [ONLY_USED [NAMES <file>...]])
 #   Does the same into <dir> (by default <binary dir>/<target>_linkweld) and adds to <target>:
 #   the one translation unit that compiles the loader; <dir> and the directory of every header
@@ -33,7 +35,9 @@
 #   minimal one written into <dir>. CHECKED_INIT compiles InitOpenGLExtensionsChecked, the
 #   initialisation for core-profile contexts, into the unit (glEntryHubChecked.cpp, or
 #   glEntryHubCChecked.cpp for C), with every address read through linkweldGetProcAddress, and
-#   puts the shipped headers' directory on the include path (see glEntryHubInit.h). Where a
+#   puts the shipped headers' directory on the include path (see glEntryHubInit.h). CONTEXTS
+#   generates with --contexts and compiles, with the checked initialisation, the tables of
+#   several contexts (glEntryHubContexts.h, doc/contexts.md). Where a
 #   scanned glext.h or wglext.h states its version, <dir> also gets a header of that name which
 #   includes it and stops the build when an older one was included first
 #   (LinkweldHeaderCheck.cmake). ONLY_USED makes the loader of only the names that the target's
@@ -43,7 +47,7 @@
 #   used but left out (one a macro builds) fails the build, naming it: list it in a NAMES file.
 #
 # linkweld_add_check(NAME <test> DIRECTORY <dir> [GL ...] [WGL ...] [LINKWELD <program>]
-#                    [ALL_PROTOTYPES] [STRICT])
+#                    [ALL_PROTOTYPES] [STRICT] [CONTEXTS])
 #   For a project that keeps its generated pair in its repository: adds the test <test>, which
 #   runs linkweld --check in <dir> and fails when glEntryHub.cpp or glEntryHub.h there is missing
 #   or not exactly what linkweld would write from those headers, naming the file from the top of
@@ -158,6 +162,9 @@ macro(_linkweld_arguments out_arguments out_headers)
   if(ARG_STRICT)
     list(APPEND ${out_arguments} --strict)
   endif()
+  if(ARG_CONTEXTS)
+    list(APPEND ${out_arguments} --contexts)
+  endif()
   foreach(_linkweld_kind IN ITEMS GL WGL)
     string(TOLOWER "-${_linkweld_kind}" _linkweld_flag)
     foreach(_linkweld_header IN LISTS ARG_${_linkweld_kind})
@@ -170,7 +177,7 @@ macro(_linkweld_arguments out_arguments out_headers)
 endmacro()
 
 function(linkweld_generate)
-  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT" "OUTPUT_DIR;LINKWELD"
+  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT;CONTEXTS" "OUTPUT_DIR;LINKWELD"
                         "GL;WGL;USED_BY")
   if(NOT ARG_OUTPUT_DIR)
     message(FATAL_ERROR "linkweld_generate: OUTPUT_DIR is required")
@@ -219,7 +226,7 @@ endfunction()
 
 function(linkweld_add_loader target)
   cmake_parse_arguments(PARSE_ARGV 1 ARG
-                        "WRITE_STDAFX;ALL_PROTOTYPES;STRICT;CHECKED_INIT;ONLY_USED"
+                        "WRITE_STDAFX;ALL_PROTOTYPES;STRICT;CHECKED_INIT;CONTEXTS;ONLY_USED"
                         "OUTPUT_DIR;LINKWELD;LINKAGE" "GL;WGL;NAMES")
   _linkweld_require_cxx(linkweld_add_loader ${target})
   _linkweld_require_headers("linkweld_add_loader(${target})" "${ARG_GL}" "${ARG_WGL}")
@@ -232,7 +239,7 @@ function(linkweld_add_loader target)
   _linkweld_require_plain_path("linkweld_add_loader(${target})" "output directory"
                                "${ARG_OUTPUT_DIR}")
   set(options "")
-  foreach(option IN ITEMS ALL_PROTOTYPES STRICT)
+  foreach(option IN ITEMS ALL_PROTOTYPES STRICT CONTEXTS)
     if(ARG_${option})
       list(APPEND options ${option})
     endif()
@@ -286,12 +293,17 @@ ${windows}#include <stdio.h>
 ]=])
   endif()
 
+  # The tables of several contexts are filled by the checked initialisation.
+  set(checked "${ARG_CHECKED_INIT}")
+  if(ARG_CONTEXTS)
+    set(checked TRUE)
+  endif()
   # The names the target's sources use, and which unit compiles the loader, are known once this
   # directory is read, when all of its sources are. Until then the values wait as properties of
   # the target: data, never pasted into code.
   set_target_properties(${target} PROPERTIES
     _LINKWELD_OUTPUT_DIR "${ARG_OUTPUT_DIR}" _LINKWELD_PROGRAM "${ARG_LINKWELD}"
-    _LINKWELD_CHECKED "${ARG_CHECKED_INIT}" _LINKWELD_LINKAGE "${ARG_LINKAGE}"
+    _LINKWELD_CHECKED "${checked}" _LINKWELD_LINKAGE "${ARG_LINKAGE}"
     _LINKWELD_ONLY_USED "${ARG_ONLY_USED}")
   set_property(TARGET ${target} PROPERTY _LINKWELD_OPTIONS ${options})
   set_property(TARGET ${target} PROPERTY _LINKWELD_GL ${ARG_GL})
@@ -354,7 +366,7 @@ function(_linkweld_generate_used target output_dir linkweld options gl wgl names
 endfunction()
 
 function(linkweld_add_check)
-  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT" "NAME;DIRECTORY;LINKWELD"
+  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT;CONTEXTS" "NAME;DIRECTORY;LINKWELD"
                         "GL;WGL")
   if(NOT ARG_NAME OR NOT ARG_DIRECTORY)
     message(FATAL_ERROR "linkweld_add_check: NAME and DIRECTORY are required")

@@ -45,6 +45,8 @@ install(FILES
   runtime/glEntryHubC.h
   runtime/glEntryHubCChecked.cpp
   runtime/glEntryHubChecked.cpp
+  runtime/glEntryHubContexts.cpp
+  runtime/glEntryHubContexts.h
   runtime/glEntryHubInit.cpp
   runtime/glEntryHubInit.h
   runtime/glEntryHubProc.h

@@ -8,5 +8,9 @@
 #define LINKWELD_CHECKED
 #include "glEntryHubSource.h"
 
-// After the generated source, whose definitions it uses.
+// After the generated source, whose definitions they use; the tables of several contexts when the
+// pair has them (linkweld --contexts).
 #include "glEntryHubInit.cpp"
+#ifdef LINKWELD_CONTEXTS
+#include "glEntryHubContexts.cpp"
+#endif

@@ -67,7 +67,7 @@ static bool checkPixel(const unsigned char* pixels, int x, int y, unsigned expec
 }
 
 bool checkFrame(unsigned inside) {
-    static unsigned char pixels[FRAME_SIZE * FRAME_SIZE * 3];
+    unsigned char pixels[FRAME_SIZE * FRAME_SIZE * 3];  // a thread's own
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, FRAME_SIZE, FRAME_SIZE, GL_RGB, GL_UNSIGNED_BYTE, pixels);

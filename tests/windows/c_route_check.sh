@@ -11,7 +11,8 @@
 #                                        not build, and must say why, with both versions; the
 #                                        one whose name a macro builds must not build, naming it
 #   c_route_check.sh llvmpipe|softpipe   runs every program on that Mesa driver, each copied alone
-#                                        into an empty directory
+#                                        into an empty directory; the programs of two contexts
+#                                        also draw each context alone, to compare frames
 source "$(dirname "$0")/common.sh"
 mode=$1
 work="$LINKWELD_WORK/c_route"
@@ -177,6 +178,25 @@ llvmpipe | softpipe)
             echo "$program differs from the whole loader, or printed unknown names"
             failed=1
         fi
+    done
+    # Two contexts on the tables of CONTEXTS, in C and C++, plain and of only the names used: every
+    # check of the program holds, and each window's last frame equals, byte for byte, its
+    # context's frame drawn in a program of its own.
+    for exe in "$work"/build/contexts_{c,cxx,c_used,cxx_used}.exe; do
+        run_alone "$exe"
+        echo "$program:"
+        grep -E '^(compat|core|one thread|every)' "$alone.log" | tr -d '\r' | sed 's/^/  /'
+        [ "$status" = 0 ] || { echo "$program failed (status $status)"; failed=1; }
+        (cd "$alone" && run_on_driver "$mode" "../$program.alone.log" "./$program.exe" alone) ||
+            { echo "$program alone failed"; failed=1; }
+        for context in compat core; do
+            if cmp -s "$alone/$context.rgb" "$alone/alone_$context.rgb"; then
+                echo "  $context: its last frame equals the frame drawn alone"
+            else
+                echo "  $context: its last frame differs from the frame drawn alone"
+                failed=1
+            fi
+        done
     done
     ;;
 esac
