@@ -65,8 +65,17 @@ by_hand() {
             "$arch-w64-mingw32-gcc" "${flags[@]}" -c "$c_route/c_frame.c" -o c_frame.o &&
             "$arch-w64-mingw32-g++" glEntryHub.o subset_check.o c_frame.o -lopengl32 -lgdi32 \
                 -o "../subset_by_hand_$arch.exe")
+        # The checked units on a pair with the tables of several contexts.
+        mkdir -p "contexts_$arch"
+        (cd "contexts_$arch" && cp ../stdafx.h . &&
+            "$LINKWELD" --all-prototypes --contexts -gl "$khronos/GL/glext.h" \
+                -wgl "$khronos/GL/wglext.h" 2>/dev/null &&
+            for unit in glEntryHubChecked glEntryHubCChecked; do
+                "$arch-w64-mingw32-g++" "${flags[@]}" -c "$runtime/$unit.cpp" -o "$unit.o"
+            done)
         echo "$arch: glEntryHubC.cpp, glEntryHubChecked.cpp and glEntryHubCChecked.cpp compiled" \
-            "by hand with ${flags[*]:0:4}; standin_by_hand_$arch.exe linked by the C compiler"
+            "by hand with ${flags[*]:0:4}, the checked ones also with --contexts;" \
+            "standin_by_hand_$arch.exe linked by the C compiler"
         system_dlls_only "$arch-w64-mingw32-objdump" "standin_by_hand_$arch.exe"
     done
 }
