@@ -1,12 +1,18 @@
 // The checked initialisation's text handling, where no driver is needed: how the names of a
-// driver's string are split, which GL_VERSION flags a version string reaches. The Windows tests
-// run the whole initialisation on real drivers.
+// driver's string are split, which GL_VERSION flags a version string reaches; and the tables of
+// several contexts against two scripted contexts and threads. The Windows tests run both on real
+// drivers.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "runtime/glEntryHubInit.cpp"
+
+// After the initialisation, whose InitOpenGLExtensionsChecked fills a table.
+#include "runtime/glEntryHubContexts.cpp"
 
 namespace {
 
@@ -69,27 +75,131 @@ TEST(CheckedInit, VersionFlagsUpToTheLeadingMajorMinor) {
     }
 }
 
+// Two scripted contexts, each with its extensions, its version and its own address for the
+// stand-in loader's one pointer; the one current on a thread is its own.
+struct FakeContext {
+    const char* extensions;
+    const char* version;
+    int address;
+};
+FakeContext contextA{"GL_A GL_B", "2.1", 0xA0};
+FakeContext contextB{"GL_C", "1.5", 0xB0};
+thread_local FakeContext* current = nullptr;
+int fills = 0;  // of the loader, each under the tables' lock
+
+// The stand-in loader's flags: GL_A, GL_B, GL_C and GL_VERSION_2_0, in that order.
+bool flagOf(const LinkweldTable& table, const char* name) {
+    const char* names[] = {"GL_A", "GL_B", "GL_C", "GL_VERSION_2_0"};
+    for (int i = 0; i < 4; ++i) {
+        if (std::strcmp(names[i], name) == 0) {
+            return table.caps.flags[i];
+        }
+    }
+    return false;
+}
+
+int addressOf(const LinkweldTable* table) {
+    return static_cast<int>(reinterpret_cast<intptr_t>(table->gl.Fake));
+}
+
+TEST(CheckedInit, EachContextsTableHoldsItsOwnFlagsAndPointer) {
+    LinkweldTable a{};
+    LinkweldTable b{};
+    current = nullptr;
+    EXPECT_FALSE(InitOpenGLTable(&a, nullptr)) << "no context current";
+    // Filled at once on two threads, each with its own context current.
+    std::thread first([&] {
+        current = &contextA;
+        EXPECT_TRUE(InitOpenGLTable(&a, nullptr));
+    });
+    std::thread second([&] {
+        current = &contextB;
+        EXPECT_TRUE(InitOpenGLTable(&b, nullptr));
+    });
+    first.join();
+    second.join();
+    EXPECT_TRUE(flagOf(a, "GL_A") && flagOf(a, "GL_B") && !flagOf(a, "GL_C"));
+    EXPECT_TRUE(flagOf(a, "GL_VERSION_2_0"));
+    EXPECT_TRUE(flagOf(b, "GL_C") && !flagOf(b, "GL_A") && !flagOf(b, "GL_VERSION_2_0"));
+    EXPECT_EQ(addressOf(&a), 0xA0);
+    EXPECT_EQ(addressOf(&b), 0xB0);
+}
+
+// A table made current on a thread is that thread's alone; without one, the table of the context
+// current on the thread is filled once and kept, until the context is forgotten.
+TEST(CheckedInit, TheUsualNamesReachTheTableChosenOrTheContextsOwn) {
+    LinkweldTable a{};
+    LinkweldTable b{};
+    std::thread first([&] {
+        MakeOpenGLTableCurrent(&a);
+        EXPECT_EQ(CurrentOpenGLTable(), &a);
+    });
+    std::thread second([&] {
+        MakeOpenGLTableCurrent(&b);
+        EXPECT_EQ(CurrentOpenGLTable(), &b);
+    });
+    first.join();
+    second.join();
+    MakeOpenGLTableCurrent(nullptr);
+    current = nullptr;
+    EXPECT_EQ(addressOf(CurrentOpenGLTable()), 0) << "no context: every pointer null";
+    current = &contextA;
+    const int before = fills;
+    LinkweldTable* followed = CurrentOpenGLTable();
+    EXPECT_EQ(addressOf(followed), 0xA0);
+    current = &contextB;
+    EXPECT_EQ(addressOf(CurrentOpenGLTable()), 0xB0);
+    current = &contextA;
+    EXPECT_EQ(CurrentOpenGLTable(), followed);
+    EXPECT_EQ(fills, before + 2) << "each context's table filled once";
+    ForgetOpenGLContext(&contextA);
+    EXPECT_EQ(addressOf(CurrentOpenGLTable()), 0xA0);
+    EXPECT_EQ(fills, before + 3) << "a forgotten context's table filled again";
+    ForgetOpenGLContext(&contextA);
+    ForgetOpenGLContext(&contextB);
+    current = nullptr;
+}
+
 }  // namespace
 
-// The stand-in loader and driver the initialisation links against.
+// The stand-in loader and driver the initialisation links against: it knows the flags of flagOf,
+// and its one pointer.
 GLEXTCAPS ExtCaps;
+PROC fakePointer;
 int FindAndInitGLExtension(char* ext) {
+    const char* names[] = {"GL_A", "GL_B", "GL_C", "GL_VERSION_2_0"};
+    for (int i = 0; i < 4; ++i) {
+        ExtCaps.flags[i] = ExtCaps.flags[i] || std::strcmp(names[i], ext) == 0;
+    }
     return lookUpAnything(ext);
 }
 int FindAndInitWGLExtension(char* ext) {
     return lookUpAnything(ext);
 }
-void MapGLEXT() {}
+void MapGLEXT() {
+    fakePointer = wglGetProcAddress("glFake");
+    ++fills;
+}
 void MapWGLEXT() {}
-const GLubyte* glGetString(GLenum) {
-    return nullptr;
+void LinkweldCopyLoader(LinkweldTable* table) {
+    table->caps = ExtCaps;
+    table->gl.Fake = fakePointer;
+}
+const GLubyte* glGetString(GLenum name) {
+    if (!current) {
+        return nullptr;
+    }
+    return reinterpret_cast<const GLubyte*>(name == GL_VERSION ? current->version
+                                                               : current->extensions);
 }
 void glGetIntegerv(GLenum, GLint*) {}
-PROC wglGetProcAddress(const char*) {
-    return nullptr;
+PROC wglGetProcAddress(const char* name) {
+    return current && std::strcmp(name, "glFake") == 0
+               ? reinterpret_cast<PROC>(static_cast<intptr_t>(current->address))
+               : nullptr;
 }
 HGLRC wglGetCurrentContext() {
-    return nullptr;
+    return current;
 }
 HDC wglGetCurrentDC() {
     return nullptr;

@@ -1,5 +1,6 @@
 // A host stand-in for a generated glEntryHub.h and the Windows and OpenGL declarations it brings,
-// so that the checked initialisation compiles and runs here against a scripted driver.
+// so that the checked initialisation and the tables of several contexts (--contexts) compile and
+// run here against a scripted driver.
 #pragma once
 
 #define APIENTRY
@@ -26,3 +27,12 @@ struct GLEXTCAPS {
     bool flags[16];
 };
 extern GLEXTCAPS ExtCaps;
+
+// The table of --contexts of the stand-in loader: its flags and its one pointer.
+struct LinkweldTable {
+    GLEXTCAPS caps;
+    struct {
+        PROC Fake;
+    } gl;
+};
+#include "runtime/glEntryHubContexts.h"
