@@ -59,11 +59,14 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
         const std::error_code error = readProgramNames(
             path, longest,
             [&](std::string_view identifier, bool keep) {
-                const std::string_view name = nameKeptBy(tables, identifier);
-                if (keep && !name.empty()) {
-                    kept.emplace(name);
+                bool names = false;
+                for (const std::string_view name : namesKeptBy(tables, identifier)) {
+                    if (keep && !name.empty()) {
+                        kept.emplace(name);
+                    }
+                    names = names || !name.empty();
                 }
-                return !name.empty();
+                return names;
             },
             file);
         if (error) {

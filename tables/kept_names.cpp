@@ -26,19 +26,22 @@ NameList keptOf(const NameList& list, const std::unordered_set<std::string>& kep
 
 }  // namespace
 
-std::string_view nameKeptBy(const SymbolTables& tables, std::string_view identifier) {
+NamesKept namesKeptBy(const SymbolTables& tables, std::string_view identifier) {
+    NamesKept names{};
     if (declared(tables, identifier)) {
-        return identifier;
+        names[0] = identifier;
+        return names;
     }
     // A flag member, "fl" and an extension's name, as EXTCAPS and ExtCaps.fl... spell it.
     const std::string_view flag = identifier.substr(0, 2) == "fl" ? identifier.substr(2) : "";
     for (const ApiRow& api : kApis) {
         if (!flag.empty() && tables.extensions[api.api].find(flag) != NameList::npos) {
-            return flag;
+            names[0] = flag;
+            return names;
         }
     }
     // An entry point's member in a table of --contexts, its name less the api's prefix, as a call
-    // through a table spells it: "table->gl.BindBuffer".
+    // through a table spells it ("table->gl.BindBuffer"); each api's table may have one.
     for (const ApiRow& api : kApis) {
         const NameList& entryPoints = tables.entryPoints[api.api];
         const std::size_t entry =
@@ -46,10 +49,10 @@ std::string_view nameKeptBy(const SymbolTables& tables, std::string_view identif
                 ? entryPoints.find(std::string(api.entryPrefix) + std::string(identifier))
                 : NameList::npos;
         if (entry != NameList::npos && memberName(entryPoints[entry], api.api) == identifier) {
-            return entryPoints[entry];
+            names[indexOf(api.api)] = entryPoints[entry];
         }
     }
-    return {};
+    return names;
 }
 
 void keepOnly(SymbolTables& tables, const std::unordered_set<std::string>& kept) {

@@ -82,7 +82,7 @@ struct FakeContext {
     const char* version;
     int address;
 };
-FakeContext contextA{"GL_A GL_B", "2.1", 0xA0};
+FakeContext contextA{"GL_A GL_B XX_UNKNOWN", "2.1", 0xA0};
 FakeContext contextB{"GL_C", "1.5", 0xB0};
 thread_local FakeContext* current = nullptr;
 int fills = 0;  // of the loader, each under the tables' lock
@@ -102,6 +102,12 @@ int addressOf(const LinkweldTable* table) {
     return static_cast<int>(reinterpret_cast<intptr_t>(table->gl.Fake));
 }
 
+// An unknown name's callback, which may call through the loader once the fill is over.
+int unknownAndFollowed = 0;
+void followOnUnknown(const char*) {
+    unknownAndFollowed += addressOf(CurrentOpenGLTable()) == 0xA0;
+}
+
 TEST(CheckedInit, EachContextsTableHoldsItsOwnFlagsAndPointer) {
     LinkweldTable a{};
     LinkweldTable b{};
@@ -110,7 +116,9 @@ TEST(CheckedInit, EachContextsTableHoldsItsOwnFlagsAndPointer) {
     // Filled at once on two threads, each with its own context current.
     std::thread first([&] {
         current = &contextA;
-        EXPECT_TRUE(InitOpenGLTable(&a, nullptr));
+        EXPECT_TRUE(InitOpenGLTable(&a, followOnUnknown));
+        EXPECT_EQ(unknownAndFollowed, 1);
+        ForgetOpenGLContext(&contextA);
     });
     std::thread second([&] {
         current = &contextB;

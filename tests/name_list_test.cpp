@@ -1,6 +1,8 @@
 // The name list: every entry kept in order, each distinct name stored and found once.
 #include "tables/name_list.h"
 
+#include "tables/kept_names.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -56,6 +58,21 @@ TEST(NameList, LinesPast32BitsKeepTheirNumbers) {
         [&](std::size_t, std::uint32_t, const Place& place) { lines.push_back(place.line); });
     EXPECT_EQ(lines, (std::vector<LineNumber>{7, k32 + 1, k32 * 2 + 3, k32 * 3 + 2}));
     EXPECT_EQ(list.place(3).line, k32 * 3 + 2);
+}
+
+// With --contexts, a table's member keeps the entry point of each api that has it, as Khronos's
+// glCopyImageSubDataNV and wglCopyImageSubDataNV; without, a member's spelling keeps nothing.
+TEST(NameList, AMemberKeepsTheEntryPointOfEachApiThatHasIt) {
+    SymbolTables tables;
+    tables.entryPoints[Api::gl].append("glCopyImageSubDataNV");
+    tables.entryPoints[Api::wgl].append("wglCopyImageSubDataNV");
+    tables.entryPoints[Api::wgl].append("wglSwapIntervalEXT");
+    EXPECT_EQ(namesKeptBy(tables, "CopyImageSubDataNV"), NamesKept{});
+    tables.contexts = true;
+    EXPECT_EQ(namesKeptBy(tables, "CopyImageSubDataNV"),
+              (NamesKept{"glCopyImageSubDataNV", "wglCopyImageSubDataNV"}));
+    EXPECT_EQ(namesKeptBy(tables, "SwapIntervalEXT"), (NamesKept{"", "wglSwapIntervalEXT"}));
+    EXPECT_EQ(namesKeptBy(tables, "wglSwapIntervalEXT"), (NamesKept{"wglSwapIntervalEXT", ""}));
 }
 
 }  // namespace

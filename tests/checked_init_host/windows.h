@@ -1,6 +1,5 @@
 // A host stand-in for what the tables of several contexts ask of Windows (glEntryHubContexts.cpp):
-// a lock, a slot of each thread's own that frees its value when the thread ends, and an atomic
-// increment, through POSIX threads.
+// a lock, slots of each thread's own, and an atomic exchange, through POSIX threads.
 #pragma once
 
 #include <pthread.h>
@@ -9,13 +8,12 @@
 #define WINAPI
 #endif
 
-typedef long LONG;
 typedef unsigned long DWORD;
+typedef void* PVOID;
 typedef pthread_mutex_t SRWLOCK;
-typedef void (*PFLS_CALLBACK_FUNCTION)(void*);
 
 #define SRWLOCK_INIT PTHREAD_MUTEX_INITIALIZER
-#define FLS_OUT_OF_INDEXES (static_cast<DWORD>(-1))
+#define TLS_OUT_OF_INDEXES (static_cast<DWORD>(-1))
 
 inline void AcquireSRWLockExclusive(SRWLOCK* lock) {
     pthread_mutex_lock(lock);
@@ -25,19 +23,19 @@ inline void ReleaseSRWLockExclusive(SRWLOCK* lock) {
     pthread_mutex_unlock(lock);
 }
 
-inline DWORD FlsAlloc(PFLS_CALLBACK_FUNCTION freeValue) {
+inline DWORD TlsAlloc() {
     pthread_key_t key;
-    return pthread_key_create(&key, freeValue) == 0 ? static_cast<DWORD>(key) : FLS_OUT_OF_INDEXES;
+    return pthread_key_create(&key, nullptr) == 0 ? static_cast<DWORD>(key) : TLS_OUT_OF_INDEXES;
 }
 
-inline void* FlsGetValue(DWORD slot) {
+inline void* TlsGetValue(DWORD slot) {
     return pthread_getspecific(static_cast<pthread_key_t>(slot));
 }
 
-inline bool FlsSetValue(DWORD slot, void* value) {
+inline bool TlsSetValue(DWORD slot, void* value) {
     return pthread_setspecific(static_cast<pthread_key_t>(slot), value) == 0;
 }
 
-inline LONG InterlockedIncrement(volatile LONG* value) {
-    return __atomic_add_fetch(value, 1, __ATOMIC_SEQ_CST);
+inline PVOID InterlockedExchangePointer(PVOID volatile* target, PVOID value) {
+    return __atomic_exchange_n(target, value, __ATOMIC_SEQ_CST);
 }

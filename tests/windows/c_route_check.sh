@@ -65,14 +65,24 @@ by_hand() {
             "$arch-w64-mingw32-gcc" "${flags[@]}" -c "$c_route/c_frame.c" -o c_frame.o &&
             "$arch-w64-mingw32-g++" glEntryHub.o subset_check.o c_frame.o -lopengl32 -lgdi32 \
                 -o "../subset_by_hand_$arch.exe")
-        # The checked units on a pair with the tables of several contexts.
-        mkdir -p "contexts_$arch"
-        (cd "contexts_$arch" && cp ../stdafx.h . &&
-            "$LINKWELD" --all-prototypes --contexts -gl "$khronos/GL/glext.h" \
-                -wgl "$khronos/GL/wglext.h" 2>/dev/null &&
-            for unit in glEntryHubChecked glEntryHubCChecked; do
-                "$arch-w64-mingw32-g++" "${flags[@]}" -c "$runtime/$unit.cpp" -o "$unit.o"
-            done)
+        # The checked units on pairs with the tables of several contexts: the whole pair, and one
+        # of a GL name alone, whose header includes no <windows.h>, nor does its stdafx.h, as
+        # WRITE_STDAFX writes it.
+        echo glBindBuffer > gl_name.txt
+        printf '#pragma once\n#include <stdio.h>\n#include <stdlib.h>\n#include <string.h>\n' \
+            > light_stdafx.h
+        for pair in whole light; do
+            used=()
+            stdafx=../stdafx.h
+            [ "$pair" = light ] && used=(--used-by ../gl_name.txt) && stdafx=../light_stdafx.h
+            mkdir -p "contexts_${pair}_$arch"
+            (cd "contexts_${pair}_$arch" && cp "$stdafx" stdafx.h &&
+                "$LINKWELD" --all-prototypes --contexts "${used[@]}" -gl "$khronos/GL/glext.h" \
+                    -wgl "$khronos/GL/wglext.h" 2>/dev/null &&
+                for unit in glEntryHubChecked glEntryHubCChecked; do
+                    "$arch-w64-mingw32-g++" "${flags[@]}" -c "$runtime/$unit.cpp" -o "$unit.o"
+                done)
+        done
         echo "$arch: glEntryHubC.cpp, glEntryHubChecked.cpp and glEntryHubCChecked.cpp compiled" \
             "by hand with ${flags[*]:0:4}, the checked ones also with --contexts;" \
             "standin_by_hand_$arch.exe linked by the C compiler"
