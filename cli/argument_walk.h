@@ -26,12 +26,13 @@ struct OptionRow {
 inline constexpr OptionRow kAllPrototypes{"--all-prototypes", false};
 inline constexpr OptionRow kCheck{"--check", false};
 inline constexpr OptionRow kContexts{"--contexts", false};
+inline constexpr OptionRow kDebug{"--debug", false};
 inline constexpr OptionRow kStrict{"--strict", false};
 inline constexpr OptionRow kUsedBy{"--used-by", true};
 
 // linkweld's options, in the order the help lists them.
-inline constexpr const OptionRow* kOptions[] = {&kAllPrototypes, &kCheck, &kContexts, &kStrict,
-                                                &kUsedBy};
+inline constexpr const OptionRow* kOptions[] = {&kAllPrototypes, &kCheck,  &kContexts,
+                                                &kDebug,         &kStrict, &kUsedBy};
 
 // An option as given: its row, and its value as typed (null for an option without one, or when
 // the option was the last argument).

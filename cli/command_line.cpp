@@ -133,10 +133,17 @@ int run(int argc, char** argv) {
     for (const std::string& argument : walk.ignored) {
         report(Message::ignoringArgument, {quotedName(argument), text(listOfFlags(", "))});
     }
+    if (walk.given(kContexts) && walk.given(kDebug)) {
+        // Both make the usual names into macros, each its own way.
+        report(Message::optionsApart, {text(kContexts.name), text(kDebug.name),
+                                       text(walk.given(kCheck) ? "compared" : "written")});
+        return 1;
+    }
     ScanOptions options;
     options.allPrototypes = walk.given(kAllPrototypes);
     SymbolTables tables = scanHeaders(walk, options);
     tables.contexts = walk.given(kContexts);
+    tables.debug = walk.given(kDebug);
     warnAboutLoader(tables, options);
     if (walk.given(kUsedBy) && !keepUsedNames(walk, tables)) {
         return 1;

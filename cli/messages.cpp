@@ -40,6 +40,7 @@ constexpr MessageRow kMessages[] = {
     {Message::cannotRemove, E, false, "cannot remove %s: %s; nothing was written"},
     {Message::cannotRemoveInPlace, E, false, "cannot remove %s: %s; the new files are in place"},
     {Message::strictStopped, E, false, "with --strict, %s; nothing was %s"},
+    {Message::optionsApart, E, false, "%s and %s cannot be given together; nothing was %s"},
     {Message::waitingForLock, N, false, "another run%s holds the lock of %s; waiting up to %s seconds"},
 
     {Message::cannotReadHeader, W, false, "cannot read header %s: %s; skipped"},

@@ -36,6 +36,7 @@ enum class Message {
     cannotRemove,
     cannotRemoveInPlace,
     strictStopped,
+    optionsApart,
     // Notes: what the run is doing, when it takes a while.
     waitingForLock,
     // Warnings about the command line.

@@ -37,6 +37,8 @@ constexpr const char* kHelp[] = {
     "                      what this run would write\n",
     "  --contexts          also write LinkweldTable, the pointers and flags of one\n",
     "                      context, for programs of several contexts or threads\n",
+    "  --debug             also write a wrapper of every entry point, which names the\n",
+    "                      call that raised a GL error where LINKWELD_DEBUG is defined\n",
     "  --strict            make every warning an error: the run writes nothing and\n",
     "                      exits with status 1\n",
     "  --used-by FILE      write the loader of only the extensions and entry points\n",

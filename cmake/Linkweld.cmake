@@ -5,18 +5,19 @@
 #   linkweld_add_loader(my_app GL include/glext.h include/glATI.h WGL include/wglext.h)
 #
 # linkweld_generate(OUTPUT_DIR <dir> [GL <header>...] [WGL <header>...] [LINKWELD <program>]
-#                   [ALL_PROTOTYPES] [STRICT] [CONTEXTS] [USED_BY <file>...])
+#                   [ALL_PROTOTYPES] [STRICT] [CONTEXTS] [DEBUG] [USED_BY <file>...])
 #   Adds a build rule that writes <dir>/glEntryHub.cpp and <dir>/glEntryHub.h, running linkweld
 #   in <dir> and rerunning it whenever a header or linkweld itself changes. Relative header
 #   paths are taken from the current source directory; a header that does not exist stops the
 #   configuration. ALL_PROTOTYPES runs linkweld with --all-prototypes, which reads every
 #   prototype of today's headers; STRICT with --strict, which fails the build on any warning;
-#   CONTEXTS with --contexts, which adds the table of one context's pointers and flags.
+#   CONTEXTS with --contexts, which adds the table of one context's pointers and flags; DEBUG
+#   with --debug, which adds a wrapper of every entry point for a debugging build.
 #   USED_BY writes the pair of only the names those files use (--used-by each): the rule reruns
 #   when one changes, and the pair's files change only when the names kept do.
 #
 # linkweld_add_loader(<target> [OUTPUT_DIR <dir>] [GL ...] [WGL ...] [LINKWELD <program>]
-#                     [ALL_PROTOTYPES] [STRICT] [CHECKED_INIT] [CONTEXTS] [WRITE_STDAFX]
+#                     [ALL_PROTOTYPES] [STRICT] [CHECKED_INIT] [CONTEXTS] [DEBUG] [WRITE_STDAFX]
 #                     [LINKAGE C|CXX]
 #                     [ONLY_USED [NAMES <file>...]])
 #   Does the same into <dir> (by default <binary dir>/<target>_linkweld) and adds to <target>:
@@ -37,7 +38,11 @@
 #   glEntryHubCChecked.cpp for C), with every address read through linkweldGetProcAddress, and
 #   puts the shipped headers' directory on the include path (see glEntryHubInit.h). CONTEXTS
 #   generates with --contexts and compiles, with the checked initialisation, the tables of
-#   several contexts (glEntryHubContexts.h, doc/contexts.md). Where a
+#   several contexts (glEntryHubContexts.h, doc/contexts.md). DEBUG generates with --debug and
+#   defines LINKWELD_DEBUG in the Debug configuration, where every call of the loader's names and
+#   of OpenGL 1.1 then goes through a wrapper that reports a GL error with the call's name and
+#   place (glEntryHubDebug.h, doc/debugging.md); other configurations compile as without it.
+#   Where a
 #   scanned glext.h or wglext.h states its version, <dir> also gets a header of that name which
 #   includes it and stops the build when an older one was included first
 #   (LinkweldHeaderCheck.cmake). ONLY_USED makes the loader of only the names that the target's
@@ -47,7 +52,7 @@
 #   used but left out (one a macro builds) fails the build, naming it: list it in a NAMES file.
 #
 # linkweld_add_check(NAME <test> DIRECTORY <dir> [GL ...] [WGL ...] [LINKWELD <program>]
-#                    [ALL_PROTOTYPES] [STRICT] [CONTEXTS])
+#                    [ALL_PROTOTYPES] [STRICT] [CONTEXTS] [DEBUG])
 #   For a project that keeps its generated pair in its repository: adds the test <test>, which
 #   runs linkweld --check in <dir> and fails when glEntryHub.cpp or glEntryHub.h there is missing
 #   or not exactly what linkweld would write from those headers, naming the file from the top of
@@ -165,6 +170,9 @@ macro(_linkweld_arguments out_arguments out_headers)
   if(ARG_CONTEXTS)
     list(APPEND ${out_arguments} --contexts)
   endif()
+  if(ARG_DEBUG)
+    list(APPEND ${out_arguments} --debug)
+  endif()
   foreach(_linkweld_kind IN ITEMS GL WGL)
     string(TOLOWER "-${_linkweld_kind}" _linkweld_flag)
     foreach(_linkweld_header IN LISTS ARG_${_linkweld_kind})
@@ -177,7 +185,7 @@ macro(_linkweld_arguments out_arguments out_headers)
 endmacro()
 
 function(linkweld_generate)
-  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT;CONTEXTS" "OUTPUT_DIR;LINKWELD"
+  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT;CONTEXTS;DEBUG" "OUTPUT_DIR;LINKWELD"
                         "GL;WGL;USED_BY")
   if(NOT ARG_OUTPUT_DIR)
     message(FATAL_ERROR "linkweld_generate: OUTPUT_DIR is required")
@@ -226,7 +234,7 @@ endfunction()
 
 function(linkweld_add_loader target)
   cmake_parse_arguments(PARSE_ARGV 1 ARG
-                        "WRITE_STDAFX;ALL_PROTOTYPES;STRICT;CHECKED_INIT;CONTEXTS;ONLY_USED"
+                        "WRITE_STDAFX;ALL_PROTOTYPES;STRICT;CHECKED_INIT;CONTEXTS;DEBUG;ONLY_USED"
                         "OUTPUT_DIR;LINKWELD;LINKAGE" "GL;WGL;NAMES")
   _linkweld_require_cxx(linkweld_add_loader ${target})
   _linkweld_require_headers("linkweld_add_loader(${target})" "${ARG_GL}" "${ARG_WGL}")
@@ -239,7 +247,7 @@ function(linkweld_add_loader target)
   _linkweld_require_plain_path("linkweld_add_loader(${target})" "output directory"
                                "${ARG_OUTPUT_DIR}")
   set(options "")
-  foreach(option IN ITEMS ALL_PROTOTYPES STRICT CONTEXTS)
+  foreach(option IN ITEMS ALL_PROTOTYPES STRICT CONTEXTS DEBUG)
     if(ARG_${option})
       list(APPEND options ${option})
     endif()
@@ -291,6 +299,13 @@ ${windows}#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 ]=])
+  endif()
+
+  # The debugging build's wrappers include the shipped glEntryHubDebug.cpp, in Debug alone.
+  if(ARG_DEBUG)
+    get_property(runtime_dir GLOBAL PROPERTY LINKWELD_RUNTIME_DIR)
+    target_include_directories(${target} PRIVATE "${runtime_dir}")
+    target_compile_definitions(${target} PRIVATE "$<$<CONFIG:Debug>:LINKWELD_DEBUG>")
   endif()
 
   # The tables of several contexts are filled by the checked initialisation.
@@ -366,7 +381,7 @@ function(_linkweld_generate_used target output_dir linkweld options gl wgl names
 endfunction()
 
 function(linkweld_add_check)
-  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT;CONTEXTS" "NAME;DIRECTORY;LINKWELD"
+  cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT;CONTEXTS;DEBUG" "NAME;DIRECTORY;LINKWELD"
                         "GL;WGL")
   if(NOT ARG_NAME OR NOT ARG_DIRECTORY)
     message(FATAL_ERROR "linkweld_add_check: NAME and DIRECTORY are required")

@@ -14,7 +14,7 @@ string(REPLACE "](doc/" "](" readme "${readme}")
 string(REPLACE "[doc/" "[" readme "${readme}")
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/README.md "${readme}")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.md HACKING.md doc/c-route.md doc/cmake.md
-  doc/contexts.md doc/windows.md doc/diagnostics.md doc/replacement.md doc/performance.md
+  doc/contexts.md doc/debugging.md doc/windows.md doc/diagnostics.md doc/replacement.md doc/performance.md
   doc/demo.png doc/demo_core.png
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 if(WIN32)
@@ -38,7 +38,8 @@ else()
       --remove-section=.note \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/linkweld\")")
   endif()
 endif()
-# What applications compile beside the generated pair: the checked initialisation, the C route.
+# What applications compile beside the generated pair: the checked initialisation, the C route,
+# the tables of several contexts, the debugging build.
 set(LINKWELD_RUNTIME_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/linkweld)
 install(FILES
   runtime/glEntryHubC.cpp
@@ -47,6 +48,9 @@ install(FILES
   runtime/glEntryHubChecked.cpp
   runtime/glEntryHubContexts.cpp
   runtime/glEntryHubContexts.h
+  runtime/glEntryHubDebug.cpp
+  runtime/glEntryHubDebug.h
+  runtime/glEntryHubDebug11.h
   runtime/glEntryHubInit.cpp
   runtime/glEntryHubInit.h
   runtime/glEntryHubProc.h

@@ -1,5 +1,5 @@
 // The generated pair: the source file is its banner, tables and discovery functions, and with
-// --contexts the copy into a table; the header its banner and body.
+// --contexts the copy into a table, with --debug the wrappers; the header its banner and body.
 #include "render/generated_files.h"
 
 #include "render/sections.h"
@@ -10,6 +10,9 @@ void renderSource(PieceWriter& out, const SymbolTables& tables) {
     writeSourceDiscovery(out, tables);
     if (tables.contexts) {
         writeContextsSource(out, tables);
+    }
+    if (tables.debug) {
+        writeDebugSource(out, tables);
     }
 }
 

@@ -1,6 +1,6 @@
 // glEntryHub.h after its banner: includes, the EXTERN switch, entry-point pointers, GLEXTCAPS,
-// and with --contexts the table of one context's (contexts.cpp) within the guard. A
-// subset's header includes only what its names need, before its guard and under one of its own,
+// and within the guard what --contexts (contexts.cpp) and --debug (debug.cpp) add. A subset's
+// header includes only what its names need, before its guard and under one of its own,
 // so that a shipped unit can take those includes alone, outside any linkage block.
 #include "render/piece.h"
 #include "render/sections.h"
@@ -95,7 +95,7 @@ constexpr Piece kHeaderBody[] = {
     {"\n#define EXTCAPS(_ext)\t\t(ExtCaps.fl##_ext)"},
 };
 
-// After what --contexts adds within the guard.
+// After what --contexts and --debug add within the guard.
 constexpr Piece kHeaderEnd[] = {
     {"\n#endif //End of _GL_ENTRY_HUB_H_"},
 };
@@ -107,6 +107,9 @@ void writeHeaderBody(PieceWriter& out, const SymbolTables& tables) {
     writePieces(out, kHeaderBody, tables);
     if (tables.contexts) {
         writeContextsHeader(out, tables);
+    }
+    if (tables.debug) {
+        writeDebugHeader(out, tables);
     }
     writePieces(out, kHeaderEnd, tables);
 }

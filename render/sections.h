@@ -1,6 +1,7 @@
 // The writers of the generated files' sections, each one table of pieces: the banner that opens
 // both files, the source file's tables and discovery functions, the header's body, and what
-// --contexts adds to each. Each is given the tables, which only its repeating pieces read.
+// --contexts and --debug add to each. Each is given the tables, which only its repeating pieces
+// read.
 #pragma once
 
 #include "render/piece.h"
@@ -12,3 +13,5 @@ void writeSourceDiscovery(PieceWriter& out, const SymbolTables& tables);
 void writeHeaderBody(PieceWriter& out, const SymbolTables& tables);
 void writeContextsHeader(PieceWriter& out, const SymbolTables& tables);
 void writeContextsSource(PieceWriter& out, const SymbolTables& tables);
+void writeDebugHeader(PieceWriter& out, const SymbolTables& tables);
+void writeDebugSource(PieceWriter& out, const SymbolTables& tables);

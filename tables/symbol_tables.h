@@ -56,4 +56,6 @@ struct SymbolTables {
     bool subset = false;
     // The pair also holds a table type of every pointer and flag, one per context (--contexts).
     bool contexts = false;
+    // The pair also holds a wrapper of every entry point, for a debugging build (--debug).
+    bool debug = false;
 };

@@ -1,0 +1,220 @@
+// The debugging build (glEntryHubDebug.h): the hooks, the report of GL errors, and the wrapper of
+// an entry point. A pair's glEntryHub.cpp made with linkweld --debug includes this where
+// LINKWELD_DEBUG is defined, then defines each entry point's wrapper by LINKWELD_DEBUG_WRAPPER.
+// On the C route it is read inside the unit's extern "C" block, so that its functions get the
+// header's C linkage; what must stay C++ (the system headers, the template) is marked so.
+extern "C++" {
+#include <stdio.h>
+#include <string.h>
+
+// A loader of only the names used, without a WGL name, did not include it; the checked route's
+// wglGetProcAddress macro must not rename its declaration there.
+#pragma push_macro("wglGetProcAddress")
+#undef wglGetProcAddress
+#include <windows.h>
+#pragma pop_macro("wglGetProcAddress")
+
+namespace {
+
+LinkweldDebugHook beforeHook = 0;
+LinkweldDebugHook afterHook = LinkweldReportGLErrors;
+
+// The places the usual names' macros noted, newest last, one per call on its way: a wrapper takes
+// the newest, so a call in another's arguments takes its own. A place noted by a call that never
+// came (its arguments threw) stays below the others, overwritten once the ring is round.
+struct Place {
+    const char* file;
+    int line;
+};
+const unsigned kPlaces = 16;
+thread_local Place places[kPlaces];
+thread_local unsigned placesNoted = 0;
+
+// Whether the thread is between glBegin and glEnd, where glGetError is itself an error.
+thread_local bool betweenBeginAndEnd = false;
+
+const char* errorName(GLenum error) {
+    switch (error) {
+        case 0x0500:
+            return "GL_INVALID_ENUM";
+        case 0x0501:
+            return "GL_INVALID_VALUE";
+        case 0x0502:
+            return "GL_INVALID_OPERATION";
+        case 0x0503:
+            return "GL_STACK_OVERFLOW";
+        case 0x0504:
+            return "GL_STACK_UNDERFLOW";
+        case 0x0505:
+            return "GL_OUT_OF_MEMORY";
+        case 0x0506:
+            return "GL_INVALID_FRAMEBUFFER_OPERATION";
+        case 0x0507:
+            return "GL_CONTEXT_LOST";
+        case 0x8031:
+            return "GL_TABLE_TOO_LARGE";
+        default:
+            return "an unknown error";
+    }
+}
+
+// One line on standard error: the call's place where it is known, then the call's name between
+// `before` and `after`.
+void report(const LinkweldDebugCall* call, const char* before, const char* after) {
+    if (call->file) {
+        fprintf(stderr, "%s:%d: %s%s%s\n", call->file, call->line, before, call->name, after);
+    } else {
+        fprintf(stderr, "%s%s%s\n", before, call->name, after);
+    }
+    fflush(stderr);
+}
+
+}  // namespace
+}
+
+void LinkweldSetDebugHooks(LinkweldDebugHook before, LinkweldDebugHook after) {
+    beforeHook = before;
+    afterHook = after;
+}
+
+void LinkweldReportGLErrors(const LinkweldDebugCall* call) {
+    const char* name = call->name;
+    if (strncmp(name, "wgl", 3) == 0 || strcmp(name, "glGetError") == 0) {
+        return;
+    }
+    if (strcmp(name, "glBegin") == 0) {
+        betweenBeginAndEnd = true;
+        return;
+    }
+    if (betweenBeginAndEnd) {
+        if (strcmp(name, "glEnd") != 0) {
+            return;
+        }
+        betweenBeginAndEnd = false;
+    }
+    if (!wglGetCurrentContext()) {
+        return;
+    }
+    // A lost context answers GL_CONTEXT_LOST once; the bound keeps a driver that never answers
+    // GL_NO_ERROR from holding the program here.
+    for (int asked = 0; asked < 16; ++asked) {
+        const GLenum error = (glGetError)();
+        if (error == 0) {
+            return;
+        }
+        char code[64];
+        snprintf(code, sizeof code, "GL error 0x%04X (%s) after ", error, errorName(error));
+        report(call, code, "");
+    }
+}
+
+void LinkweldDebugAt(const char* file, int line) {
+    places[placesNoted++ % kPlaces] = Place{file, line};
+}
+
+void LinkweldDebugBefore(const char* name, const char* file, int line) {
+    const LinkweldDebugCall call = {name, file, line};
+    if (beforeHook) {
+        beforeHook(&call);
+    }
+}
+
+void LinkweldDebugAfter(const char* name, const char* file, int line) {
+    const LinkweldDebugCall call = {name, file, line};
+    if (afterHook) {
+        afterHook(&call);
+    }
+}
+
+unsigned char LinkweldDebugAfterBoolean(unsigned char result, const char* name, const char* file,
+                                        int line) {
+    LinkweldDebugAfter(name, file, line);
+    return result;
+}
+
+unsigned int LinkweldDebugAfterUnsigned(unsigned int result, const char* name, const char* file,
+                                        int line) {
+    LinkweldDebugAfter(name, file, line);
+    return result;
+}
+
+int LinkweldDebugAfterInt(int result, const char* name, const char* file, int line) {
+    LinkweldDebugAfter(name, file, line);
+    return result;
+}
+
+const unsigned char* LinkweldDebugAfterString(const unsigned char* result, const char* name,
+                                              const char* file, int line) {
+    LinkweldDebugAfter(name, file, line);
+    return result;
+}
+
+extern "C++" {
+
+// An entry point's call as its wrapper sees it: the place its macro noted, and the before hook.
+inline void linkweldDebugEnter(LinkweldDebugCall* call, const char* name) {
+    call->name = name;
+    call->file = 0;
+    call->line = 0;
+    if (placesNoted > 0) {
+        const Place& place = places[--placesNoted % kPlaces];
+        call->file = place.file;
+        call->line = place.line;
+    }
+    if (beforeHook) {
+        beforeHook(call);
+    }
+}
+
+// The real call, then the after hook; by hand rather than by a destructor, so that the unit
+// needs nothing of the C++ runtime's exceptions and a C program links it with its C compiler.
+template <class Result>
+struct LinkweldDebugForward {
+    template <class Pointer, class... Arguments>
+    static Result call(const LinkweldDebugCall* call, Pointer real, Arguments... arguments) {
+        const Result result = real(arguments...);
+        if (afterHook) {
+            afterHook(call);
+        }
+        return result;
+    }
+};
+
+template <>
+struct LinkweldDebugForward<void> {
+    template <class Pointer, class... Arguments>
+    static void call(const LinkweldDebugCall* call, Pointer real, Arguments... arguments) {
+        real(arguments...);
+        if (afterHook) {
+            afterHook(call);
+        }
+    }
+};
+
+// The wrapper of an entry point whose pointer is `*real` and whose name is `name`: the same
+// signature and calling convention as the pointer's type, taken from it.
+template <class Pointer>
+struct LinkweldDebugWrapper;
+
+template <class Result, class... Arguments>
+struct LinkweldDebugWrapper<Result(APIENTRY*)(Arguments...)> {
+    typedef Result(APIENTRY* Pointer)(Arguments...);
+
+    template <Pointer* real, const char* name>
+    static Result APIENTRY call(Arguments... arguments) {
+        LinkweldDebugCall call;
+        linkweldDebugEnter(&call, name);
+        if (!*real) {
+            report(&call, "", " was called, but the driver gave it no address; skipped");
+            return Result();
+        }
+        return LinkweldDebugForward<Result>::call(&call, *real, arguments...);
+    }
+};
+}
+
+// Defines the wrapper of the pair's pointer `name`, of type `type`, and the pointer to it that the
+// header declares and the macro of its usual name calls.
+#define LINKWELD_DEBUG_WRAPPER(type, name)                \
+    static const char linkweldDebugName_##name[] = #name; \
+    type linkweldDebug_##name = &LinkweldDebugWrapper<type>::call<&name, linkweldDebugName_##name>;
