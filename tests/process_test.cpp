@@ -383,6 +383,20 @@ TEST(Process, ANameOfAListThatNoHeaderDeclaresIsAWarningOrUnderStrictAnError) {
     EXPECT_EQ(runLinkweld(dir.path, strict).exitStatus, 1);
 }
 
+// --contexts and --debug each make the usual names into macros of their own: together they stop
+// the run before it reads or writes anything.
+TEST(Process, ContextsAndDebugAreRefusedTogether) {
+    TempDir dir;
+    writeFile(dir.file("glEntryHub.h"), "kept");
+    const RunResult run = runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h"),
+                                                 "--contexts", "--debug", "--check"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err,
+              "linkweld: error: --contexts and --debug cannot be given together; nothing was "
+              "compared\n");
+    EXPECT_EQ(readFile(dir.file("glEntryHub.h")), "kept");
+}
+
 TEST(Process, StrictMakesEveryWarningAnErrorAndWritesNothing) {
     TempDir dir;
     writeFile(dir.file("glEntryHub.cpp"), "good source");

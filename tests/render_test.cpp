@@ -61,6 +61,18 @@ TEST(GoldenFiles, TablesOfSeveralContexts) {
     expectGolden("contexts_subset", used);
 }
 
+// With --debug, the pair also holds a wrapper of every entry point it keeps, whole or of only the
+// names used.
+TEST(GoldenFiles, WrappersOfTheDebuggingBuild) {
+    const std::vector<std::string> headers{"-gl", sourcePath("examples/glext.h"), "-wgl",
+                                           sourcePath("examples/wglext.h"), "--debug"};
+    expectGolden("debug", headers);
+    std::vector<std::string> used = headers;
+    used.push_back("--used-by");
+    used.push_back(sourcePath("tests/golden/debug_subset/names.txt"));
+    expectGolden("debug_subset", used);
+}
+
 std::string rendered(const GeneratedFile& file, const SymbolTables& tables) {
     std::string bytes;
     PieceWriter writer = writerInto(bytes);
