@@ -83,10 +83,33 @@ by_hand() {
                     "$arch-w64-mingw32-g++" "${flags[@]}" -c "$runtime/$unit.cpp" -o "$unit.o"
                 done)
         done
+        # The debugging build (--debug, LINKWELD_DEBUG): every unit on the pair of a GL name
+        # alone; on the whole pair the checked C unit, and a C program linked by the C compiler.
+        for pair in light whole; do
+            used=(--used-by ../gl_name.txt)
+            stdafx=../light_stdafx.h
+            units=(glEntryHubC glEntryHubChecked glEntryHubCChecked)
+            [ "$pair" = whole ] && used=() && stdafx=../stdafx.h && units=(glEntryHubCChecked)
+            mkdir -p "debug_${pair}_$arch"
+            (cd "debug_${pair}_$arch" && cp "$stdafx" stdafx.h &&
+                "$LINKWELD" --all-prototypes --debug "${used[@]}" -gl "$khronos/GL/glext.h" \
+                    -wgl "$khronos/GL/wglext.h" 2>/dev/null &&
+                for unit in "${units[@]}"; do
+                    "$arch-w64-mingw32-g++" "${flags[@]}" -DLINKWELD_DEBUG -c "$runtime/$unit.cpp" \
+                        -o "$unit.o"
+                done)
+        done
+        (cd "debug_whole_$arch" &&
+            "$arch-w64-mingw32-gcc" "${flags[@]}" -DLINKWELD_DEBUG -c "$c_route/standin_check.c" \
+                -o standin_check.o &&
+            "$arch-w64-mingw32-gcc" standin_check.o "../$arch.c_frame.o" glEntryHubCChecked.o \
+                -lopengl32 -lgdi32 -o "../debug_by_hand_$arch.exe")
         echo "$arch: glEntryHubC.cpp, glEntryHubChecked.cpp and glEntryHubCChecked.cpp compiled" \
-            "by hand with ${flags[*]:0:4}, the checked ones also with --contexts;" \
-            "standin_by_hand_$arch.exe linked by the C compiler"
-        system_dlls_only "$arch-w64-mingw32-objdump" "standin_by_hand_$arch.exe"
+            "by hand with ${flags[*]:0:4}, the checked ones also with --contexts, all with" \
+            "--debug and LINKWELD_DEBUG; standin_by_hand_$arch.exe and debug_by_hand_$arch.exe" \
+            "linked by the C compiler"
+        system_dlls_only "$arch-w64-mingw32-objdump" "standin_by_hand_$arch.exe" \
+            "debug_by_hand_$arch.exe"
     done
 }
 
