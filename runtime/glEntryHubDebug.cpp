@@ -152,7 +152,8 @@ const unsigned char* LinkweldDebugAfterString(const unsigned char* result, const
 extern "C++" {
 
 // An entry point's call as its wrapper sees it: the place its macro noted, and the before hook.
-inline void linkweldDebugEnter(LinkweldDebugCall* call, const char* name) {
+// Out of line, as is the after hook's call, so that each wrapper stays a few instructions.
+static void linkweldDebugEnter(LinkweldDebugCall* call, const char* name) {
     call->name = name;
     call->file = 0;
     call->line = 0;
@@ -166,6 +167,12 @@ inline void linkweldDebugEnter(LinkweldDebugCall* call, const char* name) {
     }
 }
 
+static void linkweldDebugLeave(const LinkweldDebugCall* call) {
+    if (afterHook) {
+        afterHook(call);
+    }
+}
+
 // The real call, then the after hook; by hand rather than by a destructor, so that the unit
 // needs nothing of the C++ runtime's exceptions and a C program links it with its C compiler.
 template <class Result>
@@ -173,9 +180,7 @@ struct LinkweldDebugForward {
     template <class Pointer, class... Arguments>
     static Result call(const LinkweldDebugCall* call, Pointer real, Arguments... arguments) {
         const Result result = real(arguments...);
-        if (afterHook) {
-            afterHook(call);
-        }
+        linkweldDebugLeave(call);
         return result;
     }
 };
@@ -185,9 +190,7 @@ struct LinkweldDebugForward<void> {
     template <class Pointer, class... Arguments>
     static void call(const LinkweldDebugCall* call, Pointer real, Arguments... arguments) {
         real(arguments...);
-        if (afterHook) {
-            afterHook(call);
-        }
+        linkweldDebugLeave(call);
     }
 };
 
