@@ -14,7 +14,8 @@ Measured, as medians of --runs runs:
     hooks null, and with the first after hook, LinkweldReportGLErrors. Built with MinGW-w64 against
     the subset's --debug pair and run under Wine on Mesa's llvmpipe, a context current, where
     the hook asks the driver for its errors after each call; and for the host against the
-    stand-in of tests/checked_init_host, on a scripted context whose glGetError answers at once.
+    stand-in of tests/checked_init_host, on a scripted context whose glGetError answers at once
+    (POSIX threads' keys stand in for Windows' thread-local slots there).
 Needs x86_64-w64-mingw32-gcc/g++, wine, xvfb-run and the Khronos headers (tests/run_suite.sh
 installs them). Builds a Release linkweld under build-bench/ unless --linkweld names one."""
 import argparse
@@ -147,7 +148,7 @@ def main():
                     WINEDLLOVERRIDES="mscoree=;mshtml=")
         sides = {"MinGW-w64 GCC, under Wine on llvmpipe":
                      (["xvfb-run", "-a", "-s", "-screen 0 640x480x24", "wine", windows], wine),
-                 "host GCC, a scripted context": ([host], None)}
+                 "host GCC, a scripted context, POSIX slots": ([host], None)}
         for name, (command, environment) in sides.items():
             runs = [figures(command, work, environment) for _ in range(args.runs)]
             print(f"a call, {name}, medians of {args.runs} runs:")

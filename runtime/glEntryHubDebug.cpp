@@ -5,6 +5,7 @@
 // header's C linkage; what must stay C++ (the system headers, the template) is marked so.
 extern "C++" {
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 // A loader of only the names used, without a WGL name, did not include it; the checked route's
@@ -19,19 +20,56 @@ namespace {
 LinkweldDebugHook beforeHook = 0;
 LinkweldDebugHook afterHook = LinkweldReportGLErrors;
 
-// The places the usual names' macros noted, newest last, one per call on its way: a wrapper takes
-// the newest, so a call in another's arguments takes its own. A place noted by a call that never
-// came (its arguments threw) stays below the others, overwritten once the ring is round.
+// A thread's own state: the places its usual names' macros noted, newest last, one per call on
+// its way (a wrapper takes the newest, so a call in another's arguments takes its own; a place
+// noted by a call that never came, its arguments having thrown, stays below the others until the
+// ring is round); and whether it is between glBegin and glEnd, where glGetError is itself an
+// error.
 struct Place {
     const char* file;
     int line;
 };
 const unsigned kPlaces = 16;
-thread_local Place places[kPlaces];
-thread_local unsigned placesNoted = 0;
+struct ThreadState {
+    Place places[kPlaces];
+    unsigned noted;
+    bool betweenBeginAndEnd;
+};
 
-// Whether the thread is between glBegin and glEnd, where glGetError is itself an error.
-thread_local bool betweenBeginAndEnd = false;
+// Shared by the threads that could not have their own, for want of memory or of a slot: their
+// places may then mix.
+ThreadState sharedState;
+
+// The thread-local slot that holds each thread's state, made at the first call on any thread: a
+// slot of Windows' own costs a read of the thread's block, where MinGW's thread_local costs a call
+// into its runtime. Its number plus one, so that zero means none yet.
+volatile LONG slotPlusOne = 0;
+
+ThreadState* threadState() {
+    LONG slot = slotPlusOne;
+    if (slot == 0) {
+        const DWORD made = TlsAlloc();
+        if (made == TLS_OUT_OF_INDEXES) {
+            return &sharedState;
+        }
+        slot = InterlockedCompareExchange(&slotPlusOne, static_cast<LONG>(made) + 1, 0);
+        if (slot != 0) {
+            TlsFree(made);  // another thread made one first
+        } else {
+            slot = static_cast<LONG>(made) + 1;
+        }
+    }
+    void* state = TlsGetValue(static_cast<DWORD>(slot - 1));
+    if (!state) {
+        // Kept until the process ends: a few hundred bytes per thread that calls OpenGL.
+        state = calloc(1, sizeof(ThreadState));
+        if (!state || !TlsSetValue(static_cast<DWORD>(slot - 1), state)) {
+            free(state);
+            return &sharedState;
+        }
+    }
+    return static_cast<ThreadState*>(state);
+}
 
 const char* errorName(GLenum error) {
     switch (error) {
@@ -82,15 +120,16 @@ void LinkweldReportGLErrors(const LinkweldDebugCall* call) {
     if (strncmp(name, "wgl", 3) == 0 || strcmp(name, "glGetError") == 0) {
         return;
     }
+    ThreadState* const thread = threadState();
     if (strcmp(name, "glBegin") == 0) {
-        betweenBeginAndEnd = true;
+        thread->betweenBeginAndEnd = true;
         return;
     }
-    if (betweenBeginAndEnd) {
+    if (thread->betweenBeginAndEnd) {
         if (strcmp(name, "glEnd") != 0) {
             return;
         }
-        betweenBeginAndEnd = false;
+        thread->betweenBeginAndEnd = false;
     }
     if (!wglGetCurrentContext()) {
         return;
@@ -109,7 +148,8 @@ void LinkweldReportGLErrors(const LinkweldDebugCall* call) {
 }
 
 void LinkweldDebugAt(const char* file, int line) {
-    places[placesNoted++ % kPlaces] = Place{file, line};
+    ThreadState* const thread = threadState();
+    thread->places[thread->noted++ % kPlaces] = Place{file, line};
 }
 
 void LinkweldDebugBefore(const char* name, const char* file, int line) {
@@ -157,8 +197,9 @@ static void linkweldDebugEnter(LinkweldDebugCall* call, const char* name) {
     call->name = name;
     call->file = 0;
     call->line = 0;
-    if (placesNoted > 0) {
-        const Place& place = places[--placesNoted % kPlaces];
+    ThreadState* const thread = threadState();
+    if (thread->noted > 0) {
+        const Place& place = thread->places[--thread->noted % kPlaces];
         call->file = place.file;
         call->line = place.line;
     }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #define APIENTRY
@@ -144,6 +145,15 @@ TEST_F(DebugWrappers, ANullEntryPointIsReportedAndSkipped) {
                   ": glName was called, but the driver gave it no address; skipped\n");
     EXPECT_EQ(name, nullptr);
     EXPECT_TRUE(events.empty());
+}
+
+// Each thread's places are its own: one noted on another thread does not reach this one's call.
+TEST_F(DebugWrappers, APlaceIsTheThreadsOwn) {
+    LinkweldDebugAt("main.c", 1);
+    std::thread([] { LinkweldDebugAt("other.c", 2); }).join();
+    linkweldDebug_glName(3);
+    EXPECT_EQ(events, (std::vector<std::string>{"before glName main.c:1", "glName 3",
+                                                "after glName main.c:1"}));
 }
 
 // The first after hook reads every error a GL call raised and names the call, but asks nothing

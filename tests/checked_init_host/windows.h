@@ -1,5 +1,6 @@
-// A host stand-in for what the tables of several contexts ask of Windows (glEntryHubContexts.cpp):
-// a lock, slots of each thread's own, and an atomic exchange, through POSIX threads.
+// A host stand-in for what the tables of several contexts (glEntryHubContexts.cpp) and the
+// debugging build (glEntryHubDebug.cpp) ask of Windows: a lock, slots of each thread's own, and
+// atomic exchanges, through POSIX threads.
 #pragma once
 
 #include <pthread.h>
@@ -9,6 +10,7 @@
 #endif
 
 typedef unsigned long DWORD;
+typedef long LONG;
 typedef void* PVOID;
 typedef pthread_mutex_t SRWLOCK;
 
@@ -28,6 +30,10 @@ inline DWORD TlsAlloc() {
     return pthread_key_create(&key, nullptr) == 0 ? static_cast<DWORD>(key) : TLS_OUT_OF_INDEXES;
 }
 
+inline bool TlsFree(DWORD slot) {
+    return pthread_key_delete(static_cast<pthread_key_t>(slot)) == 0;
+}
+
 inline void* TlsGetValue(DWORD slot) {
     return pthread_getspecific(static_cast<pthread_key_t>(slot));
 }
@@ -38,4 +44,10 @@ inline bool TlsSetValue(DWORD slot, void* value) {
 
 inline PVOID InterlockedExchangePointer(PVOID volatile* target, PVOID value) {
     return __atomic_exchange_n(target, value, __ATOMIC_SEQ_CST);
+}
+
+inline LONG InterlockedCompareExchange(LONG volatile* target, LONG value, LONG expected) {
+    __atomic_compare_exchange_n(target, &expected, value, false, __ATOMIC_SEQ_CST,
+                                __ATOMIC_SEQ_CST);
+    return expected;
 }
