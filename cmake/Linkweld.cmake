@@ -156,6 +156,15 @@ function(_linkweld_require_plain_path function what path)
     "another path")
 endfunction()
 
+# Stops the configuration when CONTEXTS and DEBUG are both given to <function>: each makes the
+# usual names into macros of its own, and linkweld refuses them together.
+function(_linkweld_require_apart function contexts debug)
+  if(contexts AND debug)
+    message(FATAL_ERROR "${function}: CONTEXTS and DEBUG cannot be given together: each makes "
+      "the usual names into macros of its own")
+  endif()
+endfunction()
+
 # Sets <out_arguments> to linkweld's command line for the parsed ARG_ALL_PROTOTYPES, ARG_STRICT,
 # ARG_GL and ARG_WGL of the caller, and <out_headers> to the headers named, as absolute paths.
 macro(_linkweld_arguments out_arguments out_headers)
@@ -192,6 +201,7 @@ function(linkweld_generate)
   endif()
   _linkweld_require_plain_path(linkweld_generate "output directory" "${ARG_OUTPUT_DIR}")
   _linkweld_require_headers(linkweld_generate "${ARG_GL}" "${ARG_WGL}")
+  _linkweld_require_apart(linkweld_generate "${ARG_CONTEXTS}" "${ARG_DEBUG}")
   _linkweld_program("${ARG_LINKWELD}" program program_depends)
   _linkweld_arguments(arguments headers)
 
@@ -238,6 +248,7 @@ function(linkweld_add_loader target)
                         "OUTPUT_DIR;LINKWELD;LINKAGE" "GL;WGL;NAMES")
   _linkweld_require_cxx(linkweld_add_loader ${target})
   _linkweld_require_headers("linkweld_add_loader(${target})" "${ARG_GL}" "${ARG_WGL}")
+  _linkweld_require_apart("linkweld_add_loader(${target})" "${ARG_CONTEXTS}" "${ARG_DEBUG}")
   if(ARG_LINKAGE AND NOT ARG_LINKAGE MATCHES "^(C|CXX)$")
     message(FATAL_ERROR "linkweld_add_loader(${target}): LINKAGE is C or CXX, not ${ARG_LINKAGE}")
   endif()
@@ -393,6 +404,7 @@ function(linkweld_add_check)
       "CMakeLists.txt before it.")
   endif()
   _linkweld_require_headers(linkweld_add_check "${ARG_GL}" "${ARG_WGL}")
+  _linkweld_require_apart(linkweld_add_check "${ARG_CONTEXTS}" "${ARG_DEBUG}")
   _linkweld_program("${ARG_LINKWELD}" program program_depends)
   _linkweld_arguments(arguments headers)
   get_filename_component(directory "${ARG_DIRECTORY}" ABSOLUTE

@@ -20,20 +20,28 @@ namespace {
 LinkweldDebugHook beforeHook = 0;
 LinkweldDebugHook afterHook = LinkweldReportGLErrors;
 
-// A thread's own state: the places its usual names' macros noted, newest last, one per call on
-// its way (a wrapper takes the newest, so a call in another's arguments takes its own; a place
-// noted by a call that never came, its arguments having thrown, stays below the others until the
-// ring is round); and whether it is between glBegin and glEnd, where glGetError is itself an
-// error.
+// A thread's own state:
+// - the places its usual names' macros noted, newest last, one per call on its way: a wrapper
+//   takes the newest, so a call in another's arguments takes its own. Each knows its number, so
+//   that one overwritten, more than 16 calls deep, is not taken for another's. A place noted by a
+//   call that never came (its arguments threw) stays below the others;
+// - the errors the report read, which the program's own glGetError then answers, oldest first;
+// - whether it is between glBegin and glEnd, where glGetError is itself an error;
+// - whether a hook is running, so that the loader's calls a hook makes run no hook.
 struct Place {
     const char* file;
     int line;
+    unsigned number;
 };
 const unsigned kPlaces = 16;
+const unsigned kErrorsKept = 16;
 struct ThreadState {
     Place places[kPlaces];
     unsigned noted;
+    GLenum errors[kErrorsKept];
+    unsigned errorsKept;
     bool betweenBeginAndEnd;
+    bool inHook;
 };
 
 // Shared by the threads that could not have their own, for want of memory or of a slot: their
@@ -71,40 +79,56 @@ ThreadState* threadState() {
     return static_cast<ThreadState*>(state);
 }
 
+const struct {
+    GLenum code;
+    const char* name;
+} kErrorNames[] = {
+    {0x0500, "GL_INVALID_ENUM"},
+    {0x0501, "GL_INVALID_VALUE"},
+    {0x0502, "GL_INVALID_OPERATION"},
+    {0x0503, "GL_STACK_OVERFLOW"},
+    {0x0504, "GL_STACK_UNDERFLOW"},
+    {0x0505, "GL_OUT_OF_MEMORY"},
+    {0x0506, "GL_INVALID_FRAMEBUFFER_OPERATION"},
+    {0x0507, "GL_CONTEXT_LOST"},
+    {0x8031, "GL_TABLE_TOO_LARGE"},
+};
+
 const char* errorName(GLenum error) {
-    switch (error) {
-        case 0x0500:
-            return "GL_INVALID_ENUM";
-        case 0x0501:
-            return "GL_INVALID_VALUE";
-        case 0x0502:
-            return "GL_INVALID_OPERATION";
-        case 0x0503:
-            return "GL_STACK_OVERFLOW";
-        case 0x0504:
-            return "GL_STACK_UNDERFLOW";
-        case 0x0505:
-            return "GL_OUT_OF_MEMORY";
-        case 0x0506:
-            return "GL_INVALID_FRAMEBUFFER_OPERATION";
-        case 0x0507:
-            return "GL_CONTEXT_LOST";
-        case 0x8031:
-            return "GL_TABLE_TOO_LARGE";
-        default:
-            return "an unknown error";
+    for (const auto& known : kErrorNames) {
+        if (known.code == error) {
+            return known.name;
+        }
     }
+    return "an unknown error";
 }
 
-// One line on standard error: the call's place where it is known, then the call's name between
+// One line on standard error, and to the debugger (OutputDebugStringA), which a program without
+// a console shows there: the call's place where it is known, then the call's name between
 // `before` and `after`.
 void report(const LinkweldDebugCall* call, const char* before, const char* after) {
+    char line[1024];
     if (call->file) {
-        fprintf(stderr, "%s:%d: %s%s%s\n", call->file, call->line, before, call->name, after);
+        snprintf(line, sizeof line, "%s:%d: %s%s%s\n", call->file, call->line, before, call->name,
+                 after);
     } else {
-        fprintf(stderr, "%s%s%s\n", before, call->name, after);
+        snprintf(line, sizeof line, "%s%s%s\n", before, call->name, after);
     }
+    fputs(line, stderr);
     fflush(stderr);
+    OutputDebugStringA(line);
+}
+
+// Runs `hook` on `call` unless a hook is running on the thread already.
+void runHook(LinkweldDebugHook hook, const LinkweldDebugCall* call) {
+    if (hook) {
+        ThreadState* const thread = threadState();
+        if (!thread->inHook) {
+            thread->inHook = true;
+            hook(call);
+            thread->inHook = false;
+        }
+    }
 }
 
 }  // namespace
@@ -144,26 +168,43 @@ void LinkweldReportGLErrors(const LinkweldDebugCall* call) {
         char code[64];
         snprintf(code, sizeof code, "GL error 0x%04X (%s) after ", error, errorName(error));
         report(call, code, "");
+        if (thread->errorsKept < kErrorsKept) {
+            thread->errors[thread->errorsKept++] = error;
+        }
     }
 }
 
 void LinkweldDebugAt(const char* file, int line) {
     ThreadState* const thread = threadState();
-    thread->places[thread->noted++ % kPlaces] = Place{file, line};
+    const unsigned number = thread->noted++;
+    thread->places[number % kPlaces] = Place{file, line, number};
 }
 
 void LinkweldDebugBefore(const char* name, const char* file, int line) {
     const LinkweldDebugCall call = {name, file, line};
-    if (beforeHook) {
-        beforeHook(&call);
-    }
+    runHook(beforeHook, &call);
 }
 
 void LinkweldDebugAfter(const char* name, const char* file, int line) {
     const LinkweldDebugCall call = {name, file, line};
-    if (afterHook) {
-        afterHook(&call);
+    runHook(afterHook, &call);
+}
+
+unsigned int LinkweldDebugAfterError(unsigned int result, const char* name, const char* file,
+                                     int line) {
+    LinkweldDebugAfter(name, file, line);
+    ThreadState* const thread = threadState();
+    if (thread->errorsKept == 0) {
+        return result;
     }
+    // The errors the report read come first, as the driver would have kept them; one the driver
+    // answers now waits behind them.
+    const GLenum first = thread->errors[0];
+    memmove(thread->errors, thread->errors + 1, --thread->errorsKept * sizeof(GLenum));
+    if (result != 0 && thread->errorsKept < kErrorsKept) {
+        thread->errors[thread->errorsKept++] = result;
+    }
+    return first;
 }
 
 unsigned char LinkweldDebugAfterBoolean(unsigned char result, const char* name, const char* file,
@@ -199,19 +240,18 @@ static void linkweldDebugEnter(LinkweldDebugCall* call, const char* name) {
     call->line = 0;
     ThreadState* const thread = threadState();
     if (thread->noted > 0) {
-        const Place& place = thread->places[--thread->noted % kPlaces];
-        call->file = place.file;
-        call->line = place.line;
+        const unsigned number = --thread->noted;
+        const Place& place = thread->places[number % kPlaces];
+        if (place.number == number) {
+            call->file = place.file;
+            call->line = place.line;
+        }
     }
-    if (beforeHook) {
-        beforeHook(call);
-    }
+    runHook(beforeHook, call);
 }
 
 static void linkweldDebugLeave(const LinkweldDebugCall* call) {
-    if (afterHook) {
-        afterHook(call);
-    }
+    runHook(afterHook, call);
 }
 
 // The real call, then the after hook; by hand rather than by a destructor, so that the unit
@@ -250,6 +290,7 @@ struct LinkweldDebugWrapper<Result(APIENTRY*)(Arguments...)> {
         linkweldDebugEnter(&call, name);
         if (!*real) {
             report(&call, "", " was called, but the driver gave it no address; skipped");
+            linkweldDebugLeave(&call);
             return Result();
         }
         return LinkweldDebugForward<Result>::call(&call, *real, arguments...);

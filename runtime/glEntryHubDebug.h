@@ -3,9 +3,11 @@
 // function, reaches a wrapper that calls the program's before hook, then the real function, then
 // the after hook, and returns the real call's result. The after hook at first is
 // LinkweldReportGLErrors, which reports every GL error the call raised, with its name and the
-// program's place, on standard error. A call through an entry point the driver gave no address
-// is reported by name and skipped, its result zero. The generated header includes this inside its
-// guard, so it has the header's linkage; glEntryHubDebug.cpp defines it.
+// program's place, on standard error and to the debugger; the program's own glGetError still
+// answers them. A call through an entry point the driver gave no address is reported by name and
+// skipped, its result zero. A hook's own calls through the usual names run no hook. The generated
+// header includes this inside its guard, so it has the header's linkage; glEntryHubDebug.cpp
+// defines it.
 #ifndef LINKWELD_GL_ENTRY_HUB_DEBUG_H
 #define LINKWELD_GL_ENTRY_HUB_DEBUG_H
 
@@ -25,9 +27,9 @@ void LinkweldSetDebugHooks(LinkweldDebugHook before, LinkweldDebugHook after);
 
 // The first after hook: after a GL call, unless it is glGetError or between glBegin and glEnd, and
 // while a context is current, reads glGetError until it answers GL_NO_ERROR and writes a line for
-// each error, as "FILE:LINE: GL error 0x0502 (GL_INVALID_OPERATION) after glUseProgram". After a
-// WGL call it reads nothing, since WGL raises no GL error. An after hook of the program may call
-// it.
+// each error, as "FILE:LINE: GL error 0x0502 (GL_INVALID_OPERATION) after glUseProgram"; the
+// thread keeps the first 16 errors so read for the program's own glGetError. After a WGL call it
+// reads nothing, since WGL raises no GL error. An after hook of the program may call it.
 void LinkweldReportGLErrors(const LinkweldDebugCall* call);
 
 // What the usual names' macros call; not for the program itself.
@@ -38,6 +40,8 @@ unsigned char LinkweldDebugAfterBoolean(unsigned char result, const char* name, 
                                         int line);
 unsigned int LinkweldDebugAfterUnsigned(unsigned int result, const char* name, const char* file,
                                         int line);
+unsigned int LinkweldDebugAfterError(unsigned int result, const char* name, const char* file,
+                                     int line);
 int LinkweldDebugAfterInt(int result, const char* name, const char* file, int line);
 const unsigned char* LinkweldDebugAfterString(const unsigned char* result, const char* name,
                                               const char* file, int line);

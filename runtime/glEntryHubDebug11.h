@@ -2,8 +2,9 @@
 // straight from the system's library (opengl32.dll exports them; GL/gl.h declares them): each
 // usual name called runs the hooks around the real call, with the call's name and place
 // (glEntryHubDebug.h). One row per function, as MinGW-w64's GL/gl.h lists them; the few that
-// return a value pass it through a function of its type. Included by a pair of linkweld --debug
-// where LINKWELD_DEBUG is defined, outside its own source.
+// return a value pass it through a function of its type, glGetError through one that first
+// answers the errors the report read. Included by a pair of linkweld --debug where
+// LINKWELD_DEBUG is defined, outside its own source.
 #ifndef LINKWELD_GL_ENTRY_HUB_DEBUG_11_H
 #define LINKWELD_GL_ENTRY_HUB_DEBUG_11_H
 
@@ -110,7 +111,7 @@
 #define glGetBooleanv(...) LINKWELD_DEBUG_VOID(glGetBooleanv, (__VA_ARGS__))
 #define glGetClipPlane(...) LINKWELD_DEBUG_VOID(glGetClipPlane, (__VA_ARGS__))
 #define glGetDoublev(...) LINKWELD_DEBUG_VOID(glGetDoublev, (__VA_ARGS__))
-#define glGetError(...) LINKWELD_DEBUG_VALUE(Unsigned, glGetError, (__VA_ARGS__))
+#define glGetError(...) LINKWELD_DEBUG_VALUE(Error, glGetError, (__VA_ARGS__))
 #define glGetFloatv(...) LINKWELD_DEBUG_VOID(glGetFloatv, (__VA_ARGS__))
 #define glGetIntegerv(...) LINKWELD_DEBUG_VOID(glGetIntegerv, (__VA_ARGS__))
 #define glGetLightfv(...) LINKWELD_DEBUG_VOID(glGetLightfv, (__VA_ARGS__))

@@ -2,6 +2,7 @@
 // points of telling signatures, OpenGL 1.1 functions and glGetError scripted by the test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -133,7 +134,7 @@ TEST_F(DebugWrappers, AWrapperForwardsArgumentsAndResultBetweenTheHooks) {
 }
 
 // A call through a pointer the driver did not give is reported by name and place, and skipped:
-// its result is zero, and the after hook is not called.
+// its result is zero.
 TEST_F(DebugWrappers, ANullEntryPointIsReportedAndSkipped) {
     LinkweldSetDebugHooks(nullptr, after);
     glName = nullptr;
@@ -144,7 +145,8 @@ TEST_F(DebugWrappers, ANullEntryPointIsReportedAndSkipped) {
               std::string(__FILE__) + ":" + std::to_string(line) +
                   ": glName was called, but the driver gave it no address; skipped\n");
     EXPECT_EQ(name, nullptr);
-    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(events, (std::vector<std::string>{"after glName " + std::string(__FILE__) + ":" +
+                                                std::to_string(line)}));
 }
 
 // Each thread's places are its own: one noted on another thread does not reach this one's call.
@@ -183,8 +185,36 @@ TEST_F(DebugWrappers, TheReportNamesEachErrorAfterTheCallThatRaisedIt) {
                   "GL error 0x0500 (GL_INVALID_ENUM) after glFinishFence\n"
                   "GL error 0x9999 (an unknown error) after glMystery\n");
     EXPECT_EQ(errorsAsked, 6);
-    glGetError();
-    EXPECT_EQ(errorsAsked, 7);
+    // The program's own glGetError still answers them, oldest first, then the driver's.
+    EXPECT_EQ(glGetError(), 0x0502u);
+    errorsPending = {0x0505};
+    for (const GLenum error : {0x0500u, 0x9999u, 0x0505u, 0u}) {
+        EXPECT_EQ(glGetError(), error);
+    }
+}
+
+double nested(int depth) {
+    return depth == 0 ? 0 : glMany(0, 0, 0, 0, nullptr, 0, 0, 0, 0, nested(depth - 1));
+}
+
+// A hook's own calls through the usual names run no hook; a call more than 16 deep in others'
+// arguments, whose place was overwritten, is named without one rather than with another's.
+TEST_F(DebugWrappers, HooksDoNotRecurseAndNoPlaceIsAnothers) {
+    LinkweldSetDebugHooks(
+        [](const LinkweldDebugCall* call) {
+            note("before", call);
+            glName(1);
+        },
+        nullptr);
+    glName(2);
+    EXPECT_EQ(events, (std::vector<std::string>{"before glName " + std::string(__FILE__) + ":" +
+                                                    std::to_string(__LINE__ - 2),
+                                                "glName 1", "glName 2"}));
+    events.clear();
+    LinkweldSetDebugHooks(before, nullptr);
+    nested(20);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "before glMany ?:0"), 4);
+    EXPECT_EQ(events.size(), 40u);
 }
 
 }  // namespace

@@ -46,6 +46,8 @@ inline PVOID InterlockedExchangePointer(PVOID volatile* target, PVOID value) {
     return __atomic_exchange_n(target, value, __ATOMIC_SEQ_CST);
 }
 
+inline void OutputDebugStringA(const char*) {}
+
 inline LONG InterlockedCompareExchange(LONG volatile* target, LONG value, LONG expected) {
     __atomic_compare_exchange_n(target, &expected, value, false, __ATOMIC_SEQ_CST,
                                 __ATOMIC_SEQ_CST);

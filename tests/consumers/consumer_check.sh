@@ -17,7 +17,8 @@
 #                                              code among them (paths/): it builds, and a path
 #                                              CMake cannot take stops configuring, named
 #   consumer_check.sh checks host              a checked-in pair (checks/): configuring stops
-#                                              without enable_testing() or with a missing header;
+#                                              without enable_testing(), with a missing header,
+#                                              or with CONTEXTS and DEBUG;
 #                                              the check fails naming the file and the command
 #                                              that updates it, and passes once that ran
 # Needs LINKWELD (the host build), LINKWELD_BUILD_DIR, LINKWELD_SOURCE_DIR and LINKWELD_WORK.
@@ -164,6 +165,9 @@ checks)
         -DWITH_TESTING=OFF -DHEADER="$header"
     expect_configure_failure missing-header "linkweld_add_check: the GL header $work/glxet.h does not exist" \
         -DHEADER="$work/glxet.h"
+    expect_configure_failure contexts-debug \
+        "linkweld_add_loader(loader): CONTEXTS and DEBUG cannot be given together" \
+        -DHEADER="$header" -DLOADER_OPTIONS="CONTEXTS;DEBUG"
     cmake "${checks[@]}" -B "$work/build" -DHEADER="$header" >/dev/null
     ! ctest --test-dir "$work/build" --output-on-failure > "$work/stale.log" 2>&1 ||
         { echo "a stale pair passed its check"; exit 1; }
