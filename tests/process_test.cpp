@@ -388,8 +388,8 @@ TEST(Process, ANameOfAListThatNoHeaderDeclaresIsAWarningOrUnderStrictAnError) {
 TEST(Process, ContextsAndDebugAreRefusedTogether) {
     TempDir dir;
     writeFile(dir.file("glEntryHub.h"), "kept");
-    const RunResult run = runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h"),
-                                                 "--contexts", "--debug", "--check"});
+    const RunResult run = runLinkweld(
+        dir.path, {"-gl", sourcePath("examples/glext.h"), "--contexts", "--debug", "--check"});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err,
               "linkweld: error: --contexts and --debug cannot be given together; nothing was "
