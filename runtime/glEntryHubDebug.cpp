@@ -42,11 +42,16 @@ struct ThreadState {
     unsigned errorsKept;
     bool betweenBeginAndEnd;
     bool inHook;
+    ThreadState* next;  // the state made before it, on any thread
 };
 
 // Shared by the threads that could not have their own, for want of memory or of a slot: their
 // places may then mix.
 ThreadState sharedState;
+
+// Every thread's state, newest first: each is kept until the process ends, a few hundred bytes
+// per thread that calls OpenGL, and stays reachable from here.
+ThreadState* volatile threadStates = 0;
 
 // The thread-local slot that holds each thread's state, made at the first call on any thread: a
 // slot of Windows' own costs a read of the thread's block, where MinGW's thread_local costs a call
@@ -69,12 +74,16 @@ ThreadState* threadState() {
     }
     void* state = TlsGetValue(static_cast<DWORD>(slot - 1));
     if (!state) {
-        // Kept until the process ends: a few hundred bytes per thread that calls OpenGL.
-        state = calloc(1, sizeof(ThreadState));
-        if (!state || !TlsSetValue(static_cast<DWORD>(slot - 1), state)) {
-            free(state);
+        ThreadState* const made = static_cast<ThreadState*>(calloc(1, sizeof(ThreadState)));
+        if (!made || !TlsSetValue(static_cast<DWORD>(slot - 1), made)) {
+            free(made);
             return &sharedState;
         }
+        do {
+            made->next = threadStates;
+        } while (InterlockedCompareExchangePointer(reinterpret_cast<PVOID volatile*>(&threadStates),
+                                                   made, made->next) != made->next);
+        return made;
     }
     return static_cast<ThreadState*>(state);
 }

@@ -48,6 +48,13 @@ inline PVOID InterlockedExchangePointer(PVOID volatile* target, PVOID value) {
 
 inline void OutputDebugStringA(const char*) {}
 
+inline PVOID InterlockedCompareExchangePointer(PVOID volatile* target, PVOID value,
+                                               PVOID expected) {
+    __atomic_compare_exchange_n(target, &expected, value, false, __ATOMIC_SEQ_CST,
+                                __ATOMIC_SEQ_CST);
+    return expected;
+}
+
 inline LONG InterlockedCompareExchange(LONG volatile* target, LONG value, LONG expected) {
     __atomic_compare_exchange_n(target, &expected, value, false, __ATOMIC_SEQ_CST,
                                 __ATOMIC_SEQ_CST);
