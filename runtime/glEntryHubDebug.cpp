@@ -117,11 +117,12 @@ const char* errorName(GLenum error) {
 // `before` and `after`.
 void report(const LinkweldDebugCall* call, const char* before, const char* after) {
     char line[1024];
-    if (call->file) {
-        snprintf(line, sizeof line, "%s:%d: %s%s%s\n", call->file, call->line, before, call->name,
-                 after);
-    } else {
-        snprintf(line, sizeof line, "%s%s%s\n", before, call->name, after);
+    const int length = call->file
+                           ? snprintf(line, sizeof line, "%s:%d: %s%s%s\n", call->file, call->line,
+                                      before, call->name, after)
+                           : snprintf(line, sizeof line, "%s%s%s\n", before, call->name, after);
+    if (length >= static_cast<int>(sizeof line)) {
+        line[sizeof line - 2] = '\n';  // a path that long is cut, its line still ended
     }
     fputs(line, stderr);
     fflush(stderr);
