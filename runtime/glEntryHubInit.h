@@ -8,9 +8,11 @@
 
 // Call once a context is current, in place of InitOpenGLExtensions. Without a current context it
 // returns false and changes nothing. Otherwise it clears every flag; sets the flag of each name
-// the driver announces (through glGetStringi on OpenGL 3.0 and later, else glGetString) and of
-// each WGL name of wglGetExtensionsStringARB or wglGetExtensionsStringEXT; sets the flag of every
-// GL_VERSION_x_y the context's version reaches; fills every pointer, null where the driver
-// answers 1, 2, 3 or -1 for an address; and returns true. It prints nothing: each announced name
-// the loader does not know goes to `unknownName`, when not null.
+// the driver announces (through glGetString before OpenGL 3.0 and on a compatibility profile,
+// else glGetStringi) and of each WGL name of wglGetExtensionsStringARB or
+// wglGetExtensionsStringEXT; sets the flag of every GL_VERSION_x_y the context's version
+// reaches; fills every pointer, null where the driver answers 1, 2, 3 or -1 for an address; and
+// returns true. It prints nothing: each announced name the loader does not know goes to
+// `unknownName`, when not null. Without `unknownName`, a list is read only until every flag it
+// could set is set, and not at all when the loader has none (a subset of few names).
 bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));

@@ -23,30 +23,40 @@ Names unknown;
 
 int lookUpAnything(char* name) {
     looked.push_back(name);
-    return looked.back().compare(0, 3, "GL_") == 0;
+    return 1;
 }
 
 void rememberUnknown(const char* name) {
     unknown.push_back(name);
 }
 
-TEST(CheckedInit, EveryNameOfAStringIsLookedUpTheLastIncluded) {
+// The stand-in loader's list is GL_A, GL_B, GL_C and GL_VERSION_2_0; its map functions record
+// their name in `looked`.
+TEST(CheckedInit, AStringIsReadUntilEveryFlagIsDecidedWholeForUnknownNames) {
     const std::string longName = "GL_" + std::string(253, 'L');  // 256 bytes: copied to the heap
     const struct {
         std::string names;
+        bool askUnknown;
         Names expected;
+        Names expectedUnknown;
     } cases[] = {
-        {"GL_A GL_B", {"GL_A", "GL_B"}},
-        {"  GL_A  WGL_X\tGL_B \n", {"GL_A", "WGL_X", "GL_B"}},
-        {"GL_A " + longName, {"GL_A", longName}},
-        {"", {}},
+        // A name of the other api's list is known, though not set from this list.
+        {"  GL_A  WGL_X\tGL_B WGL_W\n", true, {"GL_A", "GL_B"}, {"WGL_X"}},
+        {"GL_C " + longName, true, {"GL_C"}, {longName}},
+        // Once A, B and C are found, nothing more is read; a repeated name strikes off nothing.
+        {"GL_A GL_A GL_B GL_C GL_B", false, {"GL_A", "GL_A", "GL_B", "GL_C"}, {}},
+        {"GL_A GL_B GL_C GL_B XX", true, {"GL_A", "GL_B", "GL_C", "GL_B"}, {"XX"}},
+        {"", true, {}, {}},
     };
     for (const auto& c : cases) {
         looked.clear();
         unknown.clear();
-        lookUpAll(c.names.c_str(), lookUpAnything, rememberUnknown);
+        Wanted wanted = wantedOf(glextlist, wglextlist, c.askUnknown ? rememberUnknown : nullptr);
+        EXPECT_EQ(wanted.left, 3u);
+        lookUpAll(c.names.c_str(), wanted);
+        free(wanted.matched);
         EXPECT_EQ(looked, c.expected) << c.names;
-        EXPECT_EQ(unknown, c.names.find("WGL_X") != std::string::npos ? Names{"WGL_X"} : Names{});
+        EXPECT_EQ(unknown, c.expectedUnknown) << c.names;
     }
 }
 
@@ -174,14 +184,21 @@ TEST(CheckedInit, TheUsualNamesReachTheTableChosenOrTheContextsOwn) {
 // and its one pointer.
 GLEXTCAPS ExtCaps;
 PROC fakePointer;
-int FindAndInitGLExtension(char* ext) {
-    const char* names[] = {"GL_A", "GL_B", "GL_C", "GL_VERSION_2_0"};
-    for (int i = 0; i < 4; ++i) {
-        ExtCaps.flags[i] = ExtCaps.flags[i] || std::strcmp(names[i], ext) == 0;
-    }
-    return lookUpAnything(ext);
+template <int flag>
+void APIENTRY mapFlag() {
+    ExtCaps.flags[flag] = true;
+    looked.push_back(flag < 4 ? glextlist[flag].extname : wglextlist[flag - 4].extname);
 }
-int FindAndInitWGLExtension(char* ext) {
+GL_EXTENSION glextlist[] = {{const_cast<char*>("GL_A"), mapFlag<0>},
+                            {const_cast<char*>("GL_B"), mapFlag<1>},
+                            {const_cast<char*>("GL_C"), mapFlag<2>},
+                            {const_cast<char*>("GL_VERSION_2_0"), mapFlag<3>},
+                            {nullptr, nullptr}};
+GL_EXTENSION wglextlist[] = {{const_cast<char*>("WGL_W"), mapFlag<4>}, {nullptr, nullptr}};
+int FindAndInitGLExtension(char* ext) {
+    for (int i = 0; glextlist[i].extname; ++i) {
+        ExtCaps.flags[i] = ExtCaps.flags[i] || std::strcmp(glextlist[i].extname, ext) == 0;
+    }
     return lookUpAnything(ext);
 }
 void MapGLEXT() {

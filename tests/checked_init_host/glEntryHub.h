@@ -22,6 +22,16 @@ PROC wglGetProcAddress(const char* name);
 HGLRC wglGetCurrentContext();
 HDC wglGetCurrentDC();
 
+// The stand-in loader's name list, each entry with the function that sets its flag, as a
+// generated source defines it.
+typedef void(APIENTRY* PFNMAPGLEXT)(void);
+typedef struct {
+    char* extname;
+    PFNMAPGLEXT MapFunc;
+} GL_EXTENSION;
+extern GL_EXTENSION glextlist[];
+extern GL_EXTENSION wglextlist[];
+
 // The flags of the stand-in loader, in the order of its name list.
 struct GLEXTCAPS {
     bool flags[16];
