@@ -31,6 +31,7 @@ constexpr MessageRow kMessages[] = {
     {Message::untrustedLinkRead, E, false, "cannot read %s: %s is a link made by %s in a directory where anyone may make names; only links of the user running or of the directory's owner are followed there"},
     {Message::cannotWriteStandardOutput, E, false, "cannot write the %s to standard output: %s"},
     {Message::cannotReadProgram, E, false, "cannot read %s, which --used-by names: %s; nothing was written"},
+    {Message::cannotReadHeaderAgain, E, false, "cannot read header %s again for the declarations of --used-by: %s; nothing was written"},
     {Message::outOfMemory, E, false, "out of memory"},
     {Message::outOfMemoryInPlace, E, false, "out of memory once the new files were in place; a power loss may bring the previous ones back"},
     {Message::cannotLock, E, false, "cannot lock %s: %s"},

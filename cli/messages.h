@@ -27,6 +27,7 @@ enum class Message {
     untrustedLinkRead,
     cannotWriteStandardOutput,
     cannotReadProgram,
+    cannotReadHeaderAgain,
     outOfMemory,
     outOfMemoryInPlace,
     cannotLock,

@@ -25,7 +25,7 @@ constexpr Piece kHeaderBody[] = {
     only(kSubset, {"\n#ifndef LINKWELD_GL_ENTRY_HUB_SUBSET"}),
     only(kSubset, {"\n#define LINKWELD_GL_ENTRY_HUB_SUBSET"}),
     only(kSubset, {"\n// Only the names a program uses, and only what they need: <windows.h> with a WGL name"}),
-    only(kSubset, {"\n// alone, glu.h and glaux.h never."}),
+    only(kSubset, {"\n// alone, glu.h and glaux.h never, and of glext.h and wglext.h the lines that declare them."}),
     only(kLight, {"\n#ifndef APIENTRY"}),
     only(kLight, {"\n#ifndef WINAPI"}),
     only(kLight, {"\n#define WINAPI __stdcall"}),
@@ -36,12 +36,14 @@ constexpr Piece kHeaderBody[] = {
     only(kLight, {"\n#define WINGDIAPI __declspec(dllimport)"}),
     only(kLight, {"\n#define LINKWELD_WINGDIAPI"}),
     only(kLight, {"\n#endif"}),
+    only(kLight, {"\n#ifndef CALLBACK"}),
+    only(kLight, {"\n#define CALLBACK __stdcall"}),
+    only(kLight, {"\n#endif"}),
     only(kLight, {"\n#include <GL/gl.h>"}),
     only(kLight, {"\n#ifdef LINKWELD_WINGDIAPI"}),
     only(kLight, {"\n#undef WINGDIAPI"}),
     only(kLight, {"\n#undef LINKWELD_WINGDIAPI"}),
     only(kLight, {"\n#endif"}),
-    only(kLight, {"\n#include \"glext.h\""}),
     only(kLight, {"\n#ifndef _WINGDI_"}),
     only(kLight, {"\n#include <stdint.h>"}),
     only(kLight, {"\n#ifdef __cplusplus"}),
@@ -62,8 +64,8 @@ constexpr Piece kHeaderBody[] = {
     only(kLight, {"\n#endif"}),
     only(kWgl, {"\n#include <windows.h>"}),
     only(kWgl, {"\n#include <GL/gl.h>"}),
-    only(kWgl, {"\n#include \"glext.h\""}),
-    only(kWgl, {"\n#include \"wglext.h\""}),
+    only(kSubset, forEachDeclaration(Api::gl, "\n%s")),
+    only(kSubset, forEachDeclaration(Api::wgl, "\n%s")),
     only(kSubset, {"\n#endif"}),
     only(kSubset, {"\n#ifndef _GL_ENTRY_HUB_H_"}),
     only(kSubset, {"\n#define _GL_ENTRY_HUB_H_"}),
@@ -89,6 +91,7 @@ constexpr Piece kHeaderBody[] = {
     {"\n{"},
     forEachExtension(Api::gl, "\n\tbool FLEXT(%s);"),
     forEachExtension(Api::wgl, "\n\tbool FLEXT(%s);"),
+    only(Layout::subsetWithoutFlags, {"\n\tbool noFlagKept; // ISO C wants a member"}),
     {"\n } GLEXTCAPS;"},
     {"\n\n\n"},
     {"\nextern GLEXTCAPS ExtCaps;"},
@@ -98,6 +101,7 @@ constexpr Piece kHeaderBody[] = {
 // After what --contexts and --debug add within the guard.
 constexpr Piece kHeaderEnd[] = {
     {"\n#endif //End of _GL_ENTRY_HUB_H_"},
+    only(kSubset, {"\n"}),
 };
 // clang-format on
 

@@ -89,8 +89,9 @@ std::vector<std::string> prepare(const Piece& piece) {
 }
 
 const NameList& listOf(const Piece& piece, const SymbolTables& tables) {
-    return piece.repeat == Repeat::extensions ? tables.extensions[piece.api]
-                                              : tables.entryPoints[piece.api];
+    return piece.repeat == Repeat::extensions     ? tables.extensions[piece.api]
+           : piece.repeat == Repeat::declarations ? tables.declarations[piece.api]
+                                                  : tables.entryPoints[piece.api];
 }
 
 // The bytes of one argument of an entry: the name, or for an entry point the field it takes.
@@ -168,6 +169,9 @@ bool partOf(Layout layout, const SymbolTables& tables) {
             return tables.subset && !wgl;
         case Layout::subsetWithWgl:
             return tables.subset && wgl;
+        case Layout::subsetWithoutFlags:
+            return tables.subset && tables.extensions[Api::gl].empty() &&
+                   tables.extensions[Api::wgl].empty();
     }
     return true;
 }

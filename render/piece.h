@@ -27,12 +27,20 @@ constexpr Blanks spaces(unsigned char count) {
 }
 
 // Which of an api's lists a piece is written once for; `once` means it is written a single time.
-enum class Repeat : unsigned char { once, extensions, entryPoints };
+// A subset's declarations are the lines its header copies from the headers of the api.
+enum class Repeat : unsigned char { once, extensions, entryPoints, declarations };
 
 // Which pairs a piece is part of: every pair; the whole pair of every name scanned; or a subset,
 // the pair of only the names a program uses, which includes no more than they need: every
-// subset, or only one without a WGL name (no <windows.h>) or with one.
-enum class Layout : unsigned char { any, whole, subset, subsetWithoutWgl, subsetWithWgl };
+// subset, or only one without a WGL name (no <windows.h>) or with one, or one that keeps no flag.
+enum class Layout : unsigned char {
+    any,
+    whole,
+    subset,
+    subsetWithoutWgl,
+    subsetWithWgl,
+    subsetWithoutFlags
+};
 
 // How many "%s" a piece's text holds. "%%" writes one "%"; any other "%" is refused.
 constexpr std::size_t argumentsIn(const char* text) {
@@ -96,6 +104,10 @@ struct Piece {
 
 constexpr Piece forEachExtension(Api api, const char* text) {
     return {Repeat::extensions, api, text};
+}
+
+constexpr Piece forEachDeclaration(Api api, const char* text) {
+    return {Repeat::declarations, api, text};
 }
 
 constexpr Piece forEachEntryPoint(Api api, const char* text) {

@@ -52,8 +52,10 @@ struct SymbolTables {
     PerApi<ExtensionList> extensions;
     PerApi<EntryPointList> entryPoints;
     std::vector<HeaderRecord> headers;  // every header read, in command-line order
-    // Cut down to the names a program uses (keepOnly): the pair then takes its light form.
+    // Cut down to the names a program uses (keepOnly): the pair then takes its light form, whose
+    // header declares what it needs with these lines of the headers of each api, in order.
     bool subset = false;
+    PerApi<NameList> declarations;
     // The pair also holds a table type of every pointer and flag, one per context (--contexts).
     bool contexts = false;
     // The pair also holds a wrapper of every entry point, for a debugging build (--debug).

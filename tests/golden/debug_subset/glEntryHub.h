@@ -9,11 +9,29 @@ You can send suggestions and greetings to mailto:linkweld@example.org
 #ifndef LINKWELD_GL_ENTRY_HUB_SUBSET
 #define LINKWELD_GL_ENTRY_HUB_SUBSET
 // Only the names a program uses, and only what they need: <windows.h> with a WGL name
-// alone, glu.h and glaux.h never.
+// alone, glu.h and glaux.h never, and of glext.h and wglext.h the lines that declare them.
 #include <windows.h>
 #include <GL/gl.h>
-#include "glext.h"
-#include "wglext.h"
+#ifndef __glext_h_
+#include <stddef.h>
+#ifndef APIENTRY
+#define APIENTRY
+#endif
+#ifndef APIENTRYP
+#define APIENTRYP APIENTRY *
+#endif
+#ifndef GL_ARB_vertex_buffer_object
+typedef void (APIENTRYP PFNGLBINDBUFFERARBPROC) (GLenum target, GLuint buffer);
+#endif /* GL_ARB_vertex_buffer_object */
+#endif
+#ifndef __wglext_h_
+#ifndef WGL_ARB_extensions_string
+typedef const char *(WINAPI * PFNWGLGETEXTENSIONSSTRINGARBPROC) (HDC hdc);
+#endif /* WGL_ARB_extensions_string */
+#ifndef WGL_EXT_swap_control
+typedef BOOL (WINAPI * PFNWGLSWAPINTERVALEXTPROC) (int interval);
+#endif /* WGL_EXT_swap_control */
+#endif
 #endif
 #ifndef _GL_ENTRY_HUB_H_
 #define _GL_ENTRY_HUB_H_

@@ -9,7 +9,7 @@ You can send suggestions and greetings to mailto:linkweld@example.org
 #ifndef LINKWELD_GL_ENTRY_HUB_SUBSET
 #define LINKWELD_GL_ENTRY_HUB_SUBSET
 // Only the names a program uses, and only what they need: <windows.h> with a WGL name
-// alone, glu.h and glaux.h never.
+// alone, glu.h and glaux.h never, and of glext.h and wglext.h the lines that declare them.
 #ifndef APIENTRY
 #ifndef WINAPI
 #define WINAPI __stdcall
@@ -20,12 +20,14 @@ You can send suggestions and greetings to mailto:linkweld@example.org
 #define WINGDIAPI __declspec(dllimport)
 #define LINKWELD_WINGDIAPI
 #endif
+#ifndef CALLBACK
+#define CALLBACK __stdcall
+#endif
 #include <GL/gl.h>
 #ifdef LINKWELD_WINGDIAPI
 #undef WINGDIAPI
 #undef LINKWELD_WINGDIAPI
 #endif
-#include "glext.h"
 #ifndef _WINGDI_
 #include <stdint.h>
 #ifdef __cplusplus
@@ -43,6 +45,23 @@ __declspec(dllimport) HGLRC __stdcall wglGetCurrentContext(void);
 #endif
 #ifndef WGL_ARB_extensions_string
 typedef const char *(__stdcall * PFNWGLGETEXTENSIONSSTRINGARBPROC) (HDC hdc);
+#endif
+#ifndef __glext_h_
+#include <stddef.h>
+#ifndef APIENTRY
+#define APIENTRY
+#endif
+#ifndef APIENTRYP
+#define APIENTRYP APIENTRY *
+#endif
+#ifndef GL_ARB_vertex_buffer_object
+#define GL_ARRAY_BUFFER_ARB               0x8892
+typedef void (APIENTRYP PFNGLBINDBUFFERARBPROC) (GLenum target, GLuint buffer);
+typedef void (APIENTRYP PFNGLGENBUFFERSARBPROC) (GLsizei n, GLuint *buffers);
+#endif /* GL_ARB_vertex_buffer_object */
+#ifndef GL_EXT_blend_color
+typedef void (APIENTRYP PFNGLBLENDCOLOREXTPROC) (GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha);
+#endif /* GL_EXT_blend_color */
 #endif
 #endif
 #ifndef _GL_ENTRY_HUB_H_

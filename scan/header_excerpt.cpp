@@ -1,0 +1,246 @@
+// A header's declarations of the names a subset needs, taken with their conditionals.
+#include "scan/header_excerpt.h"
+
+#include <cerrno>
+
+#include "scan/open_file.h"
+#include "tables/ascii.h"
+
+namespace {
+
+const std::vector<std::string_view> kNone;
+
+enum class Kind : unsigned char { other, open, branch, close, declaration, include };
+
+struct Line {
+    std::string_view text;  // as in the header, a continued line's line feeds included
+    Kind kind = Kind::other;
+    bool define = false;
+    std::vector<std::string_view> names = {};  // what a declaration declares
+};
+
+std::string_view afterBlanks(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    return text.substr(i);
+}
+
+bool startsWithWord(std::string_view text, std::string_view word) {
+    return text.substr(0, word.size()) == word &&
+           (text.size() == word.size() || !isIdentifierByte(text[word.size()]));
+}
+
+// Calls f(identifier) for each identifier of `text` in order, comments and numbers passed over.
+template <class F>
+void forEachIdentifier(std::string_view text, F&& f) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (text.substr(i, 2) == "/*") {
+            const std::size_t end = text.find("*/", i + 2);
+            i = end == std::string_view::npos ? text.size() : end + 2;
+        } else if (text.substr(i, 2) == "//") {
+            const std::size_t end = text.find('\n', i);
+            i = end == std::string_view::npos ? text.size() : end;
+        } else if (isIdentifierByte(text[i])) {
+            const std::size_t start = i;
+            while (i < text.size() && isIdentifierByte(text[i])) {
+                ++i;
+            }
+            if (!isDigit(text[start])) {
+                f(text.substr(start, i - start));
+            }
+        } else {
+            ++i;
+        }
+    }
+}
+
+// Whether a typedef's text is whole: a ';' outside any braces.
+bool typedefEnds(std::string_view text) {
+    int depth = 0;
+    for (const char c : text) {
+        depth += (c == '{') - (c == '}');
+        if (c == ';' && depth <= 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What a typedef declares: the names after its closing brace; else the last identifier before
+// the first ')' (a pointer to function) or before the ';'.
+std::vector<std::string_view> typedefNames(std::string_view text) {
+    std::vector<std::string_view> names;
+    const std::size_t brace = text.rfind('}');
+    if (brace != std::string_view::npos) {
+        forEachIdentifier(text.substr(brace),
+                          [&](std::string_view name) { names.push_back(name); });
+        return names;
+    }
+    const std::size_t paren = text.find(')');
+    std::string_view last;
+    forEachIdentifier(text.substr(0, paren == std::string_view::npos ? text.find(';') : paren),
+                      [&](std::string_view name) { last = name; });
+    if (!last.empty()) {
+        names.push_back(last);
+    }
+    return names;
+}
+
+void classify(Line& line) {
+    std::string_view text = afterBlanks(line.text);
+    if (startsWithWord(text, "typedef")) {
+        line.kind = Kind::declaration;
+        line.names = typedefNames(text);
+    } else if (startsWithWord(text, "DECLARE_HANDLE")) {
+        line.kind = Kind::declaration;
+        forEachIdentifier(text.substr(14), [&](std::string_view name) {
+            if (line.names.empty()) {
+                line.names.push_back(name);
+            }
+        });
+    } else if (!text.empty() && text[0] == '#') {
+        text = afterBlanks(text.substr(1));
+        for (const auto& [word, kind] : {std::pair{"ifdef", Kind::open},
+                                         {"ifndef", Kind::open},
+                                         {"if", Kind::open},
+                                         {"elif", Kind::branch},
+                                         {"else", Kind::branch},
+                                         {"endif", Kind::close},
+                                         {"include", Kind::include}}) {
+            if (startsWithWord(text, word)) {
+                line.kind = kind;
+                return;
+            }
+        }
+        if (startsWithWord(text, "define")) {
+            line.kind = Kind::declaration;
+            line.define = true;
+            forEachIdentifier(afterBlanks(text.substr(6)), [&](std::string_view name) {
+                if (line.names.empty()) {
+                    line.names.push_back(name);
+                }
+            });
+        }
+    }
+}
+
+// The header's lines: a line ending in a backslash goes on to the next, and a typedef to its
+// ';', at most 256 lines on.
+std::vector<Line> linesOf(std::string_view text) {
+    std::vector<Line> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = start;
+        int more = 256;
+        for (;;) {
+            std::size_t feed = text.find('\n', end);
+            feed = feed == std::string_view::npos ? text.size() : feed;
+            std::size_t content = feed;
+            if (content > end && text[content - 1] == '\r') {
+                --content;
+            }
+            end = feed;
+            const std::string_view sofar = afterBlanks(text.substr(start, content - start));
+            const bool continued = content > start && text[content - 1] == '\\';
+            const bool openTypedef = startsWithWord(sofar, "typedef") && !typedefEnds(sofar);
+            if (feed == text.size() || --more == 0 || !(continued || openTypedef)) {
+                lines.push_back({text.substr(start, content - start)});
+                break;
+            }
+            ++end;
+        }
+        classify(lines.back());
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Writes the taken lines, each after the conditional lines around it in the header that are not
+// written yet, and every conditional it opened closed where the header closes it.
+std::vector<std::string> writtenWithConditionals(const std::vector<Line>& lines,
+                                                 const std::vector<char>& taken) {
+    std::vector<std::string> out;
+    std::vector<std::vector<std::string_view>> open;  // each level's #if and its #elif/#else
+    std::vector<std::size_t> written;                 // of the levels written, how much of each
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (line.kind == Kind::open) {
+            open.push_back({line.text});
+        } else if (line.kind == Kind::branch && !open.empty()) {
+            open.back().push_back(line.text);
+        } else if (line.kind == Kind::close && !open.empty()) {
+            if (written.size() == open.size()) {
+                out.emplace_back(line.text);
+                written.pop_back();
+            }
+            open.pop_back();
+        } else if (taken[i]) {
+            for (std::size_t level = 0; level < open.size(); ++level) {
+                if (level == written.size()) {
+                    written.push_back(0);
+                }
+                for (; written[level] < open[level].size(); ++written[level]) {
+                    out.emplace_back(open[level][written[level]]);
+                }
+            }
+            out.emplace_back(line.text);
+        }
+    }
+    out.insert(out.end(), written.size(), "#endif");
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> excerptOf(std::string_view text, Names wanted, Names& declared,
+                                   const std::function<bool(std::string_view)>& isGuard) {
+    const std::vector<Line> lines = linesOf(text);
+    std::vector<char> taken(lines.size(), 0);
+    bool any = false;
+    for (bool more = true; more;) {
+        more = false;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const Line& line = lines[i];
+            if (line.kind != Kind::declaration || taken[i]) {
+                continue;
+            }
+            bool wants = false;
+            bool fresh = false;
+            for (const std::string_view name : line.names) {
+                const std::string key(name);
+                wants = wants || (wanted.count(key) > 0 && !(line.define && isGuard(name)));
+                fresh = fresh || declared.count(key) == 0;
+            }
+            if (wants && fresh) {
+                taken[i] = 1;
+                any = more = true;
+                forEachIdentifier(line.text, [&](std::string_view name) { wanted.emplace(name); });
+            }
+        }
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        taken[i] = taken[i] || (any && lines[i].kind == Kind::include);
+        for (const std::string_view name : taken[i] ? lines[i].names : kNone) {
+            declared.emplace(name);
+        }
+    }
+    return writtenWithConditionals(lines, taken);
+}
+
+std::error_code readWhole(const std::string& path, std::string& bytes) {
+    InputFile file = openForReading(path);
+    if (!file) {
+        return {errno, std::generic_category()};
+    }
+    bytes.clear();
+    char block[1 << 16];
+    for (long count; (count = file.read(block, sizeof block)) != 0;) {
+        if (count < 0) {
+            return {errno, std::generic_category()};
+        }
+        bytes.append(block, static_cast<std::size_t>(count));
+    }
+    return {};
+}
