@@ -27,12 +27,14 @@ inline constexpr OptionRow kAllPrototypes{"--all-prototypes", false};
 inline constexpr OptionRow kCheck{"--check", false};
 inline constexpr OptionRow kContexts{"--contexts", false};
 inline constexpr OptionRow kDebug{"--debug", false};
+inline constexpr OptionRow kDepfile{"--depfile", true};
+inline constexpr OptionRow kIncludeDir{"--include-dir", true};
 inline constexpr OptionRow kStrict{"--strict", false};
 inline constexpr OptionRow kUsedBy{"--used-by", true};
 
 // linkweld's options, in the order the help lists them.
-inline constexpr const OptionRow* kOptions[] = {&kAllPrototypes, &kCheck,  &kContexts,
-                                                &kDebug,         &kStrict, &kUsedBy};
+inline constexpr const OptionRow* kOptions[] = {
+    &kAllPrototypes, &kCheck, &kContexts, &kDebug, &kDepfile, &kIncludeDir, &kStrict, &kUsedBy};
 
 // An option as given: its row, and its value as typed (null for an option without one, or when
 // the option was the last argument).

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/argument_walk.h"
+#include "cli/depfile.h"
 #include "cli/loader_warnings.h"
 #include "cli/messages.h"
 #include "cli/replace_failures.h"
@@ -116,6 +117,25 @@ int writeGenerated(const SymbolTables& tables) {
     return ok ? 0 : 1;
 }
 
+// With --depfile, the rule naming every header and program file the run read.
+bool writeRunsDepfile(const ArgumentWalk& walk, const SymbolTables& tables,
+                      const ProgramFiles& files) {
+    const std::vector<const char*> paths = walk.valuesOf(kDepfile);
+    if (paths.empty()) {
+        return true;
+    }
+    if (!paths.back()) {
+        report(Message::optionWithoutFile, {text(kDepfile.name)});
+        return true;
+    }
+    std::vector<std::string> read;
+    for (const HeaderRecord& header : tables.headers) {
+        read.push_back(header.path);
+    }
+    read.insert(read.end(), files.paths.begin(), files.paths.end());
+    return writeDepfile(paths.back(), read);
+}
+
 int run(int argc, char** argv) {
     const ArgumentWalk walk = walkArguments(argc, argv);
     if (argc == 1) {
@@ -145,7 +165,8 @@ int run(int argc, char** argv) {
     tables.contexts = walk.given(kContexts);
     tables.debug = walk.given(kDebug);
     warnAboutLoader(tables, options);
-    if (walk.given(kUsedBy) && !keepUsedNames(walk, tables)) {
+    ProgramFiles files;
+    if (walk.given(kUsedBy) && !keepUsedNames(walk, tables, files)) {
         return 1;
     }
     if (const std::size_t made = warningsMadeErrors()) {
@@ -154,7 +175,11 @@ int run(int argc, char** argv) {
                 text(walk.given(kCheck) ? "compared" : "written")});
         return 1;
     }
-    return walk.given(kCheck) ? checkGenerated(tables) : writeGenerated(tables);
+    if (walk.given(kCheck)) {
+        return checkGenerated(tables);
+    }
+    const int status = writeGenerated(tables);
+    return status == 0 && !writeRunsDepfile(walk, tables, files) ? 1 : status;
 }
 
 }  // namespace

@@ -9,8 +9,9 @@
 #include <unordered_set>
 
 #include "cli/messages.h"
+#include "cli/program_files.h"
+#include "cli/subset_declarations.h"
 #include "render/generated_files.h"
-#include "scan/header_excerpt.h"
 #include "scan/program_names.h"
 #include "tables/kept_names.h"
 
@@ -42,6 +43,16 @@ bool isGenerated(const char* path) {
     return false;
 }
 
+// Whether only a prototype of a form not in force declares `identifier`.
+bool onlySkippedDeclares(const SymbolTables& tables, std::string_view identifier) {
+    for (const ApiRow& api : kApis) {
+        if (tables.skippedPrototypes[api.api].find(identifier) != NameList::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool startsWithPrefixOfAnApi(std::string_view identifier) {
     for (const ApiRow& api : kApis) {
         if (identifier.substr(0, api.namePrefix.size()) == api.namePrefix) {
@@ -51,70 +62,41 @@ bool startsWithPrefixOfAnApi(std::string_view identifier) {
     return false;
 }
 
-// The lines of each header that declare what the subset's header needs: the pointer types of
-// the kept entry points, the constants the program names (`constants`), and, with a WGL name,
-// the pointer type the loader's own WGL lookup takes. An extension's name is never defined.
-bool takeDeclarations(SymbolTables& tables, const std::unordered_set<std::string>& kept,
-                      const Names& constants) {
-    Names wanted = constants;
-    for (const std::string& name : kept) {
-        for (const ApiRow& api : kApis) {
-            if (tables.entryPoints[api.api].find(name) != NameList::npos) {
-                std::string type;
-                appendPointerType(type, name);
-                wanted.insert(type);
-            }
-            if (api.api == Api::wgl && (tables.entryPoints[api.api].find(name) != NameList::npos ||
-                                        tables.extensions[api.api].find(name) != NameList::npos)) {
-                wanted.insert("PFNWGLGETEXTENSIONSSTRINGARBPROC");
-            }
-        }
-    }
-    const auto isExtension = [&](std::string_view name) {
-        for (const ApiRow& api : kApis) {
-            if (tables.extensions[api.api].find(name) != NameList::npos) {
-                return true;
-            }
-        }
-        return false;
-    };
-    Names declared;
-    std::string bytes;
-    for (const HeaderRecord& header : tables.headers) {
-        const std::error_code error = readWhole(header.path, bytes);
-        if (error) {
-            report(Message::cannotReadHeaderAgain,
-                   {quotedName(header.path), text(error.message())});
-            return false;
-        }
-        for (const std::string& line : excerptOf(bytes, wanted, declared, isExtension)) {
-            tables.declarations[header.api].append(line);
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
-bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
+bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles& files) {
     std::unordered_set<std::string> kept;
-    Names constants;  // the program's identifiers that may name a header's constant
+    std::unordered_set<std::string>
+        constants;  // the program's identifiers that may name a header's constant
+    std::unordered_set<std::string>
+        skipped;  // those that only a prototype not read declares, told once each
     const std::size_t longest = longestName(tables);
     // Names of lists that name nothing: the first few told, each with its place, then counted.
     std::uint64_t unknown = 0;
     for (const char* path : walk.valuesOf(kUsedBy)) {
         if (!path) {
             report(Message::optionWithoutFile, {text(kUsedBy.name)});
-            continue;
-        }
-        if (isGenerated(path)) {
+        } else if (isGenerated(path)) {
             report(Message::usedByGenerated, {quotedName(path)});
-            continue;
+        } else {
+            queueProgramFile(files, path);
         }
+    }
+    std::vector<const char*> directories;
+    for (const char* directory : walk.valuesOf(kIncludeDir)) {
+        if (directory) {
+            directories.push_back(directory);
+        } else {
+            report(Message::optionWithoutFile, {text(kIncludeDir.name)});
+        }
+    }
+    // Queued files are read in turn, each one's includes queued after it.
+    for (std::size_t next = 0; next < files.paths.size(); ++next) {
+        const std::string path = files.paths[next];
         ProgramFile file;
         const std::error_code error = readProgramNames(
             path, longest,
-            [&](std::string_view identifier, bool keep) {
+            [&](std::string_view identifier, bool keep, std::uint64_t line) {
                 if (keep && startsWithPrefixOfAnApi(identifier)) {
                     constants.emplace(identifier);
                 }
@@ -124,6 +106,10 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
                         kept.emplace(name);
                     }
                     names = names || !name.empty();
+                }
+                if (keep && !names && onlySkippedDeclares(tables, identifier) &&
+                    skipped.emplace(identifier).second) {
+                    reportAt(Message::usedButSkipped, path, line, {quotedName(identifier)});
                 }
                 return names;
             },
@@ -142,6 +128,9 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables) {
             }
         }
         unknown += file.moreUnknown;
+        if (walk.given(kIncludeDir) && !file.isList) {
+            queueIncludes(files, path, directories);
+        }
     }
     if (unknown > kUnknownNamesKept) {
         report(Message::moreOfKind,

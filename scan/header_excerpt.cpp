@@ -1,9 +1,6 @@
 // A header's declarations of the names a subset needs, taken with their conditionals.
 #include "scan/header_excerpt.h"
 
-#include <cerrno>
-
-#include "scan/open_file.h"
 #include "tables/ascii.h"
 
 namespace {
@@ -227,20 +224,4 @@ std::vector<std::string> excerptOf(std::string_view text, Names wanted, Names& d
         }
     }
     return writtenWithConditionals(lines, taken);
-}
-
-std::error_code readWhole(const std::string& path, std::string& bytes) {
-    InputFile file = openForReading(path);
-    if (!file) {
-        return {errno, std::generic_category()};
-    }
-    bytes.clear();
-    char block[1 << 16];
-    for (long count; (count = file.read(block, sizeof block)) != 0;) {
-        if (count < 0) {
-            return {errno, std::generic_category()};
-        }
-        bytes.append(block, static_cast<std::size_t>(count));
-    }
-    return {};
 }

@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <unordered_set>
 #include <vector>
 
@@ -22,6 +21,3 @@ using Names = std::unordered_set<std::string>;
 // header's includes when any line is taken. Adds to `declared` the names the lines declare.
 std::vector<std::string> excerptOf(std::string_view text, Names wanted, Names& declared,
                                    const std::function<bool(std::string_view)>& isGuard);
-
-// The bytes of the file at `path`, or why it could not be read.
-std::error_code readWhole(const std::string& path, std::string& bytes);

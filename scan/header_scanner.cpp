@@ -38,7 +38,8 @@ HeaderScan::HeaderScan(SymbolTables& tables, const std::string& path, Api api,
       options(options),
       lines(formStarts(options)),
       extensionsBefore(extensions.size()),
-      entryPointsBefore(entryPoints.size()) {
+      entryPointsBefore(entryPoints.size()),
+      skippedBefore(tables.skippedPrototypes[api].size()) {
     tables.headers.push_back({path, api});
 }
 
@@ -57,6 +58,7 @@ void HeaderScan::take(std::string_view line, LineNumber number) {
             if (record.firstSkipped.size() < kKeptSkippedNames) {
                 record.firstSkipped.push_back({std::string(reading.name), number});
             }
+            tables.skippedPrototypes[record.api].append(reading.name, place);
             ++record.prototypesSkipped;
             break;
         }
@@ -81,6 +83,7 @@ void HeaderScan::finish() {
 void HeaderScan::abandon() {
     extensions.truncate(extensionsBefore);
     entryPoints.truncate(entryPointsBefore);
+    tables.skippedPrototypes[tables.headers[header].api].truncate(skippedBefore);
     tables.headers.resize(header);
 }
 
@@ -90,6 +93,8 @@ void HeaderScan::takeRest(HeaderScan& rest) {
     entryPoints.takeFrom(rest.entryPoints, header, offset);
     HeaderRecord& record = tables.headers[header];
     HeaderRecord& more = rest.tables.headers[rest.header];
+    tables.skippedPrototypes[record.api].takeFrom(rest.tables.skippedPrototypes[more.api], header,
+                                                  offset);
     for (SkippedPrototype& skipped : more.firstSkipped) {
         if (record.firstSkipped.size() < kKeptSkippedNames) {
             record.firstSkipped.push_back({std::move(skipped.name), skipped.line + offset});

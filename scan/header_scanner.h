@@ -51,6 +51,7 @@ private:
     HeaderLines lines;
     std::size_t extensionsBefore;
     std::size_t entryPointsBefore;
+    std::size_t skippedBefore;
 };
 
 // The file loop reads a header in pieces of this many bytes into one buffer, and feeds each to

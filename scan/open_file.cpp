@@ -77,3 +77,19 @@ long long InputFile::regularSize() const {
 #endif
     return known && (status.st_mode & S_IFMT) == S_IFREG ? status.st_size : -1;
 }
+
+std::error_code readWhole(const std::string& path, std::string& bytes) {
+    InputFile file = openForReading(path);
+    if (!file) {
+        return {errno, std::generic_category()};
+    }
+    bytes.clear();
+    char block[1 << 16];
+    for (long count; (count = file.read(block, sizeof block)) != 0;) {
+        if (count < 0) {
+            return {errno, std::generic_category()};
+        }
+        bytes.append(block, static_cast<std::size_t>(count));
+    }
+    return {};
+}

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <system_error>
 
 // An open file, closed when it goes.
 class InputFile {
@@ -35,3 +36,6 @@ private:
 
 // Binary mode on every host.
 InputFile openForReading(const std::string& path);
+
+// The bytes of the file at `path`, or why it could not be read.
+std::error_code readWhole(const std::string& path, std::string& bytes);

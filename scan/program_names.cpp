@@ -53,18 +53,18 @@ struct Reader {
         const bool name = inToken && !afterDigit;
         if (name && inComment) {
             if (!tooLong && !file.isList) {
-                lookUp(token, true);
-            } else if (!tooLong && lookUp(token, false)) {
+                lookUp(token, true, line);
+            } else if (!tooLong && lookUp(token, false, line)) {
                 commented.insert(token);
             }
         } else if (name && shape == LineShape::blank) {
             shape = LineShape::oneName;
-            if ((tooLong || !lookUp(token, true)) && file.isList) {
+            if ((tooLong || !lookUp(token, true, line)) && file.isList) {
                 unknown();
             }
         } else if (name) {
             if (!tooLong) {
-                lookUp(token, true);
+                lookUp(token, true, line);
             }
             shape = LineShape::other;
         } else if (inToken && !inComment) {
@@ -82,7 +82,7 @@ struct Reader {
         file.unknown.clear();
         file.moreUnknown = 0;
         for (const std::string& name : commented) {
-            lookUp(name, true);
+            lookUp(name, true, line);
         }
         commented.clear();
     }

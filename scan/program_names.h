@@ -30,8 +30,9 @@ struct ProgramFile {
     std::uint64_t moreUnknown = 0;
 };
 
-// Asked of each identifier found: whether it names something, kept when `keep` is true.
-using NameLookup = std::function<bool(std::string_view identifier, bool keep)>;
+// Asked of each identifier found, with its line (counting from 1): whether it names something,
+// kept when `keep` is true.
+using NameLookup = std::function<bool(std::string_view identifier, bool keep, std::uint64_t line)>;
 
 // Looks up every identifier of the file at `path` (letters, digits and underscores, not starting
 // with a digit), read in bounded pieces, and keeps it: in a source, comments and strings

@@ -51,6 +51,9 @@ struct HeaderRecord {
 struct SymbolTables {
     PerApi<ExtensionList> extensions;
     PerApi<EntryPointList> entryPoints;
+    // The names of the prototypes read in no form in force, each where it was read: a name
+    // --used-by finds here is worth a warning, as only --all-prototypes would keep it.
+    PerApi<NameList> skippedPrototypes;
     std::vector<HeaderRecord> headers;  // every header read, in command-line order
     // Cut down to the names a program uses (keepOnly): the pair then takes its light form, whose
     // header declares what it needs with these lines of the headers of each api, in order.

@@ -45,7 +45,7 @@ TEST(ProgramNames, AListIsToldFromASourceAndItsCommentsNameNothing) {
         std::set<std::string> found;
         ASSERT_FALSE(readProgramNames(
             dir.file("names"), 64,
-            [&](std::string_view name, bool keep) {
+            [&](std::string_view name, bool keep, std::uint64_t) {
                 if (keep && known(name)) {
                     found.emplace(name);
                 }
@@ -73,7 +73,8 @@ TEST(ProgramNames, AListIsReadInBoundedMemory) {
     writeFile(dir.file("names"), text);
     ProgramFile file;
     ASSERT_FALSE(readProgramNames(
-        dir.file("names"), 64, [](std::string_view name, bool) { return known(name); }, file));
+        dir.file("names"), 64,
+        [](std::string_view name, bool, std::uint64_t) { return known(name); }, file));
     ASSERT_EQ(file.unknown.size(), kUnknownNamesKept);
     EXPECT_EQ(file.unknown.back().name, "x9");
     EXPECT_EQ(file.unknown.back().line, 10u);

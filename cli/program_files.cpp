@@ -1,0 +1,48 @@
+// The program's files to read for --used-by, and their quoted includes.
+#include "cli/program_files.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "scan/program_includes.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isRegularFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+}  // namespace
+
+void queueProgramFile(ProgramFiles& files, const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(fs::u8path(path), error).lexically_normal();
+    if (files.queued.insert(error ? path : absolute.u8string()).second) {
+        files.paths.push_back(path);
+    }
+}
+
+void queueIncludes(ProgramFiles& files, const std::string& path,
+                   const std::vector<const char*>& directories) {
+    std::vector<std::string> names;
+    if (quotedIncludes(path, names)) {
+        return;  // read a moment ago: its own read says why, if it fails
+    }
+    const fs::path beside = fs::u8path(path).parent_path();
+    for (const std::string& name : names) {
+        const fs::path included = fs::u8path(name);
+        if (included.filename().u8string().rfind("glEntryHub", 0) == 0) {
+            continue;
+        }
+        fs::path found = beside / included;
+        for (std::size_t i = 0; !isRegularFile(found) && i < directories.size(); ++i) {
+            found = fs::u8path(directories[i]) / included;
+        }
+        if (isRegularFile(found)) {
+            queueProgramFile(files, found.u8string());
+        }
+    }
+}

@@ -1,0 +1,23 @@
+// The files --used-by reads: those given, and, with --include-dir, the files their sources
+// include in quotes, found beside the file that includes them or in an include directory.
+#pragma once
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+// The files to read, in order; a file is queued once, however many include it.
+struct ProgramFiles {
+    std::vector<std::string> paths;
+    std::unordered_set<std::string> queued;  // each as an absolute, normal path
+};
+
+// Queues `path`, unless it is queued already.
+void queueProgramFile(ProgramFiles& files, const std::string& path);
+
+// Queues what the source at `path` includes in quotes: each name beside `path`, else in the
+// first of `directories` that holds it, else not at all (a system header, or one the build
+// makes). The loader's own files (glEntryHub*) are never queued: their text names every name
+// they hold, so reading one would keep them all.
+void queueIncludes(ProgramFiles& files, const std::string& path,
+                   const std::vector<const char*>& directories);
