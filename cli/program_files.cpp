@@ -15,14 +15,22 @@ bool isRegularFile(const fs::path& path) {
     return fs::is_regular_file(path, error);
 }
 
+std::string keyOf(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(fs::u8path(path), error).lexically_normal();
+    return error ? path : absolute.u8string();
+}
+
 }  // namespace
 
 void queueProgramFile(ProgramFiles& files, const std::string& path) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(fs::u8path(path), error).lexically_normal();
-    if (files.queued.insert(error ? path : absolute.u8string()).second) {
+    if (files.queued.insert(keyOf(path)).second) {
         files.paths.push_back(path);
     }
+}
+
+void neverQueue(ProgramFiles& files, const std::string& path) {
+    files.queued.insert(keyOf(path));
 }
 
 void queueIncludes(ProgramFiles& files, const std::string& path,

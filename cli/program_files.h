@@ -15,6 +15,10 @@ struct ProgramFiles {
 // Queues `path`, unless it is queued already.
 void queueProgramFile(ProgramFiles& files, const std::string& path);
 
+// Keeps `path` from ever being queued: a header scanned for the lists, which a source may include
+// in quotes, declares every name and would keep them all.
+void neverQueue(ProgramFiles& files, const std::string& path);
+
 // Queues what the source at `path` includes in quotes: each name beside `path`, else in the
 // first of `directories` that holds it, else not at all (a system header, or one the build
 // makes). The loader's own files (glEntryHub*) are never queued: their text names every name

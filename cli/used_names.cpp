@@ -82,6 +82,9 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles&
             queueProgramFile(files, path);
         }
     }
+    for (const HeaderRecord& header : tables.headers) {
+        neverQueue(files, header.path);
+    }
     std::vector<const char*> directories;
     for (const char* directory : walk.valuesOf(kIncludeDir)) {
         if (directory) {

@@ -195,7 +195,7 @@ endmacro()
 
 function(linkweld_generate)
   cmake_parse_arguments(PARSE_ARGV 0 ARG "ALL_PROTOTYPES;STRICT;CONTEXTS;DEBUG" "OUTPUT_DIR;LINKWELD"
-                        "GL;WGL;USED_BY")
+                        "GL;WGL;USED_BY;INCLUDE_DIRS")
   if(NOT ARG_OUTPUT_DIR)
     message(FATAL_ERROR "linkweld_generate: OUTPUT_DIR is required")
   endif()
@@ -223,7 +223,7 @@ function(linkweld_generate)
   endif()
   # Only the names the files use. The rule reruns when one of them changes, but linkweld leaves
   # a file that would not change as it is, so the pair is a by-product whose time moves only
-  # when the names kept do, and a stamp, touched at every run, tells the build tool the rule ran.
+  # when the names kept do, and a stamp, written at every run, tells the build tool the rule ran.
   set(used_by "")
   foreach(file IN LISTS ARG_USED_BY)
     get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
@@ -231,11 +231,35 @@ function(linkweld_generate)
     list(APPEND used_by --used-by "${file}")
     list(APPEND headers "${file}")
   endforeach()
+  foreach(directory IN LISTS ARG_INCLUDE_DIRS)
+    get_filename_component(directory "${directory}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    _linkweld_require_plain_path(linkweld_generate "include directory" "${directory}")
+    list(APPEND used_by --include-dir "${directory}")
+  endforeach()
+  set(stamp "${ARG_OUTPUT_DIR}/glEntryHub.used")
+  if(CMAKE_GENERATOR MATCHES "Ninja|Makefiles")
+    # The stamp is linkweld's --depfile: a rule naming every file it read, the headers a source
+    # includes among them, so that an edit of any one reruns it. Its paths are absolute, which
+    # Ninja matches to the rule's own output under CMP0116's NEW behaviour.
+    cmake_policy(PUSH)
+    cmake_policy(SET CMP0116 NEW)
+    add_custom_command(
+      OUTPUT "${stamp}"
+      BYPRODUCTS "${source}" "${header}"
+      COMMAND "${program}" ${arguments} ${used_by} --depfile "${stamp}"
+      WORKING_DIRECTORY "${ARG_OUTPUT_DIR}"
+      DEPENDS ${headers} ${program_depends}
+      DEPFILE "${stamp}"
+      COMMENT "Generating the loader of the names used in ${ARG_OUTPUT_DIR}"
+      VERBATIM)
+    cmake_policy(POP)
+    return()
+  endif()
   add_custom_command(
-    OUTPUT "${ARG_OUTPUT_DIR}/glEntryHub.used"
+    OUTPUT "${stamp}"
     BYPRODUCTS "${source}" "${header}"
     COMMAND "${program}" ${arguments} ${used_by}
-    COMMAND "${CMAKE_COMMAND}" -E touch "${ARG_OUTPUT_DIR}/glEntryHub.used"
+    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
     WORKING_DIRECTORY "${ARG_OUTPUT_DIR}"
     DEPENDS ${headers} ${program_depends}
     COMMENT "Generating the loader of the names used in ${ARG_OUTPUT_DIR}"
@@ -245,7 +269,7 @@ endfunction()
 function(linkweld_add_loader target)
   cmake_parse_arguments(PARSE_ARGV 1 ARG
                         "WRITE_STDAFX;ALL_PROTOTYPES;STRICT;CHECKED_INIT;CONTEXTS;DEBUG;ONLY_USED"
-                        "OUTPUT_DIR;LINKWELD;LINKAGE" "GL;WGL;NAMES")
+                        "OUTPUT_DIR;LINKWELD;LINKAGE" "GL;WGL;NAMES;SERVES")
   _linkweld_require_cxx(linkweld_add_loader ${target})
   _linkweld_require_headers("linkweld_add_loader(${target})" "${ARG_GL}" "${ARG_WGL}")
   _linkweld_require_apart("linkweld_add_loader(${target})" "${ARG_CONTEXTS}" "${ARG_DEBUG}")
@@ -283,16 +307,16 @@ function(linkweld_add_loader target)
   endif()
   # The header makes the generation part of the target, whichever unit compiles the source.
   target_sources(${target} PRIVATE "${ARG_OUTPUT_DIR}/glEntryHub.h")
-  target_include_directories(${target} PRIVATE "${ARG_OUTPUT_DIR}")
+  set(includes "${ARG_OUTPUT_DIR}")
   _linkweld_header_checks("${ARG_OUTPUT_DIR}" "${ARG_GL}" "${ARG_WGL}")
 
-  # The generated header includes "glext.h" and "wglext.h" by those names.
+  # The whole pair's header includes "glext.h" and "wglext.h" by those names.
   foreach(header IN LISTS ARG_GL ARG_WGL)
     get_filename_component(header "${header}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
     get_filename_component(name "${header}" NAME)
     if(name STREQUAL "glext.h" OR name STREQUAL "wglext.h")
       get_filename_component(directory "${header}" DIRECTORY)
-      target_include_directories(${target} PRIVATE "${directory}")
+      list(APPEND includes "${directory}")
     endif()
   endforeach()
 
@@ -313,10 +337,9 @@ ${windows}#include <stdio.h>
   endif()
 
   # The debugging build's wrappers include the shipped glEntryHubDebug.cpp, in Debug alone.
+  get_property(runtime_dir GLOBAL PROPERTY LINKWELD_RUNTIME_DIR)
   if(ARG_DEBUG)
-    get_property(runtime_dir GLOBAL PROPERTY LINKWELD_RUNTIME_DIR)
-    target_include_directories(${target} PRIVATE "${runtime_dir}")
-    target_compile_definitions(${target} PRIVATE "$<$<CONFIG:Debug>:LINKWELD_DEBUG>")
+    list(APPEND includes "${runtime_dir}")
   endif()
 
   # The tables of several contexts are filled by the checked initialisation.
@@ -335,6 +358,9 @@ ${windows}#include <stdio.h>
   set_property(TARGET ${target} PROPERTY _LINKWELD_GL ${ARG_GL})
   set_property(TARGET ${target} PROPERTY _LINKWELD_WGL ${ARG_WGL})
   set_property(TARGET ${target} PROPERTY _LINKWELD_NAMES ${names})
+  set_property(TARGET ${target} PROPERTY _LINKWELD_SERVES ${ARG_SERVES})
+  set_property(TARGET ${target} PROPERTY _LINKWELD_DEBUG "${ARG_DEBUG}")
+  set_property(TARGET ${target} PROPERTY _LINKWELD_INCLUDES ${includes})
   get_property(waiting DIRECTORY PROPERTY _LINKWELD_TARGETS)
   if(NOT waiting)
     cmake_language(DEFER CALL _linkweld_finish_loaders)
@@ -348,45 +374,84 @@ function(_linkweld_finish_loaders)
   get_property(targets DIRECTORY PROPERTY _LINKWELD_TARGETS)
   set_property(DIRECTORY PROPERTY _LINKWELD_TARGETS "")
   foreach(target IN LISTS targets)
-    foreach(value IN ITEMS OUTPUT_DIR PROGRAM CHECKED LINKAGE ONLY_USED OPTIONS GL WGL NAMES)
+    foreach(value IN ITEMS OUTPUT_DIR PROGRAM CHECKED LINKAGE ONLY_USED OPTIONS GL WGL NAMES
+                           SERVES DEBUG INCLUDES)
       get_property(${value} TARGET ${target} PROPERTY _LINKWELD_${value})
+    endforeach()
+    foreach(served IN LISTS SERVES)
+      if(NOT TARGET ${served})
+        message(FATAL_ERROR "linkweld_add_loader(${target}): SERVES names ${served}, which is no "
+          "target at the end of this directory; define it before, here or in a subdirectory")
+      endif()
     endforeach()
     if(ONLY_USED)
       _linkweld_generate_used(${target} "${OUTPUT_DIR}" "${PROGRAM}" "${OPTIONS}" "${GL}" "${WGL}"
-                              "${NAMES}")
+                              "${NAMES}" "${SERVES}")
     endif()
-    _linkweld_attach_route(${target} "${OUTPUT_DIR}" "${CHECKED}" "${LINKAGE}")
+    _linkweld_attach_route(${target} "${OUTPUT_DIR}" "${CHECKED}" "${LINKAGE}" route_includes)
+    # The target and those it serves compile against the same header; those wait for it.
+    foreach(user IN ITEMS ${target} ${SERVES})
+      target_include_directories(${user} PRIVATE ${INCLUDES} ${route_includes})
+      if(DEBUG)
+        target_compile_definitions(${user} PRIVATE "$<$<CONFIG:Debug>:LINKWELD_DEBUG>")
+      endif()
+      if(NOT user STREQUAL target)
+        add_dependencies(${user} ${target})
+      endif()
+    endforeach()
   endforeach()
 endfunction()
 
-# linkweld_generate of only the names <target>'s own sources and the <names> files use: its
-# sources in the source tree, the generated and shipped files left out. Called once the
-# directory is read, when every source of the target is known.
-function(_linkweld_generate_used target output_dir linkweld options gl wgl names)
-  get_target_property(sources ${target} SOURCES)
-  get_target_property(source_dir ${target} SOURCE_DIR)
+# linkweld_generate of only the names that <target>'s own sources, those of the targets it
+# serves, the headers they include in quotes and the <names> files use: their sources in the
+# source tree, the generated and shipped files left out, every prototype read. Called once the
+# directory is read, when every source of the targets is known.
+function(_linkweld_generate_used target output_dir linkweld options gl wgl names served)
   get_property(runtime_dir GLOBAL PROPERTY LINKWELD_RUNTIME_DIR)
   set(used_by "")
-  foreach(source IN LISTS sources)
-    if(source MATCHES "\\$<")
-      continue()
-    endif()
-    get_filename_component(source "${source}" ABSOLUTE BASE_DIR "${source_dir}")
-    _linkweld_require_plain_path("linkweld_add_loader(${target})" source "${source}")
-    string(FIND "${source}" "${output_dir}/" in_output)
-    string(FIND "${source}" "${runtime_dir}/" in_runtime)
-    if(in_output EQUAL 0 OR in_runtime EQUAL 0 OR NOT EXISTS "${source}")
-      continue()
-    endif()
-    list(APPEND used_by "${source}")
+  set(include_dirs "")
+  foreach(user IN ITEMS ${target} ${served})
+    get_target_property(sources ${user} SOURCES)
+    get_target_property(source_dir ${user} SOURCE_DIR)
+    foreach(source IN LISTS sources)
+      if(source MATCHES "\\$<")
+        continue()
+      endif()
+      get_filename_component(source "${source}" ABSOLUTE BASE_DIR "${source_dir}")
+      _linkweld_require_plain_path("linkweld_add_loader(${target})" source "${source}")
+      string(FIND "${source}" "${output_dir}/" in_output)
+      string(FIND "${source}" "${runtime_dir}/" in_runtime)
+      if(in_output EQUAL 0 OR in_runtime EQUAL 0 OR NOT EXISTS "${source}")
+        continue()
+      endif()
+      list(APPEND used_by "${source}")
+    endforeach()
+    # Where a source's quoted includes are looked for after its own directory: the target's
+    # include directories (those of generator expressions, the loader's and linkweld's own left
+    # out), then the directory of its CMakeLists.txt.
+    get_target_property(directories ${user} INCLUDE_DIRECTORIES)
+    foreach(directory IN LISTS directories source_dir)
+      if(NOT directory OR directory MATCHES "\\$<" OR directory STREQUAL output_dir
+         OR directory STREQUAL runtime_dir)
+        continue()
+      endif()
+      get_filename_component(directory "${directory}" ABSOLUTE BASE_DIR "${source_dir}")
+      list(APPEND include_dirs "${directory}")
+    endforeach()
   endforeach()
+  list(REMOVE_DUPLICATES used_by)
+  list(REMOVE_DUPLICATES include_dirs)
   list(APPEND used_by ${names})
+  # A name only today's prototypes declare (glGetStringi) is kept, not silently left out.
+  if(NOT "ALL_PROTOTYPES" IN_LIST options)
+    list(APPEND options ALL_PROTOTYPES)
+  endif()
   if(NOT used_by)
     message(FATAL_ERROR "linkweld_add_loader(${target}): ONLY_USED finds no source of ${target} "
       "to read the names it uses from; add its sources first, or list the names in NAMES files")
   endif()
   linkweld_generate(OUTPUT_DIR "${output_dir}" GL ${gl} WGL ${wgl} LINKWELD "${linkweld}"
-                    ${options} USED_BY ${used_by})
+                    ${options} USED_BY ${used_by} INCLUDE_DIRS ${include_dirs})
   # The rule's stamp makes it part of the target, run before the target's files compile.
   target_sources(${target} PRIVATE "${output_dir}/glEntryHub.used")
 endfunction()

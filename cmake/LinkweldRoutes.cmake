@@ -63,8 +63,10 @@ endfunction()
 
 # Adds to <target> the translation unit of its route, quiet under the target's warnings. Called
 # once the directory is read, when every source of the target is known; <linkage> is C, CXX, or
-# empty to choose by the sources.
-function(_linkweld_attach_route target output_dir checked linkage)
+# empty to choose by the sources. Sets <out_includes> to what the files that include the loader's
+# header need besides: the shipped headers, on the C route and with the checked initialisation.
+function(_linkweld_attach_route target output_dir checked linkage out_includes)
+  set(${out_includes} "" PARENT_SCOPE)
   if(NOT linkage)
     _linkweld_linkage_of(${target} linkage)
   endif()
@@ -81,7 +83,7 @@ function(_linkweld_attach_route target output_dir checked linkage)
   message(VERBOSE "linkweld_add_loader(${target}): ${linkage} linkage, compiles ${source}")
   target_sources(${target} PRIVATE "${source}")
   if(linkage STREQUAL "C" OR checked)
-    target_include_directories(${target} PRIVATE "${runtime_dir}")
+    set(${out_includes} "${runtime_dir}" PARENT_SCOPE)
     # A shipped unit silences the generated text itself (glEntryHubSource.h); only Microsoft's
     # strict string conversions, an error rather than a warning, need an option. The file is
     # shared by the targets of the directory: set, never appended twice.

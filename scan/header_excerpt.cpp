@@ -13,6 +13,7 @@ struct Line {
     std::string_view text;  // as in the header, a continued line's line feeds included
     Kind kind = Kind::other;
     bool define = false;
+    bool handle = false;                       // DECLARE_HANDLE(NAME)
     std::vector<std::string_view> names = {};  // what a declaration declares
 };
 
@@ -92,6 +93,7 @@ void classify(Line& line) {
         line.names = typedefNames(text);
     } else if (startsWithWord(text, "DECLARE_HANDLE")) {
         line.kind = Kind::declaration;
+        line.handle = true;
         forEachIdentifier(text.substr(14), [&](std::string_view name) {
             if (line.names.empty()) {
                 line.names.push_back(name);
@@ -154,6 +156,15 @@ std::vector<Line> linesOf(std::string_view text) {
     return lines;
 }
 
+// A handle type as <windows.h> declares it, but without defining its struct: the header's own
+// DECLARE_HANDLE, read after this, then defines it once and repeats the same typedef, where a
+// second DECLARE_HANDLE would define the struct twice.
+void writeHandle(std::vector<std::string>& out, std::string_view name) {
+    const std::string type(name);
+    out.insert(out.end(), {"#ifdef STRICT", "typedef struct " + type + "__ *" + type + ";", "#else",
+                           "typedef HANDLE " + type + ";", "#endif"});
+}
+
 // Writes the taken lines, each after the conditional lines around it in the header that are not
 // written yet, and every conditional it opened closed where the header closes it.
 std::vector<std::string> writtenWithConditionals(const std::vector<Line>& lines,
@@ -182,7 +193,11 @@ std::vector<std::string> writtenWithConditionals(const std::vector<Line>& lines,
                     out.emplace_back(open[level][written[level]]);
                 }
             }
-            out.emplace_back(line.text);
+            if (line.handle) {
+                writeHandle(out, line.names[0]);
+            } else {
+                out.emplace_back(line.text);
+            }
         }
     }
     out.insert(out.end(), written.size(), "#endif");

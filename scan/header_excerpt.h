@@ -18,6 +18,8 @@ using Names = std::unordered_set<std::string>;
 // included later). A line continued by a backslash, or a typedef over several lines, is one line.
 // Each comes within the conditional lines that enclose it in the header, so it is read where the
 // header's own would be, and skipped where the header itself was included first; with the
-// header's includes when any line is taken. Adds to `declared` the names the lines declare.
+// header's includes when any line is taken. A DECLARE_HANDLE(NAME) line is written as the typedef
+// it makes, without the struct it defines, so that the header itself may follow. Adds to
+// `declared` the names the lines declare.
 std::vector<std::string> excerptOf(std::string_view text, Names wanted, Names& declared,
                                    const std::function<bool(std::string_view)>& isGuard);

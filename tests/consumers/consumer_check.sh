@@ -12,6 +12,9 @@
 #                                              (used/), with Make and Ninja: generated again only
 #                                              when a source changes, compiled again only when
 #                                              the names kept change
+#   consumer_check.sh library                 a static library and an executable on one loader
+#                                              of the names both use (library/), its names in
+#                                              an included header: it builds and runs on llvmpipe
 #   consumer_check.sh paths                    the same under paths of spaces, quotes, "$",
 #                                              "[[" and "]]", a NAMES file whose name is CMake
 #                                              code among them (paths/): it builds, and a path
@@ -85,11 +88,14 @@ used)
     cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
     for generator in "Unix Makefiles" Ninja; do
         build="$work/build-${generator// /-}"
-        printf '#include "glEntryHubC.h"\nint main(void) { InitOpenGLExtensions(); return glBindBufferARB != 0; }\n' \
+        # One name sits in a header the source includes from an include directory.
+        mkdir -p "$work/helpers"
+        printf '#include "glEntryHubC.h"\n#include "helper.h"\nint main(void) { InitOpenGLExtensions(); return glBindBufferARB != 0 && texture(); }\n' \
             > "$work/program.c"
+        printf 'static int texture(void) { return glActiveTextureARB != 0; }\n' > "$work/helpers/helper.h"
         cmake -S "$LINKWELD_SOURCE_DIR/tests/consumers/used" -B "$build" -G "$generator" "${toolchain[@]}" \
             -Dlinkweld_DIR="$work/prefix/lib/cmake/linkweld" -DEXAMPLES="$LINKWELD_SOURCE_DIR/examples" \
-            -DPROGRAM="$work/program.c" >/dev/null
+            -DPROGRAM="$work/program.c" -DHELPERS="$work/helpers" >/dev/null
         # Builds, and fails unless the steps that ran are the ones expected.
         expect_steps() {  # WHAT GENERATED(yes|no) LOADER-COMPILED(yes|no)
             cmake --build "$build" > "$build.log" 2>&1
@@ -107,7 +113,49 @@ used)
         expect_steps "nothing changed" no no
         sleep 1 && printf 'void blend(void) { glBlendColorEXT(0, 0, 0, 0); }\n' >> "$work/program.c"
         expect_steps "a name added" yes yes
+        sleep 1 && printf 'static void draw(void) { glMultiTexCoord2fARB(0, 0, 0); }\n' >> "$work/helpers/helper.h"
+        expect_steps "a name added to the included header" yes yes
+        for name in glBindBufferARB glActiveTextureARB glBlendColorEXT glMultiTexCoord2fARB; do
+            grep -q "$name;" "$build/program_linkweld/glEntryHub.h" || { echo "$name was not kept"; exit 1; }
+        done
     done
+    exit 0
+    ;;
+library)
+    need ninja
+    cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
+    mkdir -p "$work/src"
+    printf 'void drawFrame(void);\n' > "$work/src/drawing.h"
+    printf 'static void blend(void) { glBlendColorEXT(0.0f, 0.0f, 0.0f, 1.0f); }\n' > "$work/src/blend.h"
+    printf '#include "glEntryHubC.h"\n#include "blend.h"\n#include "drawing.h"\nvoid drawFrame(void) { GLuint b = 0; glGenBuffers(1, &b); glBindBuffer(GL_ARRAY_BUFFER, b); blend(); }\n' \
+        > "$work/src/drawing.c"
+    cat > "$work/src/app.c" <<'PROGRAM'
+#include <stdio.h>
+
+#include "glEntryHubC.h"
+#include "c_frame.h"
+#include "drawing.h"
+
+int main(void) {
+    HDC dc;
+    HGLRC context;
+    if (!openWindowWithContext("library", &dc, &context) || !InitOpenGLExtensionsChecked(NULL)) {
+        return 2;
+    }
+    drawFrame();
+    printf("glGenBuffers %d glBindBuffer %d glBlendColorEXT %d glGetStringi %d\n", glGenBuffers != 0,
+           glBindBuffer != 0, glBlendColorEXT != 0, glGetStringi != 0);
+    return glGenBuffers && glBindBuffer && glBlendColorEXT && glGetStringi && glGetError() == 0 ? 0 : 1;
+}
+PROGRAM
+    cmake -S "$LINKWELD_SOURCE_DIR/tests/consumers/library" -B "$work/build" -G Ninja "${toolchain[@]}" \
+        -Dlinkweld_DIR="$work/prefix/lib/cmake/linkweld" -DSOURCES="$work/src" \
+        -DFRAME="$LINKWELD_SOURCE_DIR/tests/c_route" -DKHRONOS=/usr/include/khronos-api >/dev/null
+    cmake --build "$work/build" > "$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
+    grep -c "^EXTERN PFN" "$work/build/drawing_linkweld/glEntryHub.h"
+    run_on_driver llvmpipe "$work/run.log" "$work/build/app.exe" ||
+        { echo "app.exe failed"; cat "$work/run.log"; exit 1; }
+    grep "^glGenBuffers" "$work/run.log"
     exit 0
     ;;
 paths)
