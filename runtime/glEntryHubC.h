@@ -8,6 +8,13 @@
 #include <stdbool.h>  // the flags are bool
 #endif
 
+// The generated header ends without a newline, which clang's -Wpedantic reports in C: from here
+// on this file is a system header, and so is glEntryHub.h, both times it is read here, whose
+// warnings are then left out.
+#if defined(__GNUC__) || defined(__clang__)
+#pragma GCC system_header
+#endif
+
 // What glEntryHub.h includes, outside the linkage block so that system headers keep their own:
 // a subset pair's header includes it ahead of its guard (see glEntryHubSource.h).
 #define _GL_ENTRY_HUB_H_
@@ -22,12 +29,6 @@
 
 #include "glext.h"
 #include "wglext.h"
-#endif
-
-// The generated header ends without a newline, which clang's -Wpedantic reports in C: from here
-// on this file is a system header, and so is glEntryHub.h, whose warnings are then left out.
-#if defined(__GNUC__) || defined(__clang__)
-#pragma GCC system_header
 #endif
 
 #ifdef __cplusplus
