@@ -383,6 +383,27 @@ TEST(Process, ANameOfAListThatNoHeaderDeclaresIsAWarningOrUnderStrictAnError) {
     EXPECT_EQ(runLinkweld(dir.path, strict).exitStatus, 1);
 }
 
+// With --include-dir a source's quoted includes are read too, and the depfile names every file
+// read; a name only a prototype of --all-prototypes declares is a warning at its place.
+TEST(Process, QuotedIncludesAreReadAndTheDepfileNamesThem) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("include"));
+    writeFile(dir.file("main.c"),
+              "#include \"blend.h\"\n#include \"glEntryHub.h\"\n"
+              "const GLubyte* s(void) { return glGetStringi(0, 0); }\n");
+    writeFile(dir.file("include/blend.h"), "#include \"main.c\"\nvoid glBlendColorEXT(void);\n");
+    const RunResult run =
+        runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h"), "--used-by", "main.c",
+                               "--include-dir", "include", "--depfile", "deps.d"});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err, examplesWarning() +
+                           "main.c:3: warning: \"glGetStringi\" is declared only by a prototype "
+                           "that --all-prototypes reads; nothing is kept for it\n");
+    EXPECT_NE(readFile(dir.file("glEntryHub.h")).find(" glBlendColorEXT;"), std::string::npos);
+    EXPECT_EQ(readFile(dir.file("deps.d")), "deps.d: \\\n  " + sourcePath("examples/glext.h") +
+                                                " \\\n  main.c \\\n  include/blend.h\n");
+}
+
 // --contexts and --debug each make the usual names into macros of their own: together they stop
 // the run before it reads or writes anything.
 TEST(Process, ContextsAndDebugAreRefusedTogether) {

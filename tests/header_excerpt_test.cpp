@@ -1,0 +1,63 @@
+// The lines a subset's header copies from a scanned header: what the wanted names need, within
+// the conditionals around them, and nothing else.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scan/header_excerpt.h"
+
+namespace {
+
+TEST(HeaderExcerpt, TheWantedNamesAndWhatTheyUseWithinTheirConditionals) {
+    const std::string header =
+        "#ifndef __x_h_\n#define __x_h_ 1\n#include <stddef.h>\n"
+        "#ifndef APIENTRYP\n#define APIENTRYP APIENTRY *\n#endif\n"
+        "#ifndef GL_A\n#define GL_A 1\n"
+        "#ifdef __APPLE__\ntypedef void *GLhandleARB;\n#else\ntypedef unsigned int GLhandleARB;\n"
+        "#endif\n"
+        "typedef struct {\r\n  int x;\r\n} GLpair, *GLpairs;\r\n"
+        "#define GL_LONG \\\n  0x1 /* GL_UNWANTED */\n"
+        "typedef void (APIENTRYP PFNGLAPROC) (GLhandleARB h, GLpair p);\n"
+        "typedef void (APIENTRYP PFNGLUNUSEDPROC) (void);\n"
+        "#endif /* GL_A */\n"
+        "#ifndef GL_B\n#define GL_UNWANTED 2\n"
+        "typedef void (APIENTRYP PFNGLBPROC) (GLsizei n);\nDECLARE_HANDLE(HTHING);\n"
+        "typedef void (APIENTRYP PFNGLCPROC) (HTHING t);\n#endif\n#endif\n";
+    // GL_A is a guard, never defined; PFNGLBPROC came from an earlier header.
+    Names declared{"PFNGLBPROC"};
+    const std::vector<std::string> lines =
+        excerptOf(header, {"PFNGLAPROC", "PFNGLBPROC", "PFNGLCPROC", "GL_LONG", "GL_A"}, declared,
+                  [](std::string_view name) { return name == "GL_A" || name == "GL_B"; });
+    const std::vector<std::string> expected = {
+        "#ifndef __x_h_",
+        "#include <stddef.h>",
+        "#ifndef APIENTRYP",
+        "#define APIENTRYP APIENTRY *",
+        "#endif",
+        "#ifndef GL_A",
+        "#ifdef __APPLE__",
+        "typedef void *GLhandleARB;",
+        "#else",
+        "typedef unsigned int GLhandleARB;",
+        "#endif",
+        "typedef struct {\r\n  int x;\r\n} GLpair, *GLpairs;",
+        "#define GL_LONG \\\n  0x1 /* GL_UNWANTED */",
+        "typedef void (APIENTRYP PFNGLAPROC) (GLhandleARB h, GLpair p);",
+        "#endif /* GL_A */",
+        "#ifndef GL_B",
+        "#ifdef STRICT",
+        "typedef struct HTHING__ *HTHING;",
+        "#else",
+        "typedef HANDLE HTHING;",
+        "#endif",
+        "typedef void (APIENTRYP PFNGLCPROC) (HTHING t);",
+        "#endif",
+        "#endif",
+    };
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(declared.count("GLpairs") + declared.count("HTHING") + declared.count("GL_LONG"), 3u);
+    EXPECT_EQ(declared.count("PFNGLUNUSEDPROC"), 0u);
+}
+
+}  // namespace
