@@ -1,18 +1,21 @@
 #!/usr/bin/env python3
 """What a loader of only the names a program uses saves, beside the whole loader, in one run.
 
-    python3 bench/subset_benchmark.py [--runs 7] [--linkweld PATH]
+    python3 bench/subset_benchmark.py [--runs 7] [--linkweld PATH] [--runtime-before DIR]
 
 The program is tests/c_route/subset_program.h: 30 entry points and 3 flags. The whole loader is
 linkweld --all-prototypes on the Khronos glext.h and wglext.h; the subset adds --used-by of that
 program. Measured, as medians of --runs runs, the two sides' runs interleaved:
   - CPU seconds (user and system, of the compiler and its children) to compile, with MinGW-w64
     GCC for x86-64: glEntryHub.cpp at -O2, the checked unit glEntryHubChecked.cpp at -O2, and a
-    one-line file that includes glEntryHub.h at -O0 (also for a subset with one WGL name more);
+    one-line file that includes glEntryHub.h at -O0 (also for a subset with one WGL name more),
+    beside an empty file's;
   - the initialisation's milliseconds under Wine on Mesa's llvmpipe, cold (the first in a fresh
     process), on a compatibility and on a 3.3 core-profile context: the checked initialisation of
     the whole loader against the checked and the plain one of the subset, with the lines each
-    prints on standard output (bench/init_time.c, C route, linked without -static);
+    prints on standard output (bench/init_time.c, C route, linked without -static), and how many
+    times each calls glGetStringi (Wine's trace of opengl32, a run apart); with --runtime-before,
+    the checked ones again on the checked initialisation of that directory (an earlier runtime/);
   - linkweld's own time to write each pair.
 Needs x86_64-w64-mingw32-gcc/g++, wine, xvfb-run and the Khronos headers (tests/run_suite.sh
 installs them). Builds a Release linkweld under build-bench/ unless --linkweld names one."""
@@ -67,6 +70,8 @@ def make_pair(linkweld, directory, extra):
         f.write(STDAFX)
     with open(os.path.join(directory, "one_line.cpp"), "w") as f:
         f.write('#include "glEntryHub.h"\n')
+    with open(os.path.join(directory, "empty.cpp"), "w") as f:
+        f.write("\n")
     subprocess.run([linkweld, "--all-prototypes"] + HEADERS + extra, cwd=directory, check=True,
                    stderr=subprocess.DEVNULL)
 
@@ -80,17 +85,19 @@ def compile_commands(directory):
                                ["-c", f"{RUNTIME}/glEntryHubChecked.cpp", "-o", os.devnull],
         "one line including glEntryHub.h, -O0": [CXX, "-O0"] + include +
                                                  ["-c", "one_line.cpp", "-o", os.devnull],
+        "an empty file, -O0": [CXX, "-O0"] + include + ["-c", "empty.cpp", "-o", os.devnull],
     }
 
 
-def build_init_programs(directory):
+def build_init_programs(directory, runtime=RUNTIME, tag=""):
     """init_time.exe on the checked and on the plain C route unit of the pair in `directory`."""
-    include = ["-I", directory, "-I", RUNTIME, "-I", C_ROUTE, "-I", f"{KHRONOS}/GL", "-I", KHRONOS]
+    include = ["-I", directory, "-I", runtime, "-I", C_ROUTE, "-I", f"{KHRONOS}/GL", "-I", KHRONOS]
     programs = {}
     for name, unit, define in (("checked", "glEntryHubCChecked.cpp", ["-DBENCH_CHECKED"]),
                                ("plain", "glEntryHubC.cpp", [])):
+        name += tag
         objects = []
-        for source, compiler, flags in ((f"{RUNTIME}/{unit}", CXX, []),
+        for source, compiler, flags in ((f"{runtime}/{unit}", CXX, []),
                                         (f"{ROOT}/bench/init_time.c", CC, define),
                                         (f"{C_ROUTE}/c_frame.c", CC, [])):
             obj = os.path.join(directory, f"{name}.{os.path.basename(source)}.o")
@@ -103,11 +110,24 @@ def build_init_programs(directory):
     return programs
 
 
+def wine_environment(work, debug="-all"):
+    return dict(os.environ, WINEDEBUG=debug, LIBGL_ALWAYS_SOFTWARE="1", GALLIUM_DRIVER="llvmpipe",
+                WINEPREFIX=os.path.join(work, "wine"), WINEDLLOVERRIDES="mscoree=;mshtml=")
+
+
+def get_stringi_calls(exe, context, work):
+    """How many times the initialisation calls glGetStringi: the calls Wine's opengl32 traces in
+    one run (init_time.c makes none of its own; a lookup of the name is no call)."""
+    run = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 640x480x24", "wine", exe] +
+                         ([context] if context == "core" else []), cwd=work,
+                         env=wine_environment(work, "trace+opengl"), capture_output=True,
+                         text=True, timeout=300)
+    return sum(1 for line in run.stderr.splitlines() if ":trace:opengl:glGetStringi " in line)
+
+
 def time_init(exe, context, work):
     """The initialisation's milliseconds in one fresh process, and the lines it printed."""
-    environment = dict(os.environ, WINEDEBUG="-all", LIBGL_ALWAYS_SOFTWARE="1",
-                       GALLIUM_DRIVER="llvmpipe", WINEPREFIX=os.path.join(work, "wine"),
-                       WINEDLLOVERRIDES="mscoree=;mshtml=")
+    environment = wine_environment(work)
     run = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 640x480x24", "wine", exe] +
                          ([context] if context == "core" else []), cwd=work, env=environment,
                          capture_output=True, text=True, timeout=300)
@@ -122,6 +142,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--linkweld", help="measure this linkweld instead of building one")
+    parser.add_argument("--runtime-before", help="also measure the checked initialisation of "
+                        "this runtime directory (an earlier tree's runtime/)")
     args = parser.parse_args()
     linkweld = os.path.abspath(args.linkweld) if args.linkweld else build_linkweld()
     with tempfile.TemporaryDirectory(prefix="linkweld-subset-") as work:
@@ -144,7 +166,17 @@ def main():
                 for side, directory in (("whole", whole), ("subset", subset)):
                     times[side].append(cpu_seconds(commands[side][label], directory))
             w, s = statistics.median(times["whole"]), statistics.median(times["subset"])
-            print(f"  {label:<40} whole {w:6.2f} s  subset {s:6.2f} s  ratio {s / w:5.3f}")
+            print(f"  {label:<40} whole {w:6.3f} s  subset {s:6.3f} s  ratio {s / w:5.3f}")
+        # The subset's header against an empty file, their runs interleaved, ratios per round.
+        label, empty = "one line including glEntryHub.h, -O0", "an empty file, -O0"
+        ratios, includes, empties = [], [], []
+        for _ in range(args.runs * 3):
+            includes.append(cpu_seconds(commands["subset"][label], subset))
+            empties.append(cpu_seconds(commands["subset"][empty], subset))
+            ratios.append(includes[-1] / empties[-1])
+        print(f"  the subset's header {statistics.median(includes):6.3f} s, an empty file "
+              f"{statistics.median(empties):6.3f} s: ratio {statistics.median(ratios):5.3f} "
+              f"(medians of {args.runs * 3})")
         label = "one line including glEntryHub.h, -O0"
         wgl = statistics.median(cpu_seconds(compile_commands(with_wgl)[label], with_wgl)
                                 for _ in range(args.runs))
@@ -157,6 +189,10 @@ def main():
         subset_programs = build_init_programs(subset)
         programs["subset, checked"] = subset_programs["checked"]
         programs["subset, plain"] = subset_programs["plain"]
+        if args.runtime_before:
+            before = os.path.abspath(args.runtime_before)
+            programs["whole, checked, before"] = build_init_programs(whole, before, "b")["checkedb"]
+            programs["subset, checked, before"] = build_init_programs(subset, before, "b")["checkedb"]
         for context in ("compat", "core"):
             print(f"initialisation on a {context} context under Wine (llvmpipe), cold, "
                   f"medians of {args.runs}:")
@@ -170,8 +206,9 @@ def main():
             base = statistics.median(times["whole, checked"])
             for name in programs:
                 median = statistics.median(times[name])
-                print(f"  {name:<18} {median:9.3f} ms  ratio {median / base:6.4f}  "
-                      f"{printed[name]} lines on standard output")
+                calls = get_stringi_calls(programs[name], context, work)
+                print(f"  {name:<24} {median:9.3f} ms  ratio {median / base:6.4f}  "
+                      f"{printed[name]} lines on standard output, {calls} glGetStringi calls")
 
         print(f"generation, wall time, medians of {args.runs * 3}:")
         times = {"whole": [], "subset": []}

@@ -1,11 +1,25 @@
 // A header's declarations of the names a subset needs, taken with their conditionals.
 #include "scan/header_excerpt.h"
 
+#include <unordered_map>
+
 #include "tables/ascii.h"
 
 namespace {
 
-const std::vector<std::string_view> kNone;
+// The few names one line declares (a struct's typedef may give two or three).
+struct LineNames {
+    std::string_view at[4];
+    std::size_t count = 0;
+
+    void add(std::string_view name) {
+        if (count < std::size(at)) {
+            at[count++] = name;
+        }
+    }
+    const std::string_view* begin() const { return at; }
+    const std::string_view* end() const { return at + count; }
+};
 
 enum class Kind : unsigned char { other, open, branch, close, declaration, include };
 
@@ -13,8 +27,8 @@ struct Line {
     std::string_view text;  // as in the header, a continued line's line feeds included
     Kind kind = Kind::other;
     bool define = false;
-    bool handle = false;                       // DECLARE_HANDLE(NAME)
-    std::vector<std::string_view> names = {};  // what a declaration declares
+    bool handle = false;   // DECLARE_HANDLE(NAME)
+    LineNames names = {};  // what a declaration declares
 };
 
 std::string_view afterBlanks(std::string_view text) {
@@ -68,12 +82,11 @@ bool typedefEnds(std::string_view text) {
 
 // What a typedef declares: the names after its closing brace; else the last identifier before
 // the first ')' (a pointer to function) or before the ';'.
-std::vector<std::string_view> typedefNames(std::string_view text) {
-    std::vector<std::string_view> names;
+LineNames typedefNames(std::string_view text) {
+    LineNames names;
     const std::size_t brace = text.rfind('}');
     if (brace != std::string_view::npos) {
-        forEachIdentifier(text.substr(brace),
-                          [&](std::string_view name) { names.push_back(name); });
+        forEachIdentifier(text.substr(brace), [&](std::string_view name) { names.add(name); });
         return names;
     }
     const std::size_t paren = text.find(')');
@@ -81,7 +94,7 @@ std::vector<std::string_view> typedefNames(std::string_view text) {
     forEachIdentifier(text.substr(0, paren == std::string_view::npos ? text.find(';') : paren),
                       [&](std::string_view name) { last = name; });
     if (!last.empty()) {
-        names.push_back(last);
+        names.add(last);
     }
     return names;
 }
@@ -95,8 +108,8 @@ void classify(Line& line) {
         line.kind = Kind::declaration;
         line.handle = true;
         forEachIdentifier(text.substr(14), [&](std::string_view name) {
-            if (line.names.empty()) {
-                line.names.push_back(name);
+            if (line.names.count == 0) {
+                line.names.add(name);
             }
         });
     } else if (!text.empty() && text[0] == '#') {
@@ -117,18 +130,19 @@ void classify(Line& line) {
             line.kind = Kind::declaration;
             line.define = true;
             forEachIdentifier(afterBlanks(text.substr(6)), [&](std::string_view name) {
-                if (line.names.empty()) {
-                    line.names.push_back(name);
+                if (line.names.count == 0) {
+                    line.names.add(name);
                 }
             });
         }
     }
 }
 
-// The header's lines: a line ending in a backslash goes on to the next, and a typedef to its
-// ';', at most 256 lines on.
+// The header's lines that may be written: a line ending in a backslash goes on to the next, and
+// a typedef to its ';', at most 256 lines on.
 std::vector<Line> linesOf(std::string_view text) {
     std::vector<Line> lines;
+    lines.reserve(text.size() / 64);
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = start;
@@ -145,12 +159,15 @@ std::vector<Line> linesOf(std::string_view text) {
             const bool continued = content > start && text[content - 1] == '\\';
             const bool openTypedef = startsWithWord(sofar, "typedef") && !typedefEnds(sofar);
             if (feed == text.size() || --more == 0 || !(continued || openTypedef)) {
-                lines.push_back({text.substr(start, content - start)});
+                Line line{text.substr(start, content - start)};
+                classify(line);
+                if (line.kind != Kind::other) {  // prototypes, comments: nothing to write
+                    lines.push_back(std::move(line));
+                }
                 break;
             }
             ++end;
         }
-        classify(lines.back());
         start = end + 1;
     }
     return lines;
@@ -194,7 +211,7 @@ std::vector<std::string> writtenWithConditionals(const std::vector<Line>& lines,
                 }
             }
             if (line.handle) {
-                writeHandle(out, line.names[0]);
+                writeHandle(out, line.names.at[0]);
             } else {
                 out.emplace_back(line.text);
             }
@@ -209,33 +226,52 @@ std::vector<std::string> writtenWithConditionals(const std::vector<Line>& lines,
 std::vector<std::string> excerptOf(std::string_view text, Names wanted, Names& declared,
                                    const std::function<bool(std::string_view)>& isGuard) {
     const std::vector<Line> lines = linesOf(text);
+    // The declarations of each name: its first, and each one's next, as indexes into `chain`.
+    std::unordered_map<std::string_view, std::size_t> first;
+    first.reserve(lines.size());
+    std::vector<std::pair<std::size_t, std::size_t>> chain;  // a line, and the name's next
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (const std::string_view name : lines[i].names) {
+            const auto [at, added] = first.emplace(name, chain.size());
+            chain.push_back({i, added ? chain.size() : at->second});
+            at->second = chain.size() - 1;
+        }
+    }
+    std::unordered_set<std::string_view> seen(wanted.begin(), wanted.end());
+    std::vector<std::string_view> work(seen.begin(), seen.end());
     std::vector<char> taken(lines.size(), 0);
     bool any = false;
-    for (bool more = true; more;) {
-        more = false;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
+    while (!work.empty()) {
+        const std::string_view name = work.back();
+        work.pop_back();
+        const auto found = first.find(name);
+        for (std::size_t link = found == first.end() ? chain.size() : found->second;
+             link < chain.size();
+             link = chain[link].second == link ? chain.size() : chain[link].second) {
+            const std::size_t i = chain[link].first;
             const Line& line = lines[i];
-            if (line.kind != Kind::declaration || taken[i]) {
+            bool fresh = false;
+            for (const std::string_view declares : line.names) {
+                fresh = fresh || declared.count(std::string(declares)) == 0;
+            }
+            if (taken[i] || !fresh || (line.define && isGuard(name))) {
                 continue;
             }
-            bool wants = false;
-            bool fresh = false;
-            for (const std::string_view name : line.names) {
-                const std::string key(name);
-                wants = wants || (wanted.count(key) > 0 && !(line.define && isGuard(name)));
-                fresh = fresh || declared.count(key) == 0;
-            }
-            if (wants && fresh) {
-                taken[i] = 1;
-                any = more = true;
-                forEachIdentifier(line.text, [&](std::string_view name) { wanted.emplace(name); });
-            }
+            taken[i] = 1;
+            any = true;
+            forEachIdentifier(line.text, [&](std::string_view used) {
+                if (seen.insert(used).second) {
+                    work.push_back(used);
+                }
+            });
         }
     }
     for (std::size_t i = 0; i < lines.size(); ++i) {
         taken[i] = taken[i] || (any && lines[i].kind == Kind::include);
-        for (const std::string_view name : taken[i] ? lines[i].names : kNone) {
-            declared.emplace(name);
+        for (const std::string_view name : lines[i].names) {
+            if (taken[i]) {
+                declared.emplace(name);
+            }
         }
     }
     return writtenWithConditionals(lines, taken);

@@ -84,6 +84,10 @@ std::error_code readWhole(const std::string& path, std::string& bytes) {
         return {errno, std::generic_category()};
     }
     bytes.clear();
+    const long long size = file.regularSize();
+    if (size > 0) {
+        bytes.reserve(static_cast<std::size_t>(size));
+    }
     char block[1 << 16];
     for (long count; (count = file.read(block, sizeof block)) != 0;) {
         if (count < 0) {
