@@ -3,7 +3,7 @@
 # <windows.h>, the Khronos glext.h and MinGW-w64's own <GL/glext.h> (with <GL/gl.h> before it,
 # as that header asks), in C99, C11 and C++17, with MinGW-w64 GCC under -Wall -Wextra -Wpedantic
 # -Werror; and glEntryHubC.h quiet under clang's -Wpedantic in C, for the subset and the whole
-# pair. C programs include glEntryHubC.h, a system header to the compiler, so C99 takes the
+# pair; a subset that keeps no flag is ISO C. C programs include glEntryHubC.h, a system header to the compiler, so C99 takes the
 # typedefs a glext.h after it repeats without a word.
 # Needs LINKWELD, LINKWELD_SOURCE_DIR and LINKWELD_WORK.
 source "$LINKWELD_SOURCE_DIR/tests/windows/common.sh"
@@ -60,6 +60,19 @@ for language in c99 c11 c++17; do
     compile "$language" "" "$subset" '<GL/gl.h>' '<GL/glext.h>' '<GL/glu.h>'
     compile "$language" "" '<windows.h>' '<GL/gl.h>' '<GL/glext.h>' '<GL/glu.h>' "$subset"
 done
+
+# A subset that keeps no flag still gives GLEXTCAPS a member, as ISO C asks.
+mkdir -p no_flag
+printf 'void f(void) { glBindBuffer(0, 0); }\n' > no_flag/use.c
+(cd no_flag && "$LINKWELD" -gl "$khronos/GL/glext.h" --used-by use.c)
+if x86_64-w64-mingw32-gcc -std=c99 -pedantic-errors -Ino_flag -I. -I"$khronos" -x c -c \
+    - -o /dev/null <<< '#include "glEntryHubC.h"' > no_flag.log 2>&1; then
+    echo "C99 -pedantic-errors, a subset that keeps no flag: clean"
+else
+    echo "C99 -pedantic-errors, a subset that keeps no flag: fails"
+    cat no_flag.log
+    failures=$((failures + 1))
+fi
 
 # clang's -Wpedantic in C through glEntryHubC.h: the generated header ends without a newline.
 printf '#include "glEntryHubC.h"\n#include <GL/glu.h>\n#include "use.inc"\n' > clang.c
