@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # A subset's header beside the headers a program includes itself, in either order: <GL/glu.h>,
-# <windows.h>, the Khronos glext.h and MinGW-w64's own <GL/glext.h> (with <GL/gl.h> before it,
-# as that header asks), in C99, C11 and C++17, with MinGW-w64 GCC under -Wall -Wextra -Wpedantic
+# <windows.h>, GLFW's <GLFW/glfw3.h>, the Khronos glext.h and MinGW-w64's own <GL/glext.h> (with
+# <GL/gl.h> before it, as that header asks), in C99, C11 and C++17, with MinGW-w64 GCC under -Wall -Wextra -Wpedantic
 # -Werror; and glEntryHubC.h quiet under clang's -Wpedantic in C, for the subset and the whole
 # pair; a subset that keeps no flag is ISO C. C programs include glEntryHubC.h, a system header to the compiler, so C99 takes the
 # typedefs a glext.h after it repeats without a word.
 # Needs LINKWELD, LINKWELD_SOURCE_DIR and LINKWELD_WORK.
 source "$LINKWELD_SOURCE_DIR/tests/windows/common.sh"
-need "$MINGW_CXX" x86_64-w64-mingw32-gcc clang /usr/include/khronos-api/GL/glext.h
+need "$MINGW_CXX" x86_64-w64-mingw32-gcc clang /usr/include/khronos-api/GL/glext.h \
+    /usr/include/GLFW/glfw3.h
 khronos=/usr/include/khronos-api
 work="$LINKWELD_WORK/include_order"
 fresh_dir "$work"
 cd "$work"
 cp "$LINKWELD_SOURCE_DIR/runtime/glEntryHubC.h" .
+# GLFW's header is the same on every platform; copied alone, so the host's headers stay out.
+mkdir -p glfw/GLFW && cp /usr/include/GLFW/glfw3.h glfw/GLFW/
 printf '#pragma once\n#include <stdio.h>\n#include <stdlib.h>\n#include <string.h>\n' > stdafx.h
 cat > use.inc <<'PROGRAM'
 int use(void) {
@@ -56,6 +59,9 @@ for language in c99 c11 c++17; do
     compile "$language" "-I$khronos" '<windows.h>' '<GL/glu.h>' "$subset"
     compile "$language" "-I$khronos" "$subset" '<GL/gl.h>' '"GL/glext.h"' '<GL/glu.h>'
     compile "$language" "-I$khronos" '<GL/gl.h>' '"GL/glext.h"' '<GL/glu.h>' "$subset"
+    # GLFW brings <GL/glu.h> itself, where GLFW_INCLUDE_GLU asks, and CALLBACK with it.
+    compile "$language" "-I$khronos -Iglfw -DGLFW_INCLUDE_GLU" "$subset" '<GLFW/glfw3.h>'
+    compile "$language" "-I$khronos -Iglfw -DGLFW_INCLUDE_GLU" '<GLFW/glfw3.h>' "$subset"
     # MinGW-w64's own headers alone: its <GL/glext.h>, and its <KHR/khrplatform.h> for the subset.
     compile "$language" "" "$subset" '<GL/gl.h>' '<GL/glext.h>' '<GL/glu.h>'
     compile "$language" "" '<windows.h>' '<GL/gl.h>' '<GL/glext.h>' '<GL/glu.h>' "$subset"
