@@ -1,48 +1,67 @@
-// The make rule of --depfile, written whole with the C library.
+// The make rule of --depfile, written whole through a stream.
 #include "cli/depfile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "cli/messages.h"
+#include "tables/ascii.h"
 
 namespace {
 
-std::string escaped(const std::string& name) {
-    std::string out;
-    for (const char c : name) {
-        if (c == ' ' || c == '\t' || c == '#') {
-            out += '\\';
-        } else if (c == '$') {
-            out += '$';
+// A name as make and Ninja read it in a rule: blanks, "#" and ":" (but a drive's, "C:/") behind
+// a backslash, "$" doubled. False for a name no rule can carry: one with ";" or a line end.
+bool appendEscaped(std::string& rule, const std::string& name) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (c == ';' || c == '\n' || c == '\r') {
+            return false;
         }
-        out += c;
+        const bool driveLetter = i == 1 && isAsciiLetter(name[0]) && i + 1 < name.size() &&
+                                 (name[i + 1] == '/' || name[i + 1] == '\\');
+        if (c == ' ' || c == '\t' || c == '#' || (c == ':' && !driveLetter)) {
+            rule += '\\';
+        } else if (c == '$') {
+            rule += '$';
+        }
+        rule += c;
     }
-    return out;
+    return true;
 }
 
 }  // namespace
 
 bool writeDepfile(const std::string& path, const std::vector<std::string>& prerequisites) {
-    std::string rule = escaped(path) + ":";
+    std::string rule;
+    bool carried = appendEscaped(rule, path);
+    rule += ":";
     for (const std::string& prerequisite : prerequisites) {
-        rule += " \\\n  " + escaped(prerequisite);
+        rule += " \\\n  ";
+        if (!appendEscaped(rule, prerequisite)) {
+            Arg reason = quotedName(prerequisite);
+            reason += text(" holds a \";\" or a line end, which no make rule can carry");
+            report(Message::cannotWriteDepfile, {quotedName(path), reason});
+            return false;
+        }
     }
     rule += "\n";
-#ifdef _WIN32
-    FILE* file = _wfopen(std::filesystem::u8path(path).c_str(), L"wb");
-#else
-    FILE* file = std::fopen(path.c_str(), "wb");
-#endif
-    bool ok = file && std::fwrite(rule.data(), 1, rule.size(), file) == rule.size();
-    const int error = errno;
-    ok = file && std::fclose(file) == 0 && ok;
-    if (!ok) {
+    if (!carried) {
         report(Message::cannotWriteDepfile,
-               {quotedName(path),
-                text(std::error_code(error ? error : errno, std::generic_category()).message())});
+               {quotedName(path), text("its name holds a \";\" or a line end, which no make "
+                                       "rule can carry")});
+        return false;
     }
-    return ok;
+    errno = 0;
+    std::ofstream file(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
+    file.write(rule.data(), static_cast<std::streamsize>(rule.size()));
+    file.close();
+    if (!file) {
+        const int error = errno != 0 ? errno : EIO;
+        report(Message::cannotWriteDepfile,
+               {quotedName(path), text(std::error_code(error, std::generic_category()).message())});
+        return false;
+    }
+    return true;
 }

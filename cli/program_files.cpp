@@ -31,6 +31,7 @@ void queueProgramFile(ProgramFiles& files, const std::string& path) {
 
 void neverQueue(ProgramFiles& files, const std::string& path) {
     files.queued.insert(keyOf(path));
+    files.never.push_back(path);
 }
 
 void queueIncludes(ProgramFiles& files, const std::string& path,
@@ -49,7 +50,12 @@ void queueIncludes(ProgramFiles& files, const std::string& path,
         for (std::size_t i = 0; !isRegularFile(found) && i < directories.size(); ++i) {
             found = fs::u8path(directories[i]) / included;
         }
-        if (isRegularFile(found)) {
+        bool never = false;
+        for (const std::string& other : files.never) {
+            std::error_code error;
+            never = never || fs::equivalent(found, fs::u8path(other), error);
+        }
+        if (isRegularFile(found) && !never) {
             queueProgramFile(files, found.u8string());
         }
     }

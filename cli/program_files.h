@@ -10,13 +10,15 @@
 struct ProgramFiles {
     std::vector<std::string> paths;
     std::unordered_set<std::string> queued;  // each as an absolute, normal path
+    std::vector<std::string> never;          // files never to read, however they are reached
 };
 
 // Queues `path`, unless it is queued already.
 void queueProgramFile(ProgramFiles& files, const std::string& path);
 
-// Keeps `path` from ever being queued: a header scanned for the lists, which a source may include
-// in quotes, declares every name and would keep them all.
+// Keeps `path` from ever being queued as an include, by whatever name or link it is reached: a
+// header scanned for the lists, which a source may include in quotes, declares every name and
+// would keep them all.
 void neverQueue(ProgramFiles& files, const std::string& path);
 
 // Queues what the source at `path` includes in quotes: each name beside `path`, else in the

@@ -7,7 +7,7 @@
 #include "scan/open_file.h"
 
 bool takeDeclarations(SymbolTables& tables, const std::unordered_set<std::string>& kept,
-                      const Names& constants) {
+                      const Names& constants, const Names& probes, Names& probesDeclared) {
     Names wanted = constants;
     for (const std::string& name : kept) {
         for (const ApiRow& api : kApis) {
@@ -30,17 +30,22 @@ bool takeDeclarations(SymbolTables& tables, const std::unordered_set<std::string
         }
         return false;
     };
-    Names declared;
-    std::string bytes;
-    for (const HeaderRecord& header : tables.headers) {
-        const std::error_code error = readWhole(header.path, bytes);
+    std::vector<std::string> bytes(tables.headers.size());
+    std::vector<std::string_view> texts;
+    for (std::size_t i = 0; i < tables.headers.size(); ++i) {
+        const std::error_code error = readWhole(tables.headers[i].path, bytes[i]);
         if (error) {
             report(Message::cannotReadHeaderAgain,
-                   {quotedName(header.path), text(error.message())});
+                   {quotedName(tables.headers[i].path), text(error.message())});
             return false;
         }
-        for (const std::string& line : excerptOf(bytes, wanted, declared, isExtension)) {
-            tables.declarations[header.api].append(line);
+        texts.push_back(bytes[i]);
+    }
+    const std::vector<std::vector<std::string>> excerpts =
+        excerptsOf(texts, wanted, isExtension, probes, probesDeclared);
+    for (std::size_t i = 0; i < tables.headers.size(); ++i) {
+        for (const std::string& line : excerpts[i]) {
+            tables.declarations[tables.headers[i].api].append(line);
         }
     }
     return true;

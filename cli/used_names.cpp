@@ -53,6 +53,18 @@ bool onlySkippedDeclares(const SymbolTables& tables, std::string_view identifier
     return false;
 }
 
+// Whether `identifier` is shaped as an entry point's name: an api's entry prefix and a capital.
+bool hasEntryPointShape(std::string_view identifier) {
+    for (const ApiRow& api : kApis) {
+        const std::size_t prefix = api.entryPrefix.size();
+        if (identifier.size() > prefix && identifier.substr(0, prefix) == api.entryPrefix &&
+            identifier[prefix] >= 'A' && identifier[prefix] <= 'Z') {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool startsWithPrefixOfAnApi(std::string_view identifier) {
     for (const ApiRow& api : kApis) {
         if (identifier.substr(0, api.namePrefix.size()) == api.namePrefix) {
@@ -62,14 +74,52 @@ bool startsWithPrefixOfAnApi(std::string_view identifier) {
     return false;
 }
 
+// What the identifiers of the program's files keep, and what they are worth a warning for.
+struct UsedNames {
+    const SymbolTables& tables;
+    bool allPrototypes;
+    std::unordered_set<std::string> kept = {};
+    std::unordered_set<std::string> constants = {};  // that may name a header's constant
+    std::unordered_set<std::string> told = {};       // warned of as read only with all prototypes
+    // Names of an entry point's shape that name nothing, each at its first place: a warning
+    // where a header declares their pointer type but no prototype read in the forms in force.
+    struct Unread {
+        std::string name;
+        std::string path;
+        std::uint64_t line;
+    };
+    std::vector<Unread> unread = {};
+
+    bool lookUp(const std::string& path, std::string_view identifier, bool keep,
+                std::uint64_t line) {
+        if (keep && startsWithPrefixOfAnApi(identifier)) {
+            constants.emplace(identifier);
+        }
+        bool names = false;
+        for (const std::string_view name : namesKeptBy(tables, identifier)) {
+            if (keep && !name.empty()) {
+                kept.emplace(name);
+            }
+            names = names || !name.empty();
+        }
+        if (!keep || names || allPrototypes || told.count(std::string(identifier)) > 0) {
+            return names;
+        }
+        if (onlySkippedDeclares(tables, identifier)) {
+            told.emplace(identifier);
+            reportAt(Message::usedButSkipped, path, line, {quotedName(identifier)});
+        } else if (hasEntryPointShape(identifier)) {
+            told.emplace(identifier);
+            unread.push_back({std::string(identifier), path, line});
+        }
+        return names;
+    }
+};
+
 }  // namespace
 
 bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles& files) {
-    std::unordered_set<std::string> kept;
-    std::unordered_set<std::string>
-        constants;  // the program's identifiers that may name a header's constant
-    std::unordered_set<std::string>
-        skipped;  // those that only a prototype not read declares, told once each
+    UsedNames used{tables, walk.given(kAllPrototypes)};
     const std::size_t longest = longestName(tables);
     // Names of lists that name nothing: the first few told, each with its place, then counted.
     std::uint64_t unknown = 0;
@@ -100,21 +150,7 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles&
         const std::error_code error = readProgramNames(
             path, longest,
             [&](std::string_view identifier, bool keep, std::uint64_t line) {
-                if (keep && startsWithPrefixOfAnApi(identifier)) {
-                    constants.emplace(identifier);
-                }
-                bool names = false;
-                for (const std::string_view name : namesKeptBy(tables, identifier)) {
-                    if (keep && !name.empty()) {
-                        kept.emplace(name);
-                    }
-                    names = names || !name.empty();
-                }
-                if (keep && !names && onlySkippedDeclares(tables, identifier) &&
-                    skipped.emplace(identifier).second) {
-                    reportAt(Message::usedButSkipped, path, line, {quotedName(identifier)});
-                }
-                return names;
+                return used.lookUp(path, identifier, keep, line);
             },
             file);
         if (error) {
@@ -139,9 +175,23 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles&
         report(Message::moreOfKind,
                {number(unknown - kUnknownNamesKept), part(Message::kindNotDeclared)});
     }
-    if (!takeDeclarations(tables, kept, constants)) {
+    std::unordered_set<std::string> probes;
+    for (const UsedNames::Unread& name : used.unread) {
+        std::string type;
+        appendPointerType(type, name.name);
+        probes.insert(type);
+    }
+    std::unordered_set<std::string> declared;
+    if (!takeDeclarations(tables, used.kept, used.constants, probes, declared)) {
         return false;
     }
-    keepOnly(tables, kept);
+    for (const UsedNames::Unread& name : used.unread) {
+        std::string type;
+        appendPointerType(type, name.name);
+        if (declared.count(type) > 0) {
+            reportAt(Message::usedButSkipped, name.path, name.line, {quotedName(name.name)});
+        }
+    }
+    keepOnly(tables, used.kept);
     return true;
 }

@@ -138,13 +138,40 @@ void classify(Line& line) {
     }
 }
 
+// Whether a block comment is still open at the end of `line`, which starts inside one or not.
+bool endsInComment(std::string_view line, bool inComment) {
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+        if (inComment && line[i] == '*' && line[i + 1] == '/') {
+            inComment = false;
+            ++i;
+        } else if (!inComment && line[i] == '/' && line[i + 1] == '/') {
+            return false;
+        } else if (!inComment && line[i] == '/' && line[i + 1] == '*') {
+            inComment = true;
+            ++i;
+        }
+    }
+    return inComment;
+}
+
 // The header's lines that may be written: a line ending in a backslash goes on to the next, and
-// a typedef to its ';', at most 256 lines on.
+// a typedef to its ';', at most 256 lines on; a line that starts in or with a comment is none.
 std::vector<Line> linesOf(std::string_view text) {
     std::vector<Line> lines;
     lines.reserve(text.size() / 64);
     std::size_t start = 0;
+    bool inComment = false;  // the line starts inside a block comment
     while (start < text.size()) {
+        std::size_t lineEnd = text.find('\n', start);
+        lineEnd = lineEnd == std::string_view::npos ? text.size() : lineEnd;
+        const std::string_view physical = text.substr(start, lineEnd - start);
+        const std::string_view head = afterBlanks(physical).substr(0, 2);
+        if (inComment || head == "/*" || head == "//") {
+            // A comment's lines are no declarations, whatever their first word.
+            inComment = endsInComment(physical, inComment);
+            start = lineEnd + 1;
+            continue;
+        }
         std::size_t end = start;
         int more = 256;
         for (;;) {
@@ -160,6 +187,7 @@ std::vector<Line> linesOf(std::string_view text) {
             const bool openTypedef = startsWithWord(sofar, "typedef") && !typedefEnds(sofar);
             if (feed == text.size() || --more == 0 || !(continued || openTypedef)) {
                 Line line{text.substr(start, content - start)};
+                inComment = endsInComment(line.text, false);
                 classify(line);
                 if (line.kind != Kind::other) {  // prototypes, comments: nothing to write
                     lines.push_back(std::move(line));
@@ -223,56 +251,83 @@ std::vector<std::string> writtenWithConditionals(const std::vector<Line>& lines,
 
 }  // namespace
 
-std::vector<std::string> excerptOf(std::string_view text, Names wanted, Names& declared,
-                                   const std::function<bool(std::string_view)>& isGuard) {
-    const std::vector<Line> lines = linesOf(text);
-    // The declarations of each name: its first, and each one's next, as indexes into `chain`.
-    std::unordered_map<std::string_view, std::size_t> first;
-    first.reserve(lines.size());
-    std::vector<std::pair<std::size_t, std::size_t>> chain;  // a line, and the name's next
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        for (const std::string_view name : lines[i].names) {
-            const auto [at, added] = first.emplace(name, chain.size());
-            chain.push_back({i, added ? chain.size() : at->second});
-            at->second = chain.size() - 1;
+std::vector<std::vector<std::string>> excerptsOf(
+    const std::vector<std::string_view>& texts, const Names& wanted,
+    const std::function<bool(std::string_view)>& isGuard, const Names& probes,
+    Names& probesDeclared) {
+    std::vector<std::vector<Line>> lines;
+    // Every declaration of each name, in all the headers: the last one found, and each one's
+    // previous (itself for the first), as indexes into `chain`.
+    struct Link {
+        std::size_t header;
+        std::size_t line;
+        std::size_t previous;
+    };
+    std::unordered_map<std::string_view, std::size_t> last;
+    std::vector<Link> chain;
+    for (const std::string_view text : texts) {
+        lines.push_back(linesOf(text));
+        for (std::size_t i = 0; i < lines.back().size(); ++i) {
+            for (const std::string_view name : lines.back()[i].names) {
+                const auto [at, added] = last.emplace(name, chain.size());
+                chain.push_back({lines.size() - 1, i, added ? chain.size() : at->second});
+                at->second = chain.size() - 1;
+            }
         }
+    }
+    for (const std::string& probe : probes) {
+        if (last.count(probe) > 0) {
+            probesDeclared.insert(probe);
+        }
+    }
+    std::vector<std::vector<char>> taken;
+    for (const std::vector<Line>& header : lines) {
+        taken.emplace_back(header.size(), 0);
     }
     std::unordered_set<std::string_view> seen(wanted.begin(), wanted.end());
     std::vector<std::string_view> work(seen.begin(), seen.end());
-    std::vector<char> taken(lines.size(), 0);
-    bool any = false;
     while (!work.empty()) {
         const std::string_view name = work.back();
         work.pop_back();
-        const auto found = first.find(name);
-        for (std::size_t link = found == first.end() ? chain.size() : found->second;
-             link < chain.size();
-             link = chain[link].second == link ? chain.size() : chain[link].second) {
-            const std::size_t i = chain[link].first;
-            const Line& line = lines[i];
-            bool fresh = false;
-            for (const std::string_view declares : line.names) {
-                fresh = fresh || declared.count(std::string(declares)) == 0;
-            }
-            if (taken[i] || !fresh || (line.define && isGuard(name))) {
-                continue;
-            }
-            taken[i] = 1;
-            any = true;
-            forEachIdentifier(line.text, [&](std::string_view used) {
-                if (seen.insert(used).second) {
-                    work.push_back(used);
-                }
-            });
+        const auto found = last.find(name);
+        if (found == last.end()) {
+            continue;
         }
-    }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        taken[i] = taken[i] || (any && lines[i].kind == Kind::include);
-        for (const std::string_view name : lines[i].names) {
-            if (taken[i]) {
-                declared.emplace(name);
+        // The declarations of the first header that has one, the others' left out.
+        std::size_t firstHeader = chain[found->second].header;
+        for (std::size_t link = found->second;; link = chain[link].previous) {
+            firstHeader = std::min(firstHeader, chain[link].header);
+            if (chain[link].previous == link) {
+                break;
             }
         }
+        for (std::size_t link = found->second;; link = chain[link].previous) {
+            const Link& at = chain[link];
+            const Line& line = lines[at.header][at.line];
+            if (at.header == firstHeader && !taken[at.header][at.line] &&
+                !(line.define && isGuard(name))) {
+                taken[at.header][at.line] = 1;
+                forEachIdentifier(line.text, [&](std::string_view used) {
+                    if (seen.insert(used).second) {
+                        work.push_back(used);
+                    }
+                });
+            }
+            if (at.previous == link) {
+                break;
+            }
+        }
     }
-    return writtenWithConditionals(lines, taken);
+    std::vector<std::vector<std::string>> out;
+    for (std::size_t h = 0; h < lines.size(); ++h) {
+        bool any = false;
+        for (const char line : taken[h]) {
+            any = any || line;
+        }
+        for (std::size_t i = 0; i < lines[h].size(); ++i) {
+            taken[h][i] = taken[h][i] || (any && lines[h][i].kind == Kind::include);
+        }
+        out.push_back(writtenWithConditionals(lines[h], taken[h]));
+    }
+    return out;
 }

@@ -402,6 +402,16 @@ TEST(Process, QuotedIncludesAreReadAndTheDepfileNamesThem) {
     EXPECT_NE(readFile(dir.file("glEntryHub.h")).find(" glBlendColorEXT;"), std::string::npos);
     EXPECT_EQ(readFile(dir.file("deps.d")), "deps.d: \\\n  " + sourcePath("examples/glext.h") +
                                                 " \\\n  main.c \\\n  include/blend.h\n");
+    // A prototype in a form no line form reads, known by its pointer type.
+    writeFile(dir.file("wgl.h"),
+              "#define WGL_EXT_foo 1\ntypedef BOOL (WINAPI * PFNWGLFOOEXTPROC) "
+              "(int);\nBOOL WINAPI wglFooEXT (int);\n");
+    writeFile(dir.file("main.c"), "void f(void) { wglFooEXT(1); }\n");
+    const RunResult wgl = runLinkweld(dir.path, {"-wgl", "wgl.h", "--used-by", "main.c"});
+    EXPECT_NE(wgl.err.find("main.c:1: warning: \"wglFooEXT\" is declared only by a prototype "
+                           "that --all-prototypes reads"),
+              std::string::npos)
+        << wgl.err;
 }
 
 // --contexts and --debug each make the usual names into macros of their own: together they stop
