@@ -6,8 +6,24 @@
 #include "scan/header_excerpt.h"
 #include "scan/open_file.h"
 
-bool takeDeclarations(SymbolTables& tables, const std::unordered_set<std::string>& kept,
-                      const Names& constants, const Names& probes, Names& probesDeclared) {
+bool readSubsetHeaders(const SymbolTables& tables, SubsetHeaders& headers) {
+    headers.bytes.resize(tables.headers.size());
+    std::vector<std::string_view> texts;
+    for (std::size_t i = 0; i < tables.headers.size(); ++i) {
+        const std::error_code error = readWhole(tables.headers[i].path, headers.bytes[i]);
+        if (error) {
+            report(Message::cannotReadHeaderAgain,
+                   {quotedName(tables.headers[i].path), text(error.message())});
+            return false;
+        }
+        texts.push_back(headers.bytes[i]);
+    }
+    headers.index = indexHeaders(texts);
+    return true;
+}
+
+void takeDeclarations(SymbolTables& tables, const SubsetHeaders& headers,
+                      const std::unordered_set<std::string>& kept, const Names& constants) {
     Names wanted = constants;
     for (const std::string& name : kept) {
         for (const ApiRow& api : kApis) {
@@ -30,23 +46,11 @@ bool takeDeclarations(SymbolTables& tables, const std::unordered_set<std::string
         }
         return false;
     };
-    std::vector<std::string> bytes(tables.headers.size());
-    std::vector<std::string_view> texts;
-    for (std::size_t i = 0; i < tables.headers.size(); ++i) {
-        const std::error_code error = readWhole(tables.headers[i].path, bytes[i]);
-        if (error) {
-            report(Message::cannotReadHeaderAgain,
-                   {quotedName(tables.headers[i].path), text(error.message())});
-            return false;
-        }
-        texts.push_back(bytes[i]);
-    }
     const std::vector<std::vector<std::string>> excerpts =
-        excerptsOf(texts, wanted, isExtension, probes, probesDeclared);
+        excerptsOf(*headers.index, wanted, isExtension);
     for (std::size_t i = 0; i < tables.headers.size(); ++i) {
         for (const std::string& line : excerpts[i]) {
             tables.declarations[tables.headers[i].api].append(line);
         }
     }
-    return true;
 }

@@ -77,18 +77,11 @@ bool startsWithPrefixOfAnApi(std::string_view identifier) {
 // What the identifiers of the program's files keep, and what they are worth a warning for.
 struct UsedNames {
     const SymbolTables& tables;
+    const HeaderIndex& declarations;
     bool allPrototypes;
     std::unordered_set<std::string> kept = {};
     std::unordered_set<std::string> constants = {};  // that may name a header's constant
     std::unordered_set<std::string> told = {};       // warned of as read only with all prototypes
-    // Names of an entry point's shape that name nothing, each at its first place: a warning
-    // where a header declares their pointer type but no prototype read in the forms in force.
-    struct Unread {
-        std::string name;
-        std::string path;
-        std::uint64_t line;
-    };
-    std::vector<Unread> unread = {};
 
     bool lookUp(const std::string& path, std::string_view identifier, bool keep,
                 std::uint64_t line) {
@@ -105,12 +98,16 @@ struct UsedNames {
         if (!keep || names || allPrototypes || told.count(std::string(identifier)) > 0) {
             return names;
         }
-        if (onlySkippedDeclares(tables, identifier)) {
+        // Only a prototype not read declares it: one seen and skipped, or, for a form no line
+        // form reads, one whose pointer type a header declares.
+        std::string type;
+        if (hasEntryPointShape(identifier)) {
+            appendPointerType(type, identifier);
+        }
+        if (onlySkippedDeclares(tables, identifier) ||
+            (!type.empty() && declares(declarations, type))) {
             told.emplace(identifier);
             reportAt(Message::usedButSkipped, path, line, {quotedName(identifier)});
-        } else if (hasEntryPointShape(identifier)) {
-            told.emplace(identifier);
-            unread.push_back({std::string(identifier), path, line});
         }
         return names;
     }
@@ -119,7 +116,11 @@ struct UsedNames {
 }  // namespace
 
 bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles& files) {
-    UsedNames used{tables, walk.given(kAllPrototypes)};
+    SubsetHeaders headers;
+    if (!readSubsetHeaders(tables, headers)) {
+        return false;
+    }
+    UsedNames used{tables, *headers.index, walk.given(kAllPrototypes)};
     const std::size_t longest = longestName(tables);
     // Names of lists that name nothing: the first few told, each with its place, then counted.
     std::uint64_t unknown = 0;
@@ -175,23 +176,7 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles&
         report(Message::moreOfKind,
                {number(unknown - kUnknownNamesKept), part(Message::kindNotDeclared)});
     }
-    std::unordered_set<std::string> probes;
-    for (const UsedNames::Unread& name : used.unread) {
-        std::string type;
-        appendPointerType(type, name.name);
-        probes.insert(type);
-    }
-    std::unordered_set<std::string> declared;
-    if (!takeDeclarations(tables, used.kept, used.constants, probes, declared)) {
-        return false;
-    }
-    for (const UsedNames::Unread& name : used.unread) {
-        std::string type;
-        appendPointerType(type, name.name);
-        if (declared.count(type) > 0) {
-            reportAt(Message::usedButSkipped, name.path, name.line, {quotedName(name.name)});
-        }
-    }
+    takeDeclarations(tables, headers, used.kept, used.constants);
     keepOnly(tables, used.kept);
     return true;
 }

@@ -251,35 +251,50 @@ std::vector<std::string> writtenWithConditionals(const std::vector<Line>& lines,
 
 }  // namespace
 
-std::vector<std::vector<std::string>> excerptsOf(
-    const std::vector<std::string_view>& texts, const Names& wanted,
-    const std::function<bool(std::string_view)>& isGuard, const Names& probes,
-    Names& probesDeclared) {
-    std::vector<std::vector<Line>> lines;
-    // Every declaration of each name, in all the headers: the last one found, and each one's
-    // previous (itself for the first), as indexes into `chain`.
+// Every declaration of each name, in all the headers: the last one found, and each one's
+// previous (itself for the first), as indexes into `chain`.
+struct HeaderIndex {
     struct Link {
         std::size_t header;
         std::size_t line;
         std::size_t previous;
     };
+    std::vector<std::vector<Line>> lines;
     std::unordered_map<std::string_view, std::size_t> last;
     std::vector<Link> chain;
+};
+
+void HeaderIndexDeleter::operator()(const HeaderIndex* index) const {
+    delete index;
+}
+
+HeaderIndexPtr indexHeaders(const std::vector<std::string_view>& texts) {
+    std::unique_ptr<HeaderIndex> index(new HeaderIndex);
     for (const std::string_view text : texts) {
-        lines.push_back(linesOf(text));
-        for (std::size_t i = 0; i < lines.back().size(); ++i) {
-            for (const std::string_view name : lines.back()[i].names) {
-                const auto [at, added] = last.emplace(name, chain.size());
-                chain.push_back({lines.size() - 1, i, added ? chain.size() : at->second});
-                at->second = chain.size() - 1;
+        index->lines.push_back(linesOf(text));
+        const std::vector<Line>& lines = index->lines.back();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            for (const std::string_view name : lines[i].names) {
+                const auto [at, added] = index->last.emplace(name, index->chain.size());
+                index->chain.push_back(
+                    {index->lines.size() - 1, i, added ? index->chain.size() : at->second});
+                at->second = index->chain.size() - 1;
             }
         }
     }
-    for (const std::string& probe : probes) {
-        if (last.count(probe) > 0) {
-            probesDeclared.insert(probe);
-        }
-    }
+    return HeaderIndexPtr(index.release());
+}
+
+bool declares(const HeaderIndex& index, std::string_view name) {
+    return index.last.count(name) > 0;
+}
+
+std::vector<std::vector<std::string>> excerptsOf(
+    const HeaderIndex& index, const Names& wanted,
+    const std::function<bool(std::string_view)>& isGuard) {
+    const std::vector<std::vector<Line>>& lines = index.lines;
+    const auto& last = index.last;
+    const auto& chain = index.chain;
     std::vector<std::vector<char>> taken;
     for (const std::vector<Line>& header : lines) {
         taken.emplace_back(header.size(), 0);
@@ -302,7 +317,7 @@ std::vector<std::vector<std::string>> excerptsOf(
             }
         }
         for (std::size_t link = found->second;; link = chain[link].previous) {
-            const Link& at = chain[link];
+            const HeaderIndex::Link& at = chain[link];
             const Line& line = lines[at.header][at.line];
             if (at.header == firstHeader && !taken[at.header][at.line] &&
                 !(line.define && isGuard(name))) {
