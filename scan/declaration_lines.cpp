@@ -1,15 +1,9 @@
 // Reading a header's lines for the declarations a subset's header copies.
 #include "scan/declaration_lines.h"
 
-namespace {
+#include "scan/line_pattern.h"
 
-std::string_view afterBlanks(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-        ++i;
-    }
-    return text.substr(i);
-}
+namespace {
 
 bool startsWithWord(std::string_view text, std::string_view word) {
     return text.substr(0, word.size()) == word &&
@@ -48,7 +42,7 @@ LineNames typedefNames(std::string_view text) {
 }
 
 void classify(HeaderLine& line) {
-    std::string_view text = afterBlanks(line.text);
+    std::string_view text = afterWhitespace(line.text);
     if (startsWithWord(text, "typedef")) {
         line.kind = LineKind::declaration;
         line.names = typedefNames(text);
@@ -61,7 +55,7 @@ void classify(HeaderLine& line) {
             }
         });
     } else if (!text.empty() && text[0] == '#') {
-        text = afterBlanks(text.substr(1));
+        text = afterWhitespace(text.substr(1));
         for (const auto& [word, kind] : {std::pair{"ifdef", LineKind::open},
                                          {"ifndef", LineKind::open},
                                          {"if", LineKind::open},
@@ -77,7 +71,7 @@ void classify(HeaderLine& line) {
         if (startsWithWord(text, "define")) {
             line.kind = LineKind::declaration;
             line.define = true;
-            forEachIdentifier(afterBlanks(text.substr(6)), [&](std::string_view name) {
+            forEachIdentifier(afterWhitespace(text.substr(6)), [&](std::string_view name) {
                 if (line.names.count == 0) {
                     line.names.add(name);
                 }
@@ -113,7 +107,7 @@ std::vector<HeaderLine> declarationLines(std::string_view text) {
         std::size_t lineEnd = text.find('\n', start);
         lineEnd = lineEnd == std::string_view::npos ? text.size() : lineEnd;
         const std::string_view physical = text.substr(start, lineEnd - start);
-        const std::string_view head = afterBlanks(physical).substr(0, 2);
+        const std::string_view head = afterWhitespace(physical).substr(0, 2);
         if (inComment || head == "/*" || head == "//") {
             // A comment's lines are no declarations, whatever their first word.
             inComment = endsInComment(physical, inComment);
@@ -130,7 +124,7 @@ std::vector<HeaderLine> declarationLines(std::string_view text) {
                 --content;
             }
             end = feed;
-            const std::string_view sofar = afterBlanks(text.substr(start, content - start));
+            const std::string_view sofar = afterWhitespace(text.substr(start, content - start));
             const bool continued = content > start && text[content - 1] == '\\';
             const bool openTypedef = startsWithWord(sofar, "typedef") && !typedefEnds(sofar);
             if (feed == text.size() || --more == 0 || !(continued || openTypedef)) {

@@ -53,6 +53,11 @@ inline std::size_t skipWhitespace(std::string_view text, std::size_t at) {
     return at;
 }
 
+// `text` from its first byte that is no whitespace on.
+inline std::string_view afterWhitespace(std::string_view text) {
+    return text.substr(skipWhitespace(text, 0));
+}
+
 // The end of the run of non-whitespace at `at`.
 inline std::size_t skipToken(std::string_view text, std::size_t at) {
     const char* c = text.data() + at;

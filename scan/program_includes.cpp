@@ -3,28 +3,22 @@
 
 #include <string_view>
 
+#include "scan/line_pattern.h"
 #include "scan/open_file.h"
 
 namespace {
 
-std::string_view afterBlanks(std::string_view text) {
-    while (!text.empty() && (text[0] == ' ' || text[0] == '\t')) {
-        text.remove_prefix(1);
-    }
-    return text;
-}
-
 // The quoted name of an include line, or empty.
 std::string_view includedName(std::string_view line) {
-    line = afterBlanks(line);
+    line = afterWhitespace(line);
     if (line.substr(0, 1) != "#") {
         return {};
     }
-    line = afterBlanks(line.substr(1));
+    line = afterWhitespace(line.substr(1));
     if (line.substr(0, 7) != "include") {
         return {};
     }
-    line = afterBlanks(line.substr(7));
+    line = afterWhitespace(line.substr(7));
     if (line.substr(0, 1) != "\"") {
         return {};
     }
