@@ -10,10 +10,10 @@
 #include "cli/depfile.h"
 #include "cli/loader_warnings.h"
 #include "cli/messages.h"
+#include "cli/output_blocks.h"
 #include "cli/replace_failures.h"
 #include "cli/usage.h"
 #include "cli/used_names.h"
-#include "cli/write_behind.h"
 #include "render/generated_files.h"
 #include "replace/replace_files.h"
 #include "scan/header_scanner.h"
@@ -101,11 +101,9 @@ int writeGenerated(const SymbolTables& tables) {
     const std::vector<std::string> names = fileNames();
     bool ok = openFileSet(set, names, failure);
     if (ok) {
-        PieceWriter writer{};
-        WriteBehind behind;  // its thread ends before the writer's blocks go, and the commit
-        sendBehind(writer, behind);
+        OutputBlocks output;
         for (const GeneratedFile& file : kGeneratedFiles) {
-            behind.file = fileNamed(set, file.name);
+            PieceWriter writer = output.writerTo(*fileNamed(set, file.name));
             renderFile(file, writer, tables);
         }
     }

@@ -3,57 +3,41 @@
 #include "render/piece.h"
 
 #include <cstring>
-#include <utility>
 #include <vector>
 
 #include "tables/kept_names.h"
 
 namespace {
 
-constexpr std::size_t kBlockBehind = 1 << 18;
-
-void waitForSend(PieceWriter& writer) {
-    if (writer.wait) {
-        writer.wait(writer.to);
-    }
-}
-
-// Hands the buffer's bytes on. A send that goes on behind keeps them, and the spare takes over.
-void handOn(PieceWriter& writer) {
-    if (writer.used == 0) {
-        return;
-    }
-    waitForSend(writer);  // the spare is free again
-    if (writer.send(writer.to, writer.buffer.get(), writer.used)) {
-        writer.buffer.swap(writer.spare);
-        std::swap(writer.capacity, writer.spareCapacity);
-        writer.blockSize = kBlockBehind;
-    }
+// Hands the block on and takes the next, or, at the end, none.
+void handOn(PieceWriter& writer, bool more) {
+    writer.block =
+        writer.sink.handOn(writer.sink.owner, writer.block, writer.used, more, writer.capacity);
     writer.used = 0;
+    if (!more) {
+        writer.block = nullptr;
+        writer.capacity = 0;
+    }
 }
 
-// Makes room for `count` more bytes in the buffer; false when they are too many to pass through.
+// Makes room for `count` more bytes in the block; false when they are more than a block holds.
 bool makeRoom(PieceWriter& writer, std::size_t count) {
-    if (writer.used + count > writer.capacity || !writer.buffer) {
-        handOn(writer);
-        if (writer.capacity < writer.blockSize) {
-            writer.buffer.reset(new char[writer.blockSize]);  // left as it is, as written
-            writer.capacity = writer.blockSize;
-        }
+    if (!writer.block || writer.used + count > writer.capacity) {
+        handOn(writer, true);
     }
     return count <= writer.capacity;
 }
 
+// Copies `bytes` in, across as many blocks as they take.
 void put(PieceWriter& writer, std::string_view bytes) {
-    if (makeRoom(writer, bytes.size())) {
-        std::memcpy(writer.buffer.get() + writer.used, bytes.data(), bytes.size());
-        writer.used += bytes.size();
-    } else {
-        waitForSend(writer);  // the block before goes first
-        if (writer.send(writer.to, bytes.data(), bytes.size())) {
-            waitForSend(writer);  // `bytes` may go as this returns
-        }
+    while (!makeRoom(writer, bytes.size())) {
+        const std::size_t part = writer.capacity - writer.used;
+        std::memcpy(writer.block + writer.used, bytes.data(), part);
+        writer.used += part;
+        bytes.remove_prefix(part);
     }
+    std::memcpy(writer.block + writer.used, bytes.data(), bytes.size());
+    writer.used += bytes.size();
 }
 
 // An entry point's pointer type, written straight into the buffer when it fits.
@@ -65,7 +49,7 @@ void putPointerType(PieceWriter& writer, std::string_view name) {
         put(writer, type);
         return;
     }
-    writePointerType(writer.buffer.get() + writer.used, name);
+    writePointerType(writer.block + writer.used, name);
     writer.used += size;
 }
 
@@ -142,7 +126,7 @@ void writeEntry(PieceWriter& writer, const Piece& piece, const std::vector<std::
         }
         return;
     }
-    char* out = writer.buffer.get() + writer.used;
+    char* out = writer.block + writer.used;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) {
             const Argument field = argument(i - 1);
@@ -200,14 +184,23 @@ void writePieces(PieceWriter& writer, const Piece* pieces, std::size_t count,
 }
 
 PieceWriter writerInto(std::string& bytes) {
-    return {[](void* to, const char* more, std::size_t count) {
-                static_cast<std::string*>(to)->append(more, count);
-                return false;
-            },
-            &bytes};
+    // The string is the block: each block is the string's tail, cut back to what was written.
+    constexpr std::size_t kStringBlock = 1 << 16;
+    const auto handOn = [](void* owner, char* block, std::size_t used, bool more,
+                           std::size_t& capacity) -> char* {
+        std::string& text = *static_cast<std::string*>(owner);
+        text.resize(block ? static_cast<std::size_t>(block - text.data()) + used : text.size());
+        if (!more) {
+            return nullptr;
+        }
+        const std::size_t written = text.size();
+        text.resize(written + kStringBlock);
+        capacity = kStringBlock;
+        return &text[written];
+    };
+    return PieceWriter{{handOn, &bytes}};
 }
 
 void flushPieces(PieceWriter& writer) {
-    handOn(writer);
-    waitForSend(writer);
+    handOn(writer, false);
 }

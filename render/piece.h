@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <initializer_list>
 #include <iterator>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -125,25 +124,23 @@ constexpr Piece only(Layout layout, Piece piece) {
     return piece;
 }
 
-// Carries pieces to where a file's bytes go: they are gathered in `buffer`, formatted there in
-// place, and handed to `send` in large blocks, so that a file takes few system calls. One writer
-// serves a run's files one after another (set `to` between them), so its buffer is made once.
-//
-// A send may go on after it returns, on another thread: it says so by returning true, and then
-// reads the bytes until `wait` returns. Meanwhile the next block is formatted in `spare`.
+// Where a writer's blocks go, and where the blocks come from: the owner of the blocks. handOn
+// takes the first `used` bytes of `block` (none, and a null block, at a file's start); when
+// `more`, it gives back the block to fill next and sets `capacity` to its size, and otherwise the
+// file is done and every byte handed on is where it goes. A block handed on is the owner's again.
+struct BlockSink {
+    char* (*handOn)(void* owner, char* block, std::size_t used, bool more, std::size_t& capacity);
+    void* owner;
+};
+
+// Carries pieces into the blocks of a sink, formatting them in place, so that a file takes few
+// system calls; a full block is handed on, and the last when the file is done (flushPieces).
+// Its fields past `sink` are the writer's own: the block being filled.
 struct PieceWriter {
-    bool (*send)(void* to, const char* bytes, std::size_t count);
-    void* to;
-    void (*wait)(void* to) = nullptr;
-    std::unique_ptr<char[]> buffer = {};  // never cleared: every byte is written first
+    BlockSink sink;
+    char* block = nullptr;
     std::size_t capacity = 0;
-    std::size_t used = 0;  // the first `used` bytes are waiting to go out
-    std::unique_ptr<char[]> spare = {};
-    std::size_t spareCapacity = 0;
-    // Blocks of 64 KiB take a system call each, which the copying dwarfs, and keep the buffer
-    // small beside the run's other memory; handed to another thread, each costs a wakeup there,
-    // so those are larger.
-    std::size_t blockSize = 1 << 16;
+    std::size_t used = 0;  // the first `used` bytes of the block are written
 };
 
 // A writer that appends to `bytes`.
@@ -159,5 +156,5 @@ void writePieces(PieceWriter& writer, const Piece (&pieces)[N], const SymbolTabl
     writePieces(writer, pieces, N, tables);
 }
 
-// Hands on what the buffer still holds, and waits until it is sent.
+// Hands on the last block: the file is done.
 void flushPieces(PieceWriter& writer);

@@ -115,44 +115,6 @@ TEST(GeneratedFiles, NamesAreWrittenAsBytesNeverAsFormats) {
     EXPECT_TRUE(contains(header, "EXTERN PFNGL" + std::string(70000, 'X') + "PROC " + longName));
 }
 
-// A send that goes on after it returns, as one on another thread does: it reads its block only
-// when waited for, and the block before must be waited for before the next is sent.
-struct SentBehind {
-    std::string bytes;
-    const char* pending = nullptr;
-    std::size_t count = 0;
-};
-
-TEST(GeneratedFiles, ASendThatGoesOnBehindGetsTheSameBytes) {
-    SymbolTables tables;
-    for (int i = 0; i < 20000; ++i) {
-        tables.entryPoints[Api::gl].append("glName" + std::to_string(i));
-    }
-    tables.entryPoints[Api::wgl].append("wgl" + std::string(300000, 'x'));  // longer than a block
-    SentBehind behind;
-    PieceWriter writer{[](void* to, const char* bytes, std::size_t count) {
-                           SentBehind& sent = *static_cast<SentBehind*>(to);
-                           EXPECT_EQ(sent.pending, nullptr)
-                               << "the block before was not waited for";
-                           sent.pending = bytes;
-                           sent.count = count;
-                           return true;
-                       },
-                       &behind};
-    writer.wait = [](void* to) {
-        SentBehind& sent = *static_cast<SentBehind*>(to);
-        if (sent.pending) {
-            sent.bytes.append(sent.pending, sent.count);
-            sent.pending = nullptr;
-        }
-    };
-    for (const GeneratedFile& file : kGeneratedFiles) {
-        behind.bytes.clear();
-        renderFile(file, writer, tables);
-        EXPECT_TRUE(behind.bytes == rendered(file, tables)) << file.name;  // no diff of megabytes
-    }
-}
-
 // A table of pieces is constexpr, so these stop its build; made at run time, they throw.
 TEST(Pieces, RefuseTextTheyCannotWrite) {
     EXPECT_THROW(Piece("a lone % sign"), std::logic_error);

@@ -1,0 +1,44 @@
+// The blocks the generated files are written from, and the thread that writes them behind.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include "render/piece.h"
+#include "replace/replace_files.h"
+
+// Owns the blocks a run's files are formatted into and writes each one to its file: in turn
+// until the files have taken kInTurnBytes, then, where the platform has threads, from a second
+// thread while the next block fills. The members' order gives the lifetimes: the thread, last,
+// ends first, before the blocks it may still be writing go. A file's last block is written before
+// its writer is done (flushPieces), so no call of the file set's meets the thread. The thread has
+// the process's signals as the main thread has them, so the handlers may run there: it lives only
+// while files are rendered, when nothing else is created, renamed or tracked.
+class OutputBlocks {
+public:
+    OutputBlocks();
+    ~OutputBlocks();
+    OutputBlocks(const OutputBlocks&) = delete;
+    OutputBlocks& operator=(const OutputBlocks&) = delete;
+
+    // A writer whose blocks go to `file`; the writer of the file before must be done.
+    PieceWriter writerTo(ReplacedFile& file);
+
+    struct Thread;
+
+private:
+    static char* handOn(void* owner, char* block, std::size_t used, bool more,
+                        std::size_t& capacity);
+    void send(char* block, std::size_t used);
+    char* take(std::size_t size);  // the block not being written, of at least `size` bytes
+
+    std::unique_ptr<char[]> blocks[2];
+    std::size_t capacities[2] = {0, 0};
+    int current = 0;  // the block the writer fills; the other may be the thread's
+    ReplacedFile* file = nullptr;
+    std::size_t sentInTurn = 0;
+    std::unique_ptr<Thread> thread;  // none until the files have taken kInTurnBytes
+};
+
+// Below this many bytes in all, a thread would cost more than it saves.
+inline constexpr std::size_t kInTurnBytes = 1 << 20;
