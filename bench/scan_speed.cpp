@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/header_file.h"
 #include "scan/header_scanner.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "cli/used_names.h"
 #include "render/generated_files.h"
 #include "replace/replace_files.h"
-#include "scan/header_scanner.h"
+#include "scan/header_file.h"
 #include "tables/apis.h"
 
 namespace {
@@ -134,7 +134,7 @@ bool writeRunsDepfile(const ArgumentWalk& walk, const SymbolTables& tables,
     return writeDepfile(paths.back(), read);
 }
 
-int run(int argc, char** argv) {
+int runArguments(int argc, char** argv) {
     const ArgumentWalk walk = walkArguments(argc, argv);
     if (argc == 1) {
         return printUsageBanner();
@@ -185,7 +185,7 @@ int run(int argc, char** argv) {
 int runCommandLine(int argc, char** argv) {
     filesInPlace = false;
     try {
-        return run(argc, argv);
+        return runArguments(argc, argv);
     } catch (const std::bad_alloc&) {
         reportOutOfMemory(filesInPlace);
         return 1;

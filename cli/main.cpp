@@ -13,7 +13,7 @@
 
 namespace {
 
-int run(int argc, char** argv) {
+int runReportingMemory(int argc, char** argv) {
     try {
         return runCommandLine(argc, argv);
     } catch (const std::bad_alloc&) {
@@ -60,7 +60,7 @@ int wmain(int argc, wchar_t** wide) {
         argv.push_back(&argument[0]);
     }
     argv.push_back(nullptr);
-    return run(argc, argv.data());
+    return runReportingMemory(argc, argv.data());
 }
 
 #else
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
             return 1;  // nowhere to say so, and no safe way on
         }
     }
-    return run(argc, argv);
+    return runReportingMemory(argc, argv);
 }
 
 #endif

@@ -49,7 +49,7 @@ struct OutputBlocks::Thread {
     std::exception_ptr thrown;  // by a write, thrown again by the next wait
     std::thread worker;
 
-    void run() {
+    void writeBlocks() {
         std::unique_lock<std::mutex> hold(mutex);
         for (;;) {
             changed.wait(hold, [this] { return busy || ending; });
@@ -89,7 +89,7 @@ bool sendOnThread(std::unique_ptr<OutputBlocks::Thread>& thread, ReplacedFile& f
     if (!thread) {
         auto started = std::make_unique<OutputBlocks::Thread>();
         try {
-            started->worker = std::thread(&OutputBlocks::Thread::run, started.get());
+            started->worker = std::thread(&OutputBlocks::Thread::writeBlocks, started.get());
         } catch (const std::system_error&) {
             return false;
         }
@@ -145,7 +145,7 @@ char* OutputBlocks::handOn(void* owner, char* block, std::size_t used, bool more
         return nullptr;
     }
     capacity = self.thread ? kBlockBehind : kBlockInTurn;
-    return self.take(capacity);
+    return self.blockToFill(capacity);
 }
 
 void OutputBlocks::send(char* block, std::size_t used) {
@@ -157,7 +157,7 @@ void OutputBlocks::send(char* block, std::size_t used) {
     sentInTurn += used;
 }
 
-char* OutputBlocks::take(std::size_t size) {
+char* OutputBlocks::blockToFill(std::size_t size) {
     if (capacities[current] < size) {
         blocks[current].reset(new char[size]);  // left as it is, as written
         capacities[current] = size;

@@ -30,7 +30,7 @@ private:
     static char* handOn(void* owner, char* block, std::size_t used, bool more,
                         std::size_t& capacity);
     void send(char* block, std::size_t used);
-    char* take(std::size_t size);  // the block not being written, of at least `size` bytes
+    char* blockToFill(std::size_t size);  // the block not being written, of at least `size` bytes
 
     std::unique_ptr<char[]> blocks[2];
     std::size_t capacities[2] = {0, 0};

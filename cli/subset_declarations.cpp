@@ -22,7 +22,7 @@ bool readSubsetHeaders(const SymbolTables& tables, SubsetHeaders& headers) {
     return true;
 }
 
-void takeDeclarations(SymbolTables& tables, const SubsetHeaders& headers,
+void keepDeclarations(SymbolTables& tables, const SubsetHeaders& headers,
                       const std::unordered_set<std::string>& kept, const Names& constants) {
     Names wanted = constants;
     for (const std::string& name : kept) {

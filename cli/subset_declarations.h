@@ -21,6 +21,6 @@ bool readSubsetHeaders(const SymbolTables& tables, SubsetHeaders& headers);
 // entry points `kept` holds, the constants `constants` names (identifiers of the program with an
 // api's prefix), and, with a WGL name kept, the pointer type the loader's own WGL lookup takes;
 // with the types and macros those use. An extension's name is never defined.
-void takeDeclarations(SymbolTables& tables, const SubsetHeaders& headers,
+void keepDeclarations(SymbolTables& tables, const SubsetHeaders& headers,
                       const std::unordered_set<std::string>& kept,
                       const std::unordered_set<std::string>& constants);

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr const char* kBanner[] = {
+constexpr const char* kUsageBanner[] = {
     "\n Linkweld - OpenGL extension loader generator",
     "\n Usage: linkweld -gl glext.h [-gl glATI.h] -wgl wglext.h [-wgl wglATI.h]",
     "\n Linkweld will generate glentryhub.cpp and glentryhub.h based on header files",
@@ -102,7 +102,7 @@ int print(const char* const (&pieces)[N], const char* what,
 }  // namespace
 
 int printUsageBanner() {
-    return print(kBanner, "usage banner");
+    return print(kUsageBanner, "usage banner");
 }
 
 int printHelp() {

@@ -176,7 +176,7 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles&
         report(Message::moreOfKind,
                {number(unknown - kUnknownNamesKept), part(Message::kindNotDeclared)});
     }
-    takeDeclarations(tables, headers, used.kept, used.constants);
+    keepDeclarations(tables, headers, used.kept, used.constants);
     keepOnly(tables, used.kept);
     return true;
 }

@@ -28,24 +28,25 @@ bool scanInHalves(InputFile&, HeaderScan&, std::error_code&) {
 
 namespace {
 
-constexpr std::size_t kPieceSize = 1 << 17;     // read once per large header: larger, fewer reads
-constexpr std::size_t kMiddleWindow = 1 << 16;  // how far past the middle a line feed may lie
+constexpr std::size_t kHalfChunkSize = 1 << 17;  // read once per large header: larger, fewer reads
+constexpr std::size_t kMiddleWindow = 1 << 16;   // how far past the middle a line feed may lie
 
-// Feeds `scan` the bytes from `from` up to `until` (the file's end when negative), a piece at a
+// Feeds `scan` the bytes from `from` up to `until` (the file's end when negative), a chunk at a
 // time, until a 0x1A byte or `stop`; counts in `fed` the bytes it fed.
 std::error_code scanRange(InputFile& file, HeaderScan& scan, long long from, long long until,
                           const std::atomic<bool>& stop, long long& fed) {
-    std::unique_ptr<char[]> piece(new char[kPieceSize]);
+    std::unique_ptr<char[]> chunk(new char[kHalfChunkSize]);
     for (long long at = from; !scan.ended() && !stop && (until < 0 || at < until);) {
-        const auto left = static_cast<std::size_t>(until < 0 ? kPieceSize : until - at);
-        const long count = file.readAt(piece.get(), left < kPieceSize ? left : kPieceSize, at);
+        const auto left = static_cast<std::size_t>(until < 0 ? kHalfChunkSize : until - at);
+        const long count =
+            file.readAt(chunk.get(), left < kHalfChunkSize ? left : kHalfChunkSize, at);
         if (count < 0) {
             return std::error_code(errno, std::generic_category());
         }
         if (count == 0) {
             break;
         }
-        scan.feed(std::string_view(piece.get(), static_cast<std::size_t>(count)));
+        scan.feed(std::string_view(chunk.get(), static_cast<std::size_t>(count)));
         at += count;
         fed += count;
     }
@@ -76,7 +77,7 @@ struct Halves {
     std::mutex mutex;
     std::condition_variable changed;
     bool firstDone = false;
-    bool take = false;          // the first half was read to the split: the second follows it
+    bool follows = false;       // the first half was read to the split: the second follows it
     std::error_code error;      // the second half's
     std::exception_ptr thrown;  // by the second thread, thrown again by the first
 };
@@ -88,13 +89,13 @@ void scanSecondHalf(Halves& halves) {
         if (!halves.error) {
             halves.rest.finish();
         }
-        bool take = false;
+        bool follows = false;
         {
             std::unique_lock<std::mutex> hold(halves.mutex);
             halves.changed.wait(hold, [&halves] { return halves.firstDone; });
-            take = halves.take;
+            follows = halves.follows;
         }
-        if (take && !halves.error) {
+        if (follows && !halves.error) {
             halves.first.takeRest(halves.rest);
         }
     } catch (...) {
@@ -127,11 +128,11 @@ struct Joined {
     Halves& halves;
     std::thread& second;
 
-    void firstDone(bool take) {
-        halves.stop = !take;
+    void firstDone(bool follows) {
+        halves.stop = !follows;
         {
             std::lock_guard<std::mutex> hold(halves.mutex);
-            halves.take = take;
+            halves.follows = follows;
             halves.firstDone = true;
         }
         halves.changed.notify_all();
@@ -166,7 +167,7 @@ bool scanInHalves(InputFile& file, HeaderScan& scan, std::error_code& error) {
     if (halves.thrown) {
         std::rethrow_exception(halves.thrown);
     }
-    if (!error && halves.take) {
+    if (!error && halves.follows) {
         error = halves.error;
     }
     return true;

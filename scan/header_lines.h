@@ -87,7 +87,7 @@ public:
             if (!skipping) {
                 const std::size_t zero = zeros.from(at);
                 const std::size_t textEnd = zero < end ? zero : end;
-                takeText(chunk.substr(at, textEnd - at), found || zero < end, onLine, decided);
+                passText(chunk.substr(at, textEnd - at), found || zero < end, onLine, decided);
             }
             if (!found) {
                 return;
@@ -149,10 +149,10 @@ private:
         return at;
     }
 
-    // Takes the text of the current line that lies in a chunk; `complete` when the line's text
+    // Passes on the text of the current line that lies in a chunk; `complete` when the line's text
     // ends there, at its line feed or at a zero byte.
     template <class OnLine, class Decided>
-    void takeText(std::string_view text, bool complete, OnLine& onLine, Decided& decided) {
+    void passText(std::string_view text, bool complete, OnLine& onLine, Decided& decided) {
         if (complete && partial.empty()) {
             onLine(text, lineNumber);
         } else if (complete) {
@@ -167,8 +167,8 @@ private:
 
     // Keeps the start of a line that the chunk does not finish, while it can still matter.
     template <class OnLine, class Decided>
-    void gather(std::string_view piece, OnLine& onLine, Decided& decided) {
-        appendCollapsed(piece);
+    void gather(std::string_view text, OnLine& onLine, Decided& decided) {
+        appendCollapsed(text);
         // Asked at doubling sizes, so the questions cost no more than the gathering itself.
         if (partial.size() >= nextCheck) {
             nextCheck = partial.size() * 2;
@@ -180,21 +180,21 @@ private:
         }
     }
 
-    void appendCollapsed(std::string_view piece) {
+    void appendCollapsed(std::string_view text) {
         std::size_t at = 0;
-        while (at < piece.size()) {
+        while (at < text.size()) {
             std::size_t end = at;
-            while (end < piece.size() && !isWhitespace(piece[end])) {
+            while (end < text.size() && !isWhitespace(text[end])) {
                 ++end;
             }
-            partial.append(piece.data() + at, end - at);
-            if (end == piece.size()) {
+            partial.append(text.data() + at, end - at);
+            if (end == text.size()) {
                 return;
             }
             if (partial.empty() || !isWhitespace(partial.back())) {
-                partial += piece[end];
+                partial += text[end];
             }
-            for (at = end + 1; at < piece.size() && isWhitespace(piece[at]); ++at) {
+            for (at = end + 1; at < text.size() && isWhitespace(text[at]); ++at) {
             }
         }
     }

@@ -1,31 +1,13 @@
-// The header scanner: lines to names, skipped prototypes counted, and the file loop.
+// The header scanner: lines to names, and skipped prototypes counted.
 #include "scan/header_scanner.h"
 
-#include <cerrno>
-#include <memory>
+#include <utility>
 
-#include "scan/header_halves.h"
-#include "scan/open_file.h"
+#include "scan/line_forms.h"
 
 namespace {
 
 constexpr std::size_t kKeptSkippedNames = 4;
-
-// Feeds `scan` the rest of the file, a piece at a time, until its end or a 0x1A byte.
-std::error_code scanInTurn(InputFile& file, HeaderScan& scan) {
-    std::unique_ptr<char[]> chunk(new char[kHeaderChunkSize]);
-    while (!scan.ended()) {
-        const long count = file.read(chunk.get(), kHeaderChunkSize);
-        if (count < 0) {
-            return std::error_code(errno, std::generic_category());
-        }
-        if (count == 0) {
-            break;
-        }
-        scan.feed(std::string_view(chunk.get(), static_cast<std::size_t>(count)));
-    }
-    return {};
-}
 
 }  // namespace
 
@@ -43,7 +25,7 @@ HeaderScan::HeaderScan(SymbolTables& tables, const std::string& path, Api api,
     tables.headers.push_back({path, api});
 }
 
-void HeaderScan::take(std::string_view line, LineNumber number) {
+void HeaderScan::addLine(std::string_view line, LineNumber number) {
     const LineReading reading = readLine(line, options);
     const Place place{header, number};
     switch (reading.found) {
@@ -69,12 +51,12 @@ void HeaderScan::take(std::string_view line, LineNumber number) {
 
 void HeaderScan::feed(std::string_view chunk) {
     lines.feed(
-        chunk, [this](std::string_view line, LineNumber number) { take(line, number); },
+        chunk, [this](std::string_view line, LineNumber number) { addLine(line, number); },
         [this](std::string_view start) { return lineIsDecided(start, options); });
 }
 
 void HeaderScan::finish() {
-    lines.finish([this](std::string_view line, LineNumber number) { take(line, number); });
+    lines.finish([this](std::string_view line, LineNumber number) { addLine(line, number); });
     HeaderRecord& record = tables.headers[header];
     record.extensionsAdded = extensions.size() - extensionsBefore;
     record.entryPointsAdded = entryPoints.size() - entryPointsBefore;
@@ -102,25 +84,4 @@ void HeaderScan::takeRest(HeaderScan& rest) {
     }
     record.prototypesSkipped += more.prototypesSkipped;
     rest.abandon();
-}
-
-std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& options,
-                           SymbolTables& tables) {
-    // Binary mode on every host: line ends and 0x1A are handled alike by HeaderLines, so a header
-    // reads the same on Windows and elsewhere.
-    InputFile file = openForReading(path);
-    if (!file) {
-        return std::error_code(errno, std::generic_category());
-    }
-    HeaderScan scan(tables, path, api, options);
-    std::error_code error;
-    if (!scanInHalves(file, scan, error)) {
-        error = scanInTurn(file, scan);
-    }
-    if (error) {
-        scan.abandon();
-        return error;
-    }
-    scan.finish();
-    return {};
 }

@@ -1,13 +1,12 @@
-// The header scanner: a unit fed one header's bytes in chunks, and the file reading around it.
+// The header scanner: a unit fed one header's bytes in chunks.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "scan/header_lines.h"
-#include "scan/line_forms.h"
+#include "scan/line_reading.h"
 #include "tables/symbol_tables.h"
 
 // One header being scanned. Each line it is fed adds what readLine finds in it to the lists of
@@ -41,7 +40,7 @@ public:
     void takeRest(HeaderScan& rest);
 
 private:
-    void take(std::string_view line, LineNumber number);
+    void addLine(std::string_view line, LineNumber number);
 
     SymbolTables& tables;
     ExtensionList& extensions;
@@ -53,14 +52,3 @@ private:
     std::size_t entryPointsBefore;
     std::size_t skippedBefore;
 };
-
-// The file loop reads a header in pieces of this many bytes into one buffer, and feeds each to
-// the scan as it comes: large enough that the reads cost little, small enough to stay in the
-// processor's cache and for the C library to take from its heap (a larger buffer is mapped
-// afresh for every header, each page faulted in again).
-inline constexpr std::size_t kHeaderChunkSize = 1 << 16;
-
-// Scans the file `path` (UTF-8 on Windows) into the lists of `api`. Returns the system's error
-// when the file cannot be opened or read, and then nothing was added; else no error.
-std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& options,
-                           SymbolTables& tables);

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "scan/line_forms.h"
+#include "scan/line_reading.h"
 #include "scan/prototype_forms.h"
 
 struct LineForm;

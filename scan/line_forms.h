@@ -6,28 +6,7 @@
 #include <vector>
 
 #include "scan/header_lines.h"
-
-struct PrototypeWords;
-
-// What a line adds.
-enum class Found {
-    nothing,
-    extension,         // `name` is an extension
-    entryPoint,        // `name` is an entry point
-    skippedPrototype,  // a prototype no form read; `name` is its function's name
-};
-
-struct LineReading {
-    Found found = Found::nothing;
-    std::string_view name;  // a part of the line
-};
-
-// Which forms a scan reads.
-struct ScanOptions {
-    // Also prototypes whose return type is several words, WINAPI prototypes without "extern",
-    // and names followed directly by "(" ; every name is then a C identifier.
-    bool allPrototypes = false;
-};
+#include "scan/line_reading.h"
 
 // What one line adds. `line` starts at its first non-whitespace byte and holds no zero byte: the
 // text the forms see ends at one, and HeaderLines cuts the line there.
@@ -39,15 +18,6 @@ const LineStarts& formStarts(const ScanOptions& options);
 
 // Whether the start of a line already fixes what readLine makes of the whole line.
 bool lineIsDecided(std::string_view start, const ScanOptions& options);
-
-// What a form is: the define of an extension, a prototype of fixed words, or any prototype in
-// the headers' layout (every lead and keyword of kPrototypeWords).
-enum class FormKind : unsigned char { define, fixedPrototype, anyPrototype };
-
-struct FormIdentity {
-    FormKind kind;
-    const PrototypeWords* words;  // a fixed prototype's lead and keyword
-};
 
 // The forms a scan reads, in the order they are tried; with `prototypesOnly`, only those that
 // give entry points.

@@ -110,7 +110,7 @@ struct Reader {
         return false;
     }
 
-    void take(char c) {
+    void feed(char c) {
         if (marked < 3 && partOfMark(c)) {
             return;
         }
@@ -160,7 +160,7 @@ std::error_code readProgramNames(const std::string& path, std::size_t longest,
     long count = 0;
     while ((count = input.read(chunk, sizeof chunk)) > 0) {
         for (long i = 0; i < count; ++i) {
-            reader.take(chunk[i]);
+            reader.feed(chunk[i]);
         }
     }
     if (count < 0) {

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "scan/line_forms.h"
+#include "scan/line_reading.h"
 
 // The words of a prototype in the headers' layout: the word it opens with and the keyword that
 // stands before its name. The only place these words are spelled.

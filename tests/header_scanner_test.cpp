@@ -1,4 +1,5 @@
 // The header scanner: which lines add which names, and how a file is split into lines.
+#include "scan/header_file.h"
 #include "scan/header_scanner.h"
 
 #include "scan/header_halves.h"

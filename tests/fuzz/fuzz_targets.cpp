@@ -10,6 +10,7 @@
 
 #include "cli/argument_walk.h"
 #include "scan/header_scanner.h"
+#include "scan/line_forms.h"
 #include "scan/line_pattern.h"
 #include "tables/ascii.h"
 
