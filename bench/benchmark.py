@@ -49,6 +49,7 @@ def build(build_dir):
     # The scanner's own sources, compiled as the Release build compiles them.
     scanner = [os.path.join(ROOT, room, f) for room in ("scan", "tables")
                for f in sorted(os.listdir(os.path.join(ROOT, room))) if f.endswith(".cpp")]
+    scanner.append(os.path.join(ROOT, "platform", "platform_posix.cpp"))
     programs["scan_speed"] = os.path.join(build_dir, "scan_speed")
     subprocess.run(["c++", "-O3", "-DNDEBUG", "-std=c++17", "-pthread", "-I", ROOT, "-o",
                     programs["scan_speed"], os.path.join(ROOT, "bench", "scan_speed.cpp")] + scanner,

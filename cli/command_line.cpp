@@ -25,7 +25,8 @@ namespace {
 bool filesInPlace = false;
 
 // Scans every header named; says so when none was named or none could be read.
-SymbolTables scanHeaders(const ArgumentWalk& walk, const ScanOptions& options) {
+SymbolTables scanHeaders(const Platform& platform, const ArgumentWalk& walk,
+                         const ScanOptions& options) {
     SymbolTables tables;
     std::size_t named = 0;
     std::size_t read = 0;
@@ -36,7 +37,7 @@ SymbolTables scanHeaders(const ArgumentWalk& walk, const ScanOptions& options) {
         }
         ++named;
         if (const std::error_code failure =
-                scanHeader(argument.path, argument.api, options, tables)) {
+                scanHeader(argument.path, argument.api, options, tables, platform)) {
             report(Message::cannotReadHeader, {quotedName(argument.path), text(failure.message())});
         } else {
             ++read;
@@ -92,7 +93,7 @@ int checkGenerated(const SymbolTables& tables) {
 }
 
 // Renders each generated file straight into its file and replaces them together.
-int writeGenerated(const SymbolTables& tables) {
+int writeGenerated(const Platform& platform, const SymbolTables& tables) {
     FileSet set;
     set.tag = kTag;
     set.lockName = kLockName;
@@ -101,7 +102,7 @@ int writeGenerated(const SymbolTables& tables) {
     const std::vector<std::string> names = fileNames();
     bool ok = openFileSet(set, names, failure);
     if (ok) {
-        OutputBlocks output;
+        OutputBlocks output(platform);
         for (const GeneratedFile& file : kGeneratedFiles) {
             PieceWriter writer = output.writerTo(*fileNamed(set, file.name));
             renderFile(file, writer, tables);
@@ -134,7 +135,7 @@ bool writeRunsDepfile(const ArgumentWalk& walk, const SymbolTables& tables,
     return writeDepfile(paths.back(), read);
 }
 
-int runArguments(int argc, char** argv) {
+int runArguments(int argc, char** argv, const Platform& platform) {
     const ArgumentWalk walk = walkArguments(argc, argv);
     if (argc == 1) {
         return printUsageBanner();
@@ -159,12 +160,12 @@ int runArguments(int argc, char** argv) {
     }
     ScanOptions options;
     options.allPrototypes = walk.given(kAllPrototypes);
-    SymbolTables tables = scanHeaders(walk, options);
+    SymbolTables tables = scanHeaders(platform, walk, options);
     tables.contexts = walk.given(kContexts);
     tables.debug = walk.given(kDebug);
-    warnAboutLoader(tables, options);
+    warnAboutLoader(platform, tables, options);
     ProgramFiles files;
-    if (walk.given(kUsedBy) && !keepUsedNames(walk, tables, files)) {
+    if (walk.given(kUsedBy) && !keepUsedNames(platform, walk, tables, files)) {
         return 1;
     }
     if (const std::size_t made = warningsMadeErrors()) {
@@ -176,16 +177,16 @@ int runArguments(int argc, char** argv) {
     if (walk.given(kCheck)) {
         return checkGenerated(tables);
     }
-    const int status = writeGenerated(tables);
+    const int status = writeGenerated(platform, tables);
     return status == 0 && !writeRunsDepfile(walk, tables, files) ? 1 : status;
 }
 
 }  // namespace
 
-int runCommandLine(int argc, char** argv) {
+int runCommandLine(int argc, char** argv, const Platform& platform) {
     filesInPlace = false;
     try {
-        return runArguments(argc, argv);
+        return runArguments(argc, argv, platform);
     } catch (const std::bad_alloc&) {
         reportOutOfMemory(filesInPlace);
         return 1;

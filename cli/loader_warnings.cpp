@@ -1,7 +1,6 @@
 // The checks between scanning and rendering: each words one kind of problem in what scan/ found.
 #include "cli/loader_warnings.h"
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -39,16 +38,14 @@ const std::string& pathOf(const SymbolTables& tables, const Place& place) {
 }
 
 // For each header, the first that is the same file: itself, unless it is named again.
-std::vector<std::uint32_t> firstNamings(const SymbolTables& tables) {
+std::vector<std::uint32_t> firstNamings(const Platform& platform, const SymbolTables& tables) {
     const std::vector<HeaderRecord>& headers = tables.headers;
     std::vector<std::uint32_t> first(headers.size());
     for (std::uint32_t i = 0; i < headers.size(); ++i) {
         first[i] = i;
         for (std::uint32_t j = 0; j < i && first[i] == i; ++j) {
-            std::error_code ignored;
             if (headers[j].path == headers[i].path ||
-                std::filesystem::equivalent(std::filesystem::u8path(headers[j].path),
-                                            std::filesystem::u8path(headers[i].path), ignored)) {
+                platform.sameFile(headers[j].path, headers[i].path)) {
                 first[i] = first[j];
             }
         }
@@ -186,7 +183,8 @@ void warnAboutHeader(const HeaderRecord& header, const ScanOptions& options, Hea
 
 }  // namespace
 
-void warnAboutLoader(const SymbolTables& tables, const ScanOptions& options) {
+void warnAboutLoader(const Platform& platform, const SymbolTables& tables,
+                     const ScanOptions& options) {
     // Every api's extensions share one namespace, and every api's entry points another.
     std::vector<const NameList*> extensions;
     std::vector<const NameList*> entryPoints;
@@ -194,7 +192,7 @@ void warnAboutLoader(const SymbolTables& tables, const ScanOptions& options) {
         extensions.push_back(&tables.extensions[api.api]);
         entryPoints.push_back(&tables.entryPoints[api.api]);
     }
-    const std::vector<std::uint32_t> firstNaming = firstNamings(tables);
+    const std::vector<std::uint32_t> firstNaming = firstNamings(platform, tables);
     for (std::uint32_t i = 0; i < firstNaming.size(); ++i) {
         if (firstNaming[i] != i) {
             report(Message::namedAgain, {quotedName(tables.headers[i].path)});

@@ -1,6 +1,7 @@
 // Warnings about scanned names that would give a broken loader, with the place that causes them.
 #pragma once
 
+#include "platform/platform.h"
 #include "scan/line_forms.h"
 #include "tables/symbol_tables.h"
 
@@ -9,4 +10,5 @@
 // a name that is not a C identifier; a header that adds nothing; a "-wgl" header with extensions
 // but no entry point; and, per header, the prototypes that no form read. Those that the options
 // could read name --all-prototypes.
-void warnAboutLoader(const SymbolTables& tables, const ScanOptions& options);
+void warnAboutLoader(const Platform& platform, const SymbolTables& tables,
+                     const ScanOptions& options);

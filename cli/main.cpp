@@ -15,7 +15,7 @@ namespace {
 
 int runReportingMemory(int argc, char** argv) {
     try {
-        return runCommandLine(argc, argv);
+        return runCommandLine(argc, argv, hostPlatform());
     } catch (const std::bad_alloc&) {
         reportOutOfMemory(false);
         return 1;

@@ -4,19 +4,20 @@
 #include <cstddef>
 #include <memory>
 
+#include "platform/platform.h"
 #include "render/piece.h"
 #include "replace/replace_files.h"
 
 // Owns the blocks a run's files are formatted into and writes each one to its file: in turn
-// until the files have taken kInTurnBytes, then, where the platform has threads, from a second
-// thread while the next block fills. The members' order gives the lifetimes: the thread, last,
-// ends first, before the blocks it may still be writing go. A file's last block is written before
-// its writer is done (flushPieces), so no call of the file set's meets the thread. The thread has
-// the process's signals as the main thread has them, so the handlers may run there: it lives only
-// while files are rendered, when nothing else is created, renamed or tracked.
+// until the files have taken kInTurnBytes, then, where the platform gives a second thread, from
+// there while the next block fills. The thread ends first as this goes, before the blocks it may
+// still be writing. A file's last block is written before its writer is done (flushPieces), so no
+// call of the file set's meets the thread. The thread has the process's signals as the main
+// thread has them, so the handlers may run there: it lives only while files are rendered, when
+// nothing else is created, renamed or tracked.
 class OutputBlocks {
 public:
-    OutputBlocks();
+    explicit OutputBlocks(const Platform& platform);
     ~OutputBlocks();
     OutputBlocks(const OutputBlocks&) = delete;
     OutputBlocks& operator=(const OutputBlocks&) = delete;
@@ -24,11 +25,17 @@ public:
     // A writer whose blocks go to `file`; the writer of the file before must be done.
     PieceWriter writerTo(ReplacedFile& file);
 
-    struct Thread;
-
 private:
+    // A block handed to the thread.
+    struct Sent {
+        ReplacedFile* file;
+        const char* bytes;
+        std::size_t count;
+    };
+
     static char* handOn(void* owner, char* block, std::size_t used, bool more,
                         std::size_t& capacity);
+    static void writeSent(void* argument);
     void send(char* block, std::size_t used);
     char* blockToFill(std::size_t size);  // the block not being written, of at least `size` bytes
 
@@ -37,7 +44,10 @@ private:
     int current = 0;  // the block the writer fills; the other may be the thread's
     ReplacedFile* file = nullptr;
     std::size_t sentInTurn = 0;
-    std::unique_ptr<Thread> thread;  // none until the files have taken kInTurnBytes
+    const Platform& platform;
+    Worker* worker = nullptr;  // none until the files have taken kInTurnBytes
+    bool noWorker = false;     // the platform gave none
+    Sent sent = {};
 };
 
 // Below this many bytes in all, a thread would cost more than it saves.

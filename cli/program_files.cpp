@@ -34,10 +34,10 @@ void neverQueue(ProgramFiles& files, const std::string& path) {
     files.never.push_back(path);
 }
 
-void queueIncludes(ProgramFiles& files, const std::string& path,
+void queueIncludes(const Platform& platform, ProgramFiles& files, const std::string& path,
                    const std::vector<const char*>& directories) {
     std::vector<std::string> names;
-    if (quotedIncludes(path, names)) {
+    if (quotedIncludes(platform, path, names)) {
         return;  // read a moment ago: its own read says why, if it fails
     }
     const fs::path beside = fs::u8path(path).parent_path();
@@ -52,8 +52,7 @@ void queueIncludes(ProgramFiles& files, const std::string& path,
         }
         bool never = false;
         for (const std::string& other : files.never) {
-            std::error_code error;
-            never = never || fs::equivalent(found, fs::u8path(other), error);
+            never = never || platform.sameFile(found.u8string(), other);
         }
         if (isRegularFile(found) && !never) {
             queueProgramFile(files, found.u8string());

@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/platform.h"
 // The files to read, in order; a file is queued once, however many include it.
 struct ProgramFiles {
     std::vector<std::string> paths;
@@ -25,5 +26,5 @@ void neverQueue(ProgramFiles& files, const std::string& path);
 // first of `directories` that holds it, else not at all (a system header, or one the build
 // makes). The loader's own files (glEntryHub*) are never queued: their text names every name
 // they hold, so reading one would keep them all.
-void queueIncludes(ProgramFiles& files, const std::string& path,
+void queueIncludes(const Platform& platform, ProgramFiles& files, const std::string& path,
                    const std::vector<const char*>& directories);

@@ -6,11 +6,12 @@
 #include "scan/header_excerpt.h"
 #include "scan/open_file.h"
 
-bool readSubsetHeaders(const SymbolTables& tables, SubsetHeaders& headers) {
+bool readSubsetHeaders(const Platform& platform, const SymbolTables& tables,
+                       SubsetHeaders& headers) {
     headers.bytes.resize(tables.headers.size());
     std::vector<std::string_view> texts;
     for (std::size_t i = 0; i < tables.headers.size(); ++i) {
-        const std::error_code error = readWhole(tables.headers[i].path, headers.bytes[i]);
+        const std::error_code error = readWhole(platform, tables.headers[i].path, headers.bytes[i]);
         if (error) {
             report(Message::cannotReadHeaderAgain,
                    {quotedName(tables.headers[i].path), text(error.message())});

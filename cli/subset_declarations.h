@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/platform.h"
 #include "scan/header_excerpt.h"
 #include "tables/symbol_tables.h"
 
@@ -15,7 +16,8 @@ struct SubsetHeaders {
 };
 
 // Reads every header of tables.headers again. False, having said why, when one cannot be read.
-bool readSubsetHeaders(const SymbolTables& tables, SubsetHeaders& headers);
+bool readSubsetHeaders(const Platform& platform, const SymbolTables& tables,
+                       SubsetHeaders& headers);
 
 // Fills tables.declarations from the headers: the lines that declare the pointer types of the
 // entry points `kept` holds, the constants `constants` names (identifiers of the program with an

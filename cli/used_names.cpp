@@ -4,7 +4,6 @@
 // entry points kept and the constants the program names.
 #include "cli/used_names.h"
 
-#include <filesystem>
 #include <string>
 #include <unordered_set>
 
@@ -33,10 +32,9 @@ std::size_t longestName(const SymbolTables& tables) {
 
 // Whether `path` is a file this run writes: the loader's own text names every name it holds,
 // so reading it back would keep them all, and the pair could only grow.
-bool isGenerated(const char* path) {
+bool isGenerated(const Platform& platform, const char* path) {
     for (const GeneratedFile& file : kGeneratedFiles) {
-        std::error_code error;
-        if (std::filesystem::equivalent(std::filesystem::u8path(path), file.name, error)) {
+        if (platform.sameFile(path, file.name)) {
             return true;
         }
     }
@@ -115,9 +113,10 @@ struct UsedNames {
 
 }  // namespace
 
-bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles& files) {
+bool keepUsedNames(const Platform& platform, const ArgumentWalk& walk, SymbolTables& tables,
+                   ProgramFiles& files) {
     SubsetHeaders headers;
-    if (!readSubsetHeaders(tables, headers)) {
+    if (!readSubsetHeaders(platform, tables, headers)) {
         return false;
     }
     UsedNames used{tables, *headers.index, walk.given(kAllPrototypes)};
@@ -127,7 +126,7 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles&
     for (const char* path : walk.valuesOf(kUsedBy)) {
         if (!path) {
             report(Message::optionWithoutFile, {text(kUsedBy.name)});
-        } else if (isGenerated(path)) {
+        } else if (isGenerated(platform, path)) {
             report(Message::usedByGenerated, {quotedName(path)});
         } else {
             queueProgramFile(files, path);
@@ -153,7 +152,7 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles&
             [&](std::string_view identifier, bool keep, std::uint64_t line) {
                 return used.lookUp(path, identifier, keep, line);
             },
-            file);
+            file, platform);
         if (error) {
             report(Message::cannotReadProgram, {quotedName(path), text(error.message())});
             return false;
@@ -169,7 +168,7 @@ bool keepUsedNames(const ArgumentWalk& walk, SymbolTables& tables, ProgramFiles&
         }
         unknown += file.moreUnknown;
         if (walk.given(kIncludeDir) && !file.isList) {
-            queueIncludes(files, path, directories);
+            queueIncludes(platform, files, path, directories);
         }
     }
     if (unknown > kUnknownNamesKept) {

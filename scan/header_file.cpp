@@ -30,10 +30,10 @@ std::error_code scanInTurn(InputFile& file, HeaderScan& scan) {
 }  // namespace
 
 std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& options,
-                           SymbolTables& tables) {
+                           SymbolTables& tables, const Platform& platform) {
     // Binary mode on every host: line ends and 0x1A are handled alike by HeaderLines, so a header
     // reads the same on Windows and elsewhere.
-    InputFile file = openForReading(path);
+    InputFile file = openForReading(platform, path);
     if (!file) {
         return std::error_code(errno, std::generic_category());
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/platform.h"
 #include "scan/line_reading.h"
 #include "tables/symbol_tables.h"
 
@@ -16,5 +17,6 @@ inline constexpr std::size_t kHeaderChunkSize = 1 << 16;
 
 // Scans the file `path` (UTF-8 on Windows) into the lists of `api`. Returns the system's error
 // when the file cannot be opened or read, and then nothing was added; else no error.
+// Its reads go through `platform`.
 std::error_code scanHeader(const std::string& path, Api api, const ScanOptions& options,
-                           SymbolTables& tables);
+                           SymbolTables& tables, const Platform& platform = hostPlatform());

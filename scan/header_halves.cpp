@@ -7,24 +7,10 @@
 // first half ends the header there, as one pass would: the second half is then dropped.
 #include "scan/header_halves.h"
 
-#ifdef _WIN32
-
-bool scanInHalves(InputFile&, HeaderScan&, std::error_code&) {
-    return false;
-}
-
-#else
-
-#include <signal.h>
-
 #include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <exception>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -74,75 +60,35 @@ struct Halves {
     HeaderScan rest;
     long long split;                // where the second half starts
     std::atomic<bool> stop{false};  // the second half is not wanted
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool firstDone = false;
-    bool follows = false;       // the first half was read to the split: the second follows it
-    std::error_code error;      // the second half's
-    std::exception_ptr thrown;  // by the second thread, thrown again by the first
+    std::error_code error;          // the second half's
 };
 
-void scanSecondHalf(Halves& halves) {
-    try {
-        long long fed = 0;
-        halves.error = scanRange(halves.file, halves.rest, halves.split, -1, halves.stop, fed);
-        if (!halves.error) {
-            halves.rest.finish();
-        }
-        bool follows = false;
-        {
-            std::unique_lock<std::mutex> hold(halves.mutex);
-            halves.changed.wait(hold, [&halves] { return halves.firstDone; });
-            follows = halves.follows;
-        }
-        if (follows && !halves.error) {
-            halves.first.takeRest(halves.rest);
-        }
-    } catch (...) {
-        halves.thrown = std::current_exception();
+// The second thread's first job: its half, into tables of its own.
+void scanSecondHalf(void* argument) {
+    Halves& halves = *static_cast<Halves*>(argument);
+    long long fed = 0;
+    halves.error = scanRange(halves.file, halves.rest, halves.split, -1, halves.stop, fed);
+    if (!halves.error) {
+        halves.rest.finish();
     }
 }
 
-// Starts the second thread with every signal held, so that signals reach this thread alone,
-// where the replacement's handlers expect them; no thread when the system gives none.
-std::thread startSecondHalf(Halves& halves) {
-    sigset_t all;
-    sigset_t before;
-    sigfillset(&all);
-    pthread_sigmask(SIG_BLOCK, &all, &before);
-    std::thread second;
-    try {
-        second = std::thread(scanSecondHalf, std::ref(halves));
-    } catch (const std::system_error&) {
-    } catch (...) {
-        pthread_sigmask(SIG_SETMASK, &before, nullptr);
-        throw;
-    }
-    pthread_sigmask(SIG_SETMASK, &before, nullptr);
-    return second;
+// Its second, when its half follows the first: the names moved behind the first half's, on the
+// thread whose heap holds them.
+void joinSecondHalf(void* argument) {
+    Halves& halves = *static_cast<Halves*>(argument);
+    halves.first.takeRest(halves.rest);
 }
 
-// Tells the second thread whether its half follows the first, and waits for it; however this
-// thread leaves, the second one ends before the tables it fills go.
-struct Joined {
+// However this thread leaves, the second one ends before the tables it fills go.
+struct SecondThread {
+    const Platform& platform;
     Halves& halves;
-    std::thread& second;
+    Worker* worker;
 
-    void firstDone(bool follows) {
-        halves.stop = !follows;
-        {
-            std::lock_guard<std::mutex> hold(halves.mutex);
-            halves.follows = follows;
-            halves.firstDone = true;
-        }
-        halves.changed.notify_all();
-        second.join();
-    }
-
-    ~Joined() {
-        if (second.joinable()) {
-            firstDone(false);
-        }
+    ~SecondThread() {
+        halves.stop = true;
+        platform.endWorker(worker);
     }
 };
 
@@ -154,23 +100,28 @@ bool scanInHalves(InputFile& file, HeaderScan& scan, std::error_code& error) {
     if (split < 0) {
         return false;
     }
-    Halves halves(file, scan, split);
-    std::thread second = startSecondHalf(halves);
-    if (!second.joinable()) {
+    const Platform& platform = file.platform;
+    // Every signal held there, so that signals reach this thread alone, where the replacement's
+    // handlers expect them.
+    Worker* worker = platform.startWorker(true);
+    if (!worker) {
         return false;
     }
-    Joined joined{halves, second};
+    Halves halves(file, scan, split);
+    const SecondThread second{platform, halves, worker};
+    platform.post(worker, scanSecondHalf, &halves);
     const std::atomic<bool> never{false};
     long long fed = 0;
     error = scanRange(file, scan, 0, split, never, fed);
-    joined.firstDone(!error && fed == split && !scan.ended());
-    if (halves.thrown) {
-        std::rethrow_exception(halves.thrown);
+    const bool follows = !error && fed == split && !scan.ended();
+    halves.stop = !follows;
+    platform.await(worker);
+    if (follows && !halves.error) {
+        platform.post(worker, joinSecondHalf, &halves);
+        platform.await(worker);
     }
-    if (!error && halves.follows) {
+    if (follows) {
         error = halves.error;
     }
     return true;
 }
-
-#endif

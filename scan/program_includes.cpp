@@ -28,9 +28,10 @@ std::string_view includedName(std::string_view line) {
 
 }  // namespace
 
-std::error_code quotedIncludes(const std::string& path, std::vector<std::string>& names) {
+std::error_code quotedIncludes(const Platform& platform, const std::string& path,
+                               std::vector<std::string>& names) {
     std::string bytes;
-    if (const std::error_code error = readWhole(path, bytes)) {
+    if (const std::error_code error = readWhole(platform, path, bytes)) {
         return error;
     }
     const std::string_view text(bytes);

@@ -150,8 +150,9 @@ struct Reader {
 }  // namespace
 
 std::error_code readProgramNames(const std::string& path, std::size_t longest,
-                                 const NameLookup& lookUp, ProgramFile& file) {
-    InputFile input = openForReading(path);
+                                 const NameLookup& lookUp, ProgramFile& file,
+                                 const Platform& platform) {
+    InputFile input = openForReading(platform, path);
     if (!input) {
         return {errno, std::generic_category()};
     }

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/platform.h"
 // A name alone on its line, and the line, counting from 1.
 struct ListedName {
     std::string name;
@@ -41,4 +42,5 @@ using NameLookup = std::function<bool(std::string_view identifier, bool keep, st
 // comments keep only the words that name something, until the file turns out to be a source.
 // Returns why the file could not be read.
 std::error_code readProgramNames(const std::string& path, std::size_t longest,
-                                 const NameLookup& lookUp, ProgramFile& file);
+                                 const NameLookup& lookUp, ProgramFile& file,
+                                 const Platform& platform = hostPlatform());

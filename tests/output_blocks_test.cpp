@@ -1,5 +1,6 @@
-// The output's blocks: a long file's blocks go through the thread that writes them behind and
-// arrive as the writer made them, and a write that throws there is thrown to the run.
+// The output's blocks: a long file's blocks go through the thread that writes them behind, or
+// in turn where the platform gives no thread, and arrive as the writer made them; a write that
+// throws on the thread is thrown to the run.
 #include <gtest/gtest.h>
 
 #include <new>
@@ -55,23 +56,28 @@ struct OutputBlocksTest : ::testing::Test {
     ~OutputBlocksTest() override { systemCalls() = platform; }
 };
 
-TEST_F(OutputBlocksTest, ALongFileArrivesWholeThroughTheThread) {
-    for (const GeneratedFile& generated : kGeneratedFiles) {
-        written.clear();
-        OutputBlocks output;
-        PieceWriter writer = output.writerTo(file);
-        renderFile(generated, writer, tables);
-        EXPECT_TRUE(written == rendered(generated, tables)) << generated.name;  // no diff of MBs
-    }
+TEST_F(OutputBlocksTest, ALongFileArrivesWholeThroughTheThreadOrInTurn) {
+    Platform noThread = hostPlatform();
+    noThread.startWorker = [](bool) -> Worker* { return nullptr; };
+    for (const Platform* platform : {&hostPlatform(), static_cast<const Platform*>(&noThread)}) {
+        writtenBehind = 0;
+        for (const GeneratedFile& generated : kGeneratedFiles) {
+            written.clear();
+            OutputBlocks output(*platform);
+            PieceWriter writer = output.writerTo(file);
+            renderFile(generated, writer, tables);
+            EXPECT_TRUE(written == rendered(generated, tables)) << generated.name;  // MBs
+        }
 #ifndef _WIN32
-    EXPECT_GT(writtenBehind, 0);
+        EXPECT_EQ(writtenBehind > 0, platform == &hostPlatform());
 #endif
+    }
 }
 
 #ifndef _WIN32
 TEST_F(OutputBlocksTest, AWriteThatThrowsBehindIsThrownToTheRun) {
     throwBehind = true;
-    OutputBlocks output;
+    OutputBlocks output(hostPlatform());
     PieceWriter writer = output.writerTo(file);
     EXPECT_THROW(renderFile(kGeneratedFiles[0], writer, tables), std::bad_alloc);
 }
