@@ -1,30 +1,9 @@
-// The process entry: runs the command line; running out of memory ends the run with status 1.
-// On Windows the arguments arrive as UTF-16 and are handed on as UTF-8, so that every name
-// Windows accepts reaches linkweld whole. On POSIX a standard descriptor that is closed at start
-// is opened on the null device first, so that no file linkweld opens takes its number and a
-// message meant for standard error lands in a generated file.
-#include <cstdio>
-#include <new>
+// The process entry on Windows: the arguments arrive as UTF-16 and are handed on as UTF-8, so
+// that every name Windows accepts reaches linkweld whole.
 #include <string>
 #include <vector>
 
 #include "cli/command_line.h"
-#include "cli/messages.h"
-
-namespace {
-
-int runReportingMemory(int argc, char** argv) {
-    try {
-        return runCommandLine(argc, argv, hostPlatform());
-    } catch (const std::bad_alloc&) {
-        reportOutOfMemory(false);
-        return 1;
-    }
-}
-
-}  // namespace
-
-#ifdef _WIN32
 
 namespace {
 
@@ -60,24 +39,5 @@ int wmain(int argc, wchar_t** wide) {
         argv.push_back(&argument[0]);
     }
     argv.push_back(nullptr);
-    return runReportingMemory(argc, argv.data());
+    return runCommandLine(argc, argv.data(), hostPlatform());
 }
-
-#else
-
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
-int main(int argc, char** argv) {
-    for (int descriptor = 0; descriptor <= 2; ++descriptor) {
-        if (fcntl(descriptor, F_GETFD) == -1 && errno == EBADF &&
-            open("/dev/null", O_RDWR) != descriptor) {
-            return 1;  // nowhere to say so, and no safe way on
-        }
-    }
-    return runReportingMemory(argc, argv);
-}
-
-#endif
