@@ -26,7 +26,7 @@ struct Platform {
     bool (*sameFile)(const std::string& one, const std::string& other);
 
     // A second thread, with every signal held there when `holdSignals` (they then reach the
-    // others alone); null when the system gives none.
+    // others alone); null when the system gives none. Memory running out is thrown.
     Worker* (*startWorker)(bool holdSignals);
     // Hands `job(argument)` to the worker, once the job before is done.
     void (*post)(Worker* worker, void (*job)(void*), void* argument);

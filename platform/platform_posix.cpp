@@ -9,6 +9,7 @@
 #include <climits>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -86,23 +87,29 @@ const Platform kPosix = {
                first.st_dev == second.st_dev && first.st_ino == second.st_ino;
     },
     [](bool holdSignals) -> Worker* {
+        auto worker = std::make_unique<Worker>();
         sigset_t all;
         sigset_t before;
         sigfillset(&all);
         if (holdSignals) {
             pthread_sigmask(SIG_BLOCK, &all, &before);
         }
-        Worker* worker = new Worker;
+        // The mask is put back whatever the start does; memory running out is thrown on.
+        std::exception_ptr thrown;
         try {
-            worker->thread = std::thread(&Worker::run, worker);
+            worker->thread = std::thread(&Worker::run, worker.get());
         } catch (const std::system_error&) {
-            delete worker;
-            worker = nullptr;
+            worker.reset();  // no thread to be had: the caller goes on without one
+        } catch (...) {
+            thrown = std::current_exception();
         }
         if (holdSignals) {
             pthread_sigmask(SIG_SETMASK, &before, nullptr);
         }
-        return worker;
+        if (thrown) {
+            std::rethrow_exception(thrown);
+        }
+        return worker.release();
     },
     [](Worker* worker, void (*job)(void*), void* argument) {
         {

@@ -7,7 +7,8 @@
 
 namespace {
 
-std::vector<TrackedFile> tracked;
+// Never destroyed: a signal may come as the process exits, after static objects are gone.
+std::vector<TrackedFile>* tracked = nullptr;
 int depth = 0;
 
 }  // namespace
@@ -25,11 +26,11 @@ HeldInterruptions::~HeldInterruptions() {
 }
 
 std::size_t trackedCount() {
-    return tracked.size();
+    return tracked ? tracked->size() : 0;
 }
 
 const TrackedFile& trackedFile(std::size_t slot) {
-    return tracked[slot];
+    return (*tracked)[slot];
 }
 
 void trackFile(std::intptr_t directory, const std::filesystem::path& path) {
@@ -41,18 +42,24 @@ void trackFile(std::intptr_t directory, const std::filesystem::path& path) {
     }
     const TrackedFile file{directory, name, path.c_str()};
     const HeldInterruptions held;
-    const auto empty = std::find_if(tracked.begin(), tracked.end(),
+    if (!tracked) {
+        tracked = new std::vector<TrackedFile>;
+    }
+    const auto empty = std::find_if(tracked->begin(), tracked->end(),
                                     [](const TrackedFile& slot) { return slot.path == nullptr; });
-    if (empty != tracked.end()) {
+    if (empty != tracked->end()) {
         *empty = file;
     } else {
-        tracked.push_back(file);
+        tracked->push_back(file);
     }
 }
 
 void forgetFile(const std::filesystem::path& path) {
+    if (!tracked) {
+        return;
+    }
     const HeldInterruptions held;
-    for (TrackedFile& slot : tracked) {
+    for (TrackedFile& slot : *tracked) {
         if (slot.path == path.c_str()) {
             slot = {};
         }

@@ -101,13 +101,13 @@ bool scanInHalves(InputFile& file, HeaderScan& scan, std::error_code& error) {
         return false;
     }
     const Platform& platform = file.platform;
+    Halves halves(file, scan, split);  // first, so that nothing can throw between start and end
     // Every signal held there, so that signals reach this thread alone, where the replacement's
     // handlers expect them.
     Worker* worker = platform.startWorker(true);
     if (!worker) {
         return false;
     }
-    Halves halves(file, scan, split);
     const SecondThread second{platform, halves, worker};
     platform.post(worker, scanSecondHalf, &halves);
     const std::atomic<bool> never{false};
