@@ -326,6 +326,12 @@ TEST(FileSet, AFileThatWouldNotChangeIsLeftAsItIsButPushedToTheDisk) {
     pushes.clear();
     ASSERT_TRUE(replaceWith(pair.names, {"old source", "new"}, failure));
     EXPECT_EQ(pushes, (Names{"a.cpp", "a.h", "directory"}));
+    // As long, and other only in its last byte: replaced.
+    const std::string stale(40000, 's');
+    const std::string fresh = stale.substr(1) + "f";
+    ASSERT_TRUE(replaceWith(pair.names, {stale, "new"}, failure));
+    ASSERT_TRUE(replaceWith(pair.names, {fresh, "new"}, failure));
+    EXPECT_TRUE(readFile(pair.names[0]) == fresh) << "left as it was";  // no diff of 40 kB
 }
 
 // As root, who can give files away: another user's file in a directory anyone may write to is
@@ -468,6 +474,24 @@ TEST(FileSet, TwoNamesForOneFileAndNamesOfItsOwnFilesAreRefused) {
     EXPECT_FALSE(openSet(set, pair.names, failure));
     EXPECT_EQ(failure.step, ReplaceStep::reserved);
     EXPECT_EQ(readFile(pair.names[0]), "old source");
+}
+
+// A name reached through a chain of 40 links is followed, as the system follows it; 41 are
+// refused.
+TEST(FileSet, AChainOfFortyLinksIsFollowedAndOfFortyOneRefused) {
+    Pair pair;
+    // link1 leads to link2, and so on to link40, which leads to a.cpp; link0 to link1.
+    for (int i = 0; i <= 40; ++i) {
+        const std::string target = i == 40 ? "a.cpp" : "link" + std::to_string(i + 1);
+        ASSERT_EQ(symlink(target.c_str(), pair.dir.file("link" + std::to_string(i)).c_str()), 0);
+    }
+    ReplaceFailure failure;
+    EXPECT_TRUE(replaceWith({pair.dir.file("link1"), pair.names[1]}, {"new", "new"}, failure))
+        << failure.error.message();
+    EXPECT_EQ(readFile(pair.names[0]), "new");
+    FileSet set;
+    EXPECT_FALSE(openSet(set, {pair.dir.file("link0"), pair.names[1]}, failure));
+    EXPECT_EQ(failure.error, std::errc::too_many_symbolic_link_levels);
 }
 
 TEST(FileSet, InADirectoryAnyoneWritesOnlyLinksOfTheUserOrTheOwnerAreFollowed) {

@@ -61,6 +61,7 @@ TEST(ScanLine, DefineOfOneWithAGlOrWglPrefixIsAnExtension) {
         "#define GL_ARB_shadow 1 /* comment */",
         "#define GL_ZERO_ONE 0",
         "#define GL_TWO 2",
+        "#define GL_ELEVEN 11",
         "#DEFINE GL_UPPER 1",
         "#define GL_TEXTURE0_ARB 0x84C0",
         "#define GL_HEX_ONE 0x1",
@@ -336,6 +337,21 @@ TEST(ScanHeader, ALargeFileScannedInHalvesFindsWhatOnePassFinds) {
             EXPECT_EQ(kept, (Names{"glFirstSkipped", "glFirstSkipped", "glSkipped", "glSkipped"}));
         }
     }
+}
+
+// Every line a define, so that the lines on both sides of the split each add a name.
+TEST(ScanHeader, TheHalvesOfALargeFileMeetBetweenTwoLines) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < kHalvesFrom; ++i) {
+        bytes += "#define GL_" + std::to_string(i) + " 1\n";
+    }
+    TempDir dir;
+    writeFile(dir.file("big.h"), bytes);
+    SymbolTables halves;
+    ASSERT_FALSE(scanHeader(dir.file("big.h"), Api::gl, {}, halves));
+    EXPECT_EQ(
+        firstDifference(everything(halves), everything(scanBytes(bytes, {}, kHeaderChunkSize))),
+        "");
 }
 
 }  // namespace

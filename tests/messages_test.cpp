@@ -94,6 +94,7 @@ TEST(Messages, WhatAReaderWouldActOnOrNotSeeIsEscaped) {
         {"\x97\xe6\x97", "\\x97\\xe6\\x97"},      // stray and cut short
         {"\xc2\xad\xe2\x81\xa0\xf3\xa0\x80\x81",  // soft hyphen, word joiner, a tag: unseen
          "\\xc2\\xad\\xe2\\x81\\xa0\\xf3\\xa0\\x80\\x81"},
+        {"\xef\xb8\x80\xef\xb8\x8f", "\\xef\\xb8\\x80\\xef\\xb8\\x8f"},  // variation selectors
     };
     for (const auto& [name, shown] : cases) {
         EXPECT_EQ(escaped(name), shown);

@@ -75,4 +75,15 @@ TEST(NameList, AMemberKeepsTheEntryPointOfEachApiThatHasIt) {
     EXPECT_EQ(namesKeptBy(tables, "wglSwapIntervalEXT"), (NamesKept{"wglSwapIntervalEXT", ""}));
 }
 
+// A name a program uses keeps every entry of it, as often as the headers declare it.
+TEST(NameList, KeepingOnlyTheNamesUsedKeepsEachOfTheirEntries) {
+    SymbolTables tables;
+    for (const char* name : {"GL_A", "GL_B", "GL_A"}) {
+        tables.extensions[Api::gl].append(name);
+    }
+    keepOnly(tables, {"GL_A"});
+    ASSERT_EQ(tables.extensions[Api::gl].size(), 2u);
+    EXPECT_EQ(tables.extensions[Api::gl][1], "GL_A");
+}
+
 }  // namespace
