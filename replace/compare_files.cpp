@@ -78,12 +78,19 @@ bool reach(const std::string& name, Walk& walk, FileStatus& status, FileDifferen
 
 std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
                                          const std::vector<std::string>& expected) {
+    return compareFiles(names, expected, hostSystemCalls());
+}
+
+std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
+                                         const std::vector<std::string>& expected,
+                                         const SystemCalls& calls) {
     std::vector<FileDifference> differences;
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string written = asWritten(expected[i]);
         std::string actual;
         FileDifference unread{i, 0, {}, 0, {}, {}};
         Walk walk;
+        walk.calls = &calls;
         FileStatus status;
         if (!reach(names[i], walk, status, unread)) {
             differences.push_back(unread);
@@ -91,8 +98,8 @@ std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
         }
         const fs::path path = pathIn(walk.at, walk.pending.front());
         std::error_code error;
-        if (!systemCalls().readAtMost(walk.at, path, status.identity, written.size() + 1, actual,
-                                      error)) {
+        if (!walk.calls->readAtMost(walk.at, path, status.identity, written.size() + 1, actual,
+                                    error)) {
             differences.push_back({i, 0, error, 0, {}, {}});
             continue;
         }
@@ -107,8 +114,8 @@ std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
         const char have = at < actual.size() ? actual[at] : 0;
         if ((want == '\n' && have == '\r') || (want == '\r' && have == '\n')) {
             actual.clear();
-            if (systemCalls().readAtMost(walk.at, path, status.identity, 2 * written.size() + 2,
-                                         actual, error)) {
+            if (walk.calls->readAtMost(walk.at, path, status.identity, 2 * written.size() + 2,
+                                       actual, error)) {
                 difference.lineEnds = otherLineEnds(written, actual);
             }
         }

@@ -48,11 +48,11 @@ bool followLink(Walk& walk, const fs::path& part, const FileStatus& link, Replac
         return stopped(walk, part, std::make_error_code(std::errc::too_many_symbolic_link_levels),
                        failure);
     }
-    if (!systemCalls().readLink(walk.at, pathIn(walk.at, part), target, error)) {
+    if (!walk.calls->readLink(walk.at, pathIn(walk.at, part), target, error)) {
         return stopped(walk, part, error, failure);
     }
     prependParts(target, walk.pending);
-    return !target.has_root_path() || systemCalls().openStart(target.root_path(), walk.at, error) ||
+    return !target.has_root_path() || walk.calls->openStart(target.root_path(), walk.at, error) ||
            stopped(walk, target.root_path(), error, failure);
 }
 
@@ -63,7 +63,7 @@ bool enter(Walk& walk, const fs::path& part, ReplaceFailure& failure) {
     }
     FileStatus status;
     Error error;
-    if (part != ".." && !systemCalls().statusOf(walk.at, pathIn(walk.at, part), status, error)) {
+    if (part != ".." && !walk.calls->statusOf(walk.at, pathIn(walk.at, part), status, error)) {
         return stopped(walk, part, error, failure);
     }
     if (status.type == fs::file_type::symlink) {
@@ -77,7 +77,7 @@ bool enter(Walk& walk, const fs::path& part, ReplaceFailure& failure) {
                        failure);
     }
     Directory next;
-    if (!systemCalls().openDirectory(walk.at, pathIn(walk.at, part), next, error)) {
+    if (!walk.calls->openDirectory(walk.at, pathIn(walk.at, part), next, error)) {
         return stopped(walk, part, error, failure);
     }
     walk.at = std::move(next);
@@ -138,7 +138,7 @@ bool shareable(const ReplacedFile& file) {
 bool walkToDirectory(const fs::path& name, Walk& walk, ReplaceFailure& failure) {
     Error error;
     prependParts(name, walk.pending);
-    if (!systemCalls().openStart(name.root_path(), walk.at, error)) {
+    if (!walk.calls->openStart(name.root_path(), walk.at, error)) {
         failure.path = name.root_path().empty() ? fs::path(".") : name.root_path();
         failure.step = ReplaceStep::open;
         failure.error = error;
@@ -161,7 +161,7 @@ bool walkToFile(Walk& walk, FileStatus& status, ReplaceFailure& failure) {
         if (name.empty() || name == "." || name == "..") {
             return stopped(walk, name, std::make_error_code(std::errc::is_a_directory), failure);
         }
-        if (!systemCalls().statusOf(walk.at, pathIn(walk.at, name), status, error)) {
+        if (!walk.calls->statusOf(walk.at, pathIn(walk.at, name), status, error)) {
             return stopped(walk, name, error, failure);
         }
         if (status.type != fs::file_type::symlink) {

@@ -23,10 +23,10 @@ bool createTemporary(ReplacedFile& file, const std::string& tag, Error& error) {
         file.temporary = hiddenNameBeside(file.destination, tag);
         const HeldInterruptions held;
         trackFile(file.directory->handle, file.temporary);
-        if (systemCalls().createExclusively(*file.directory, file.temporary, previous, file.handle,
-                                            error)) {
+        if (file.calls->createExclusively(*file.directory, file.temporary, previous, file.handle,
+                                          error)) {
             // Unclaimed, another run could take it for a leftover.
-            return systemCalls().claimTemporary(file.handle, error);
+            return file.calls->claimTemporary(file.handle, error);
         }
         forgetFile(file.temporary);
         if (error != std::errc::file_exists) {
@@ -42,11 +42,11 @@ void discardFiles(FileSet& set) {
     for (ReplacedFile& file : set.files) {
         Error ignored;
         if (file.handle != -1) {
-            systemCalls().closeFile(std::exchange(file.handle, -1), ignored);
+            file.calls->closeFile(std::exchange(file.handle, -1), ignored);
         }
         if (!file.temporary.empty()) {
             const HeldInterruptions held;
-            systemCalls().removeFile(*file.directory, file.temporary, ignored);
+            file.calls->removeFile(*file.directory, file.temporary, ignored);
             forgetFile(file.temporary);
             file.temporary.clear();
         }
@@ -62,7 +62,7 @@ bool checkDestinations(const FileSet& set, ReplaceFailure& failure) {
             continue;
         }
         const ReplacedFile& file = set.files[i];
-        if (!systemCalls().statusOf(*file.directory, file.destination, status, error)) {
+        if (!file.calls->statusOf(*file.directory, file.destination, status, error)) {
             return failed(failure, ReplaceStep::replace, i, error);
         }
         if (status.type == fs::file_type::directory) {
@@ -95,7 +95,7 @@ bool walkToDirectories(FileSet& set, std::vector<Walk>& walks, ReplaceFailure& f
         // The walk goes on from a directory of its own: the one held here stays.
         Directory& held = set.directories.emplace_back();
         Error error;
-        if (!systemCalls().openDirectory(walks[i].at, pathIn(walks[i].at, "."), held, error)) {
+        if (!set.calls->openDirectory(walks[i].at, pathIn(walks[i].at, "."), held, error)) {
             failure.path = walks[i].at.path;
             return failed(failure, ReplaceStep::open, i, error);
         }
@@ -110,13 +110,17 @@ bool openFiles(FileSet& set, const std::vector<std::string>& names, ReplaceFailu
     set.files.assign(names.size(), {});
     for (std::size_t i = 0; i < names.size(); ++i) {
         set.files[i].name = fs::u8path(names[i]);
+        set.files[i].calls = set.calls;
     }
     // Nothing of the targets is looked at before the lock is held: on Windows a file that another
     // run looks at cannot be renamed over. Where links lead into other directories, those are
     // locked too once known. Leftovers are removed, and temporaries made and claimed, while no
     // other run can take a temporary for a leftover.
-    DirectoryLocks locks;
+    DirectoryLocks locks(*set.calls);
     std::vector<Walk> walks(set.files.size());
+    for (Walk& walk : walks) {
+        walk.calls = set.calls;
+    }
     if (!walkToDirectories(set, walks, failure) ||
         !lockDirectories(set, directoriesOf(set, true), locks, failure) ||
         !findDestinations(set, walks, failure) ||
@@ -125,7 +129,7 @@ bool openFiles(FileSet& set, const std::vector<std::string>& names, ReplaceFailu
     }
     for (const ReplacedFile& file : set.files) {
         if (!file.inPlace) {
-            removeLeftovers(*file.directory, file.destination, set.tag);
+            removeLeftovers(*set.calls, *file.directory, file.destination, set.tag);
         }
     }
     for (std::size_t i = 0; i < set.files.size(); ++i) {
@@ -141,8 +145,8 @@ bool openFiles(FileSet& set, const std::vector<std::string>& names, ReplaceFailu
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         ReplacedFile& file = set.files[i];
         Error error;
-        if (file.inPlace && !systemCalls().openInPlace(*file.directory, file.destination,
-                                                       file.identity, file.handle, error)) {
+        if (file.inPlace && !file.calls->openInPlace(*file.directory, file.destination,
+                                                     file.identity, file.handle, error)) {
             return failed(failure, ReplaceStep::open, i, error);
         }
     }
@@ -159,7 +163,7 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
         return false;
     }
     // In the order openFileSet took them, so that runs never wait on each other in a circle.
-    DirectoryLocks locks;
+    DirectoryLocks locks(*set.calls);
     if (!lockDirectories(set, directoriesOf(set, true), locks, failure) ||
         !lockDirectories(set, directoriesOf(set, false), locks, failure) ||
         !settleUnderLock(set, failure)) {
@@ -168,7 +172,7 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         ReplacedFile& file = set.files[i];
         Error error;
-        if (!systemCalls().closeFile(std::exchange(file.handle, -1), error)) {
+        if (!file.calls->closeFile(std::exchange(file.handle, -1), error)) {
             return failed(failure, ReplaceStep::write, i, error);
         }
     }
@@ -188,8 +192,8 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
     // failed run put back, though the failure before that is the one told.
     ReplaceFailure unsynced;
     if (ok) {
-        ok = syncUnchanged(set, failure) && syncDirectories(directories, failure);
-    } else if (renamed && !syncDirectories(directories, unsynced)) {
+        ok = syncUnchanged(set, failure) && syncDirectories(*set.calls, directories, failure);
+    } else if (renamed && !syncDirectories(*set.calls, directories, unsynced)) {
         failure.unsynced = unsynced.path;  // after putting files back, which a power loss may undo
         failure.unsyncedError = unsynced.error;
     }
@@ -199,7 +203,7 @@ bool commitFiles(FileSet& set, ReplaceFailure& failure) {
 
 }  // namespace
 
-FileSet::FileSet() = default;
+FileSet::FileSet() : calls(&hostSystemCalls()) {}
 
 FileSet::~FileSet() {
     discardFiles(*this);
@@ -244,6 +248,6 @@ ReplacedFile* fileNamed(FileSet& set, const std::string& name) {
 
 void writeTo(ReplacedFile& file, const char* bytes, std::size_t count) {
     if (!file.written && count > 0) {
-        systemCalls().writeBytes(file.handle, bytes, count, file.written);
+        file.calls->writeBytes(file.handle, bytes, count, file.written);
     }
 }

@@ -16,8 +16,8 @@ bool sameAsDestination(const ReplacedFile& file) {
     Error error;
     return !file.temporary.empty() && file.type == fs::file_type::regular &&
            (!file.directory->status.sharedSticky || file.owner == currentUser()) &&
-           systemCalls().sameContent(*file.directory, file.temporary, file.destination, same,
-                                     error) &&
+           file.calls->sameContent(*file.directory, file.temporary, file.destination, same,
+                                   error) &&
            same;
 }
 
@@ -28,7 +28,7 @@ bool syncBeforeLock(FileSet& set, ReplaceFailure& failure) {
         ReplacedFile& file = set.files[i];
         Error error;
         file.unchanged = !file.inPlace && !kOpenFilesBlockRenames && sameAsDestination(file);
-        if (!file.inPlace && !file.unchanged && !systemCalls().syncFile(file.handle, error)) {
+        if (!file.inPlace && !file.unchanged && !file.calls->syncFile(file.handle, error)) {
             return failed(failure, ReplaceStep::write, i, error);
         }
     }
@@ -44,7 +44,7 @@ bool settleUnderLock(FileSet& set, ReplaceFailure& failure) {
         }
         const bool wasUnchanged = file.unchanged;
         file.unchanged = sameAsDestination(file);
-        if (wasUnchanged && !file.unchanged && !systemCalls().syncFile(file.handle, error)) {
+        if (wasUnchanged && !file.unchanged && !file.calls->syncFile(file.handle, error)) {
             return failed(failure, ReplaceStep::write, i, error);
         }
     }
@@ -65,10 +65,11 @@ std::vector<const Directory*> directoriesToSync(const FileSet& set) {
     return directories;
 }
 
-bool syncDirectories(const std::vector<const Directory*>& directories, ReplaceFailure& failure) {
+bool syncDirectories(const SystemCalls& calls, const std::vector<const Directory*>& directories,
+                     ReplaceFailure& failure) {
     for (const Directory* directory : directories) {
         Error error;
-        if (!systemCalls().syncDirectory(*directory, error)) {
+        if (!calls.syncDirectory(*directory, error)) {
             failure.step = ReplaceStep::sync;
             failure.path = directory->path;
             failure.error = error;
@@ -82,8 +83,7 @@ bool syncUnchanged(const FileSet& set, ReplaceFailure& failure) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         const ReplacedFile& file = set.files[i];
         Error error;
-        if (file.unchanged &&
-            !systemCalls().syncExisting(*file.directory, file.destination, error)) {
+        if (file.unchanged && !file.calls->syncExisting(*file.directory, file.destination, error)) {
             failure.path = file.destination;
             return failed(failure, ReplaceStep::sync, i, error);
         }

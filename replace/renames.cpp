@@ -20,7 +20,7 @@ bool keepPrevious(const ReplacedFile& file, const std::string& tag, fs::path& ba
     const Directory& at = *file.directory;
     const fs::path name = file.destination;
     FileStatus status;
-    if (!systemCalls().statusOf(at, name, status, error)) {
+    if (!file.calls->statusOf(at, name, status, error)) {
         return false;  // not knowing whether there is one is no reason to lose it
     }
     if (status.type == fs::file_type::not_found) {
@@ -31,11 +31,11 @@ bool keepPrevious(const ReplacedFile& file, const std::string& tag, fs::path& ba
         backup = hiddenNameBeside(file.destination, tag);
         error.clear();
         if (own) {
-            systemCalls().hardLink(at, name, backup, error);
+            file.calls->hardLink(at, name, backup, error);
         }
         if (!own || (error && error != std::errc::file_exists)) {
             error.clear();  // another's file, or a file system without hard links
-            systemCalls().copyFile(at, name, backup, error);
+            file.calls->copyFile(at, name, backup, error);
         }
         if (!error) {
             return true;
@@ -58,14 +58,14 @@ void keepVisible(const ReplacedFile& file, fs::path& backup) {
         fs::path kept = file.destination;
         kept += attempt == 1 ? ".previous" : ".previous-" + std::to_string(attempt);
         Error error;
-        systemCalls().hardLink(at, backup, kept, error);
+        file.calls->hardLink(at, backup, kept, error);
         if (error && error != std::errc::file_exists) {
             error.clear();
-            systemCalls().copyFile(at, backup, kept, error);
+            file.calls->copyFile(at, backup, kept, error);
         }
         Error ignored;
         if (!error) {
-            systemCalls().removeFile(at, backup, ignored);
+            file.calls->removeFile(at, backup, ignored);
             backup = std::move(kept);
             return;
         }
@@ -88,12 +88,11 @@ void restorePrevious(FileSet& set, std::vector<fs::path>& backups, const std::ve
             continue;
         }
         if (backups[i].empty()) {
-            systemCalls().removeFile(*file.directory, name, error);  // there was no previous file
+            file.calls->removeFile(*file.directory, name, error);  // there was no previous file
             continue;
         }
-        if (systemCalls().renameOver(*file.directory, backups[i], name, fs::perms::unknown,
-                                     error)) {
-            systemCalls().restoreMode(*file.directory, name, file.mode, error);
+        if (file.calls->renameOver(*file.directory, backups[i], name, fs::perms::unknown, error)) {
+            file.calls->restoreMode(*file.directory, name, file.mode, error);
             backups[i].clear();
             continue;
         }
@@ -137,8 +136,8 @@ bool renameIntoPlace(FileSet& set, ReplaceFailure& failure, bool& renamedAny) {
                 ok = failed(failure, ReplaceStep::keepPrevious, i, error);
                 break;
             }
-            if (!systemCalls().renameOver(*file.directory, file.temporary, file.destination,
-                                          file.mode, error)) {
+            if (!file.calls->renameOver(*file.directory, file.temporary, file.destination,
+                                        file.mode, error)) {
                 ok = failed(failure, ReplaceStep::replace, i, error);
                 break;
             }
@@ -157,7 +156,7 @@ bool renameIntoPlace(FileSet& set, ReplaceFailure& failure, bool& renamedAny) {
     for (std::size_t i = 0; i < count; ++i) {
         const fs::path& backup = backups[i];
         Error error;
-        if (!backup.empty() && !systemCalls().removeFile(*set.files[i].directory, backup, error) &&
+        if (!backup.empty() && !set.calls->removeFile(*set.files[i].directory, backup, error) &&
             ok) {
             ok = false;
             failure.step = ReplaceStep::cleanup;

@@ -70,7 +70,8 @@ struct ReplaceFailure {
     std::error_code unsyncedError;
 };
 
-struct Directory;  // system.h
+struct Directory;    // system.h
+struct SystemCalls;  // system.h
 
 struct ReplacedFile {
     std::filesystem::path name;  // as the caller named it
@@ -90,6 +91,7 @@ struct ReplacedFile {
     // The destination holds these very bytes, and is the user's own or in a directory others
     // cannot write to: it is left as it is, but pushed to the disk.
     bool unchanged = false;
+    const SystemCalls* calls = nullptr;  // the set's
 };
 
 // The files being replaced. Whatever is still open when it goes (after a failure, or an exception
@@ -102,6 +104,9 @@ struct FileSet {
     // Told once when the run starts to wait for another that holds a directory's lock, with
     // that run's process (0 when unknown).
     std::function<void(const std::filesystem::path& directory, long holder)> onWait;
+    // Every call to the system the set makes: the host's, unless the maker hands others (a test
+    // that fails or records them).
+    const SystemCalls* calls;
 
     FileSet();
     FileSet(const FileSet&) = delete;
@@ -160,3 +165,6 @@ struct FileDifference {
 // should be.
 std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
                                          const std::vector<std::string>& expected);
+std::vector<FileDifference> compareFiles(const std::vector<std::string>& names,
+                                         const std::vector<std::string>& expected,
+                                         const SystemCalls& calls);

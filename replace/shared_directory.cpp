@@ -61,7 +61,7 @@ bool lockOne(const FileSet& set, const Directory& directory, HeldLock& lock,
         {
             // A lock file made here is tracked before any signal can see it.
             const HeldInterruptions held;
-            answered = systemCalls().tryLock(directory, file, lock, state, error);
+            answered = set.calls->tryLock(directory, file, lock, state, error);
             if (answered && state.attempt == LockAttempt::taken && lock.removable) {
                 trackFile(lock.directory, lock.file);
             }
@@ -154,7 +154,7 @@ bool unlockDirectories(DirectoryLocks& locks, ReplaceFailure& failure) {
     const HeldInterruptions held;
     for (HeldLock& lock : locks.held) {
         Error error;
-        if (!systemCalls().unlock(lock, error) && ok) {
+        if (!locks.calls.unlock(lock, error) && ok) {
             ok = false;
             failure.step = ReplaceStep::cleanup;
             failure.path = lock.file;
@@ -167,16 +167,16 @@ bool unlockDirectories(DirectoryLocks& locks, ReplaceFailure& failure) {
     return ok;
 }
 
-void removeLeftovers(const Directory& directory, const fs::path& destination,
-                     const std::string& tag) {
+void removeLeftovers(const SystemCalls& calls, const Directory& directory,
+                     const fs::path& destination, const std::string& tag) {
     const fs::path::string_type prefix = hiddenPrefix(destination, tag);
     std::vector<fs::path> found;
     Error error;
-    systemCalls().listNames(directory, prefix, found, error);
+    calls.listNames(directory, prefix, found, error);
     for (const fs::path& leftover : found) {
         if (isRandomPart(leftover.native().substr(prefix.size()))) {
             // One that cannot be removed stays.
-            systemCalls().removeIfUnclaimed(directory, pathIn(directory, leftover), error);
+            calls.removeIfUnclaimed(directory, pathIn(directory, leftover), error);
         }
     }
 }

@@ -16,9 +16,10 @@
 // deque, so that a lock's file name stays where a signal handler may read it. Released, at the
 // latest, when it goes, which must be before the directories go.
 struct DirectoryLocks {
+    const SystemCalls& calls;
     std::deque<HeldLock> held;
     std::vector<std::string> directories;
-    DirectoryLocks() = default;
+    explicit DirectoryLocks(const SystemCalls& calls) : calls(calls) {}
     DirectoryLocks(const DirectoryLocks&) = delete;
     DirectoryLocks& operator=(const DirectoryLocks&) = delete;
     ~DirectoryLocks();
@@ -38,8 +39,8 @@ bool unlockDirectories(DirectoryLocks& locks, ReplaceFailure& failure);
 // Removes the temporaries and backups of killed runs beside `destination`, a file of `directory`:
 // files of exactly the shape hiddenNameBeside gives, that no live run has claimed. The caller
 // holds the lock, and a backup exists only while its run holds the lock.
-void removeLeftovers(const Directory& directory, const fs::path& destination,
-                     const std::string& tag);
+void removeLeftovers(const SystemCalls& calls, const Directory& directory,
+                     const fs::path& destination, const std::string& tag);
 
 // The path of a temporary or backup beside `destination`, ".NAME.TAG-k3x9qa"; the destination's
 // name cut short where the whole would pass the platform's limit.

@@ -16,6 +16,7 @@ constexpr int kNameAttempts = 100;  // tries at a hidden name before giving up
 // refused as the system refuses it where it is told to. `at` is the directory it stands in, held
 // open; `pending` the parts still to walk, the last of them the file's name there.
 struct Walk {
+    const SystemCalls* calls = nullptr;
     Directory at;
     std::deque<fs::path> pending;
     int hops = 0;
@@ -54,7 +55,8 @@ bool settleUnderLock(FileSet& set, ReplaceFailure& failure);
 std::vector<const Directory*> directoriesToSync(const FileSet& set);
 
 // Pushes each of `directories` to the disk; allocates nothing.
-bool syncDirectories(const std::vector<const Directory*>& directories, ReplaceFailure& failure);
+bool syncDirectories(const SystemCalls& calls, const std::vector<const Directory*>& directories,
+                     ReplaceFailure& failure);
 
 // Pushes each file left as it is to the disk: a run that wrote it may have been stopped before
 // it pushed it, or its directory, there.

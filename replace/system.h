@@ -153,8 +153,8 @@ inline bool failedWithErrno(Error& error) {
     return false;
 }
 
-// The platform's calls, unless a test changed them.
-SystemCalls& systemCalls();
+// The platform's own calls; a FileSet makes these unless it is handed others.
+const SystemCalls& hostSystemCalls();
 
 // Whether a file another run has open cannot be renamed over, as on Windows: then nothing of
 // the targets is looked at before the directory's lock is held.

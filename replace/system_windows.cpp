@@ -247,9 +247,9 @@ bool sameContentNow(const Directory& at, const fs::path& a, const fs::path& b, b
 bool readAtMostNow(const Directory& at, const fs::path& path, const std::string& identity,
                    std::size_t limit, std::string& bytes, Error& error);
 
-SystemCalls& systemCalls() {
+const SystemCalls& hostSystemCalls() {
     // In the order of SystemCalls.
-    static SystemCalls calls = {
+    static const SystemCalls calls = {
         openStartNow,
         openDirectoryNow,
         statusNow,

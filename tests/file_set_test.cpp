@@ -21,21 +21,29 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-const SystemCalls kPlatform = systemCalls();
+const SystemCalls kPlatform = hostSystemCalls();
+SystemCalls testCalls = kPlatform;  // what the tests' sets call, faults and all
 
 // The platform's calls, put back when a test that changed them ends.
 struct Faults {
-    ~Faults() { systemCalls() = kPlatform; }
+    ~Faults() { testCalls = kPlatform; }
 };
 
-// A call of the table that counts its calls and fails, with EIO, at the `failAt`th.
+Names callsMade;  // in order, by the calls installed with a name
+
+// A call of the table that counts its calls and fails, with EIO, at the `failAt`th; installed
+// with a name, it records that in callsMade.
 template <typename Member, Member member>
 struct Counted;
 template <typename... A, bool (*SystemCalls::*member)(A...)>
 struct Counted<bool (*SystemCalls::*)(A...), member> {
     static inline int calls = 0;
     static inline int failAt = 0;
+    static inline const char* name = nullptr;
     static bool call(A... args) {
+        if (name) {
+            callsMade.push_back(name);
+        }
         if (++calls == failAt) {
             std::get<sizeof...(A) - 1>(std::tie(args...)) =
                 std::make_error_code(std::errc::io_error);
@@ -43,10 +51,11 @@ struct Counted<bool (*SystemCalls::*)(A...), member> {
         }
         return (kPlatform.*member)(args...);
     }
-    static void install(int failing) {
+    static void install(int failing, const char* recordedAs = nullptr) {
         calls = 0;
         failAt = failing;
-        systemCalls().*member = call;
+        name = recordedAs;
+        testCalls.*member = call;
     }
 };
 #define LINKWELD_COUNTED(name) Counted<decltype(&SystemCalls::name), &SystemCalls::name>{}, #name
@@ -82,6 +91,7 @@ void forEachCall(Visit visit) {
 bool openSet(FileSet& set, const Names& names, ReplaceFailure& failure) {
     set.tag = "tool";
     set.lockName = ".a.tool.lock";
+    set.calls = &testCalls;
     return openFileSet(set, names, failure);
 }
 
@@ -164,11 +174,38 @@ TEST(FileSet, AFaultAtAnyCallLeavesOnePairNothingBesideAndTheTrueReason) {
     }
 }
 
+// The calls a replacement makes, recorded in order: each file on the disk before the lock its
+// renames are made under, and the directory on the disk before that lock goes.
+TEST(FileSet, EveryRenameIsMadeUnderTheLockOnceItsFileIsOnTheDisk) {
+    const Faults faults;
+    forEachCall([](auto counted, const char* name) { decltype(counted)::install(0, name); });
+    callsMade.clear();
+    Pair pair;
+    ReplaceFailure failure;
+    ASSERT_TRUE(pair.replace("new", failure));
+    const auto at = [](const std::string& call, bool last) {
+        const auto found = last ? std::find(callsMade.rbegin(), callsMade.rend(), call).base() - 1
+                                : std::find(callsMade.begin(), callsMade.end(), call);
+        return found - callsMade.begin();
+    };
+    const auto count = [](const std::string& call, std::ptrdiff_t from, std::ptrdiff_t to) {
+        return std::count(callsMade.begin() + from, callsMade.begin() + to, call);
+    };
+    const std::ptrdiff_t locked = at("tryLock", true);
+    const std::ptrdiff_t unlocked = at("unlock", true);
+    const std::ptrdiff_t end = static_cast<std::ptrdiff_t>(callsMade.size());
+    ASSERT_LT(locked, unlocked);
+    EXPECT_EQ(count("syncFile", 0, locked), 2);
+    EXPECT_EQ(count("renameOver", locked, unlocked), 2);
+    EXPECT_EQ(count("renameOver", 0, end), 2);
+    EXPECT_GT(at("syncDirectory", true), at("renameOver", true));
+    EXPECT_LT(at("syncDirectory", true), unlocked);
+}
+
 // Renames fail from the `failFrom`th to the `failTo`th, counting from 1.
 int renames = 0;
 int failFrom = 0;
 int failTo = 0;
-std::vector<std::string> callsMade;
 
 bool failingRename(const Directory& at, const fs::path& from, const fs::path& to, fs::perms mode,
                    Error& error) {
@@ -182,8 +219,8 @@ bool failingRename(const Directory& at, const fs::path& from, const fs::path& to
 
 TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackDurablyOrKeepsThem) {
     const Faults faults;
-    systemCalls().renameOver = failingRename;
-    systemCalls().syncDirectory = [](const Directory& directory, Error& error) {
+    testCalls.renameOver = failingRename;
+    testCalls.syncDirectory = [](const Directory& directory, Error& error) {
         callsMade.push_back("sync");
         return kPlatform.syncDirectory(directory, error);
     };
@@ -205,7 +242,7 @@ TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackDurablyOrKeepsThem) {
     {
         // That push fails: the failure says what was put back may not last.
         renames = 0;
-        systemCalls().syncDirectory = [](const Directory&, Error& error) {
+        testCalls.syncDirectory = [](const Directory&, Error& error) {
             error = std::make_error_code(std::errc::io_error);
             return false;
         };
@@ -214,7 +251,7 @@ TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackDurablyOrKeepsThem) {
         EXPECT_FALSE(pair.replace("new", failure));
         EXPECT_EQ(failure.step, ReplaceStep::replace);
         EXPECT_EQ(failure.unsyncedError, std::errc::io_error);
-        systemCalls().syncDirectory = kPlatform.syncDirectory;
+        testCalls.syncDirectory = kPlatform.syncDirectory;
     }
     {
         // Putting it back fails too: it is kept under a name no later run removes.
@@ -237,8 +274,8 @@ TEST(FileSet, AFailedRenamePutsTheEarlierFilesBackDurablyOrKeepsThem) {
         failFrom = 2;
         // The third look at a.cpp itself: after finding it and checking it before the renames.
         static int looks = 0;
-        systemCalls().statusOf = [](const Directory& at, const fs::path& path, FileStatus& status,
-                                    Error& error) {
+        testCalls.statusOf = [](const Directory& at, const fs::path& path, FileStatus& status,
+                                Error& error) {
             if (path.filename() == "a.cpp" && ++looks == 3) {
                 error = std::make_error_code(std::errc::io_error);
                 return false;
@@ -295,11 +332,11 @@ Names pushes;
 
 TEST(FileSet, AFileThatWouldNotChangeIsLeftAsItIsButPushedToTheDisk) {
     const Faults faults;
-    systemCalls().syncExisting = [](const Directory& at, const fs::path& path, Error& error) {
+    testCalls.syncExisting = [](const Directory& at, const fs::path& path, Error& error) {
         pushes.push_back(path.filename().string());
         return kPlatform.syncExisting(at, path, error);
     };
-    systemCalls().syncDirectory = [](const Directory& at, Error& error) {
+    testCalls.syncDirectory = [](const Directory& at, Error& error) {
         pushes.push_back("directory");
         return kPlatform.syncDirectory(at, error);
     };
@@ -383,12 +420,12 @@ void swapDirectory(const char* call) {
 
 TEST(FileSet, ADirectorySwappedForALinkOrRemovedAfterTheWalkIsNeverFollowed) {
     const Faults faults;
-    systemCalls().tryLock = [](const Directory& at, const fs::path& path, HeldLock& lock,
-                               LockState& state, Error& error) {
+    testCalls.tryLock = [](const Directory& at, const fs::path& path, HeldLock& lock,
+                           LockState& state, Error& error) {
         swapDirectory("tryLock");
         return kPlatform.tryLock(at, path, lock, state, error);
     };
-    systemCalls().syncFile = [](Handle handle, Error& error) {
+    testCalls.syncFile = [](Handle handle, Error& error) {
         swapDirectory("syncFile");
         return kPlatform.syncFile(handle, error);
     };

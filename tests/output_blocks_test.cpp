@@ -38,12 +38,13 @@ std::string rendered(const GeneratedFile& file, const SymbolTables& tables) {
 }
 
 struct OutputBlocksTest : ::testing::Test {
-    const SystemCalls platform = systemCalls();
+    SystemCalls recording = hostSystemCalls();
     SymbolTables tables;
     ReplacedFile file;
 
     OutputBlocksTest() {
-        systemCalls().writeBytes = recordWrite;
+        recording.writeBytes = recordWrite;
+        file.calls = &recording;
         mainThread = std::this_thread::get_id();
         written.clear();
         writtenBehind = 0;
@@ -53,7 +54,6 @@ struct OutputBlocksTest : ::testing::Test {
         }
         tables.entryPoints[Api::wgl].append("wgl" + std::string(300000, 'x'));  // over a block
     }
-    ~OutputBlocksTest() override { systemCalls() = platform; }
 };
 
 TEST_F(OutputBlocksTest, ALongFileArrivesWholeThroughTheThreadOrInTurn) {
