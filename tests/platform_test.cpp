@@ -1,14 +1,19 @@
 // What a scan asks of the platform, through a fake that counts and fails its calls: a header
 // whose read fails part-way adds nothing, read in turn or in halves; without a second thread a
-// large header is scanned in turn to the same lists; every file opened is closed.
+// large header is scanned in turn to the same lists; every file opened is closed. And the host's
+// second thread, when memory runs out as it starts.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cerrno>
+#include <new>
 #include <string>
 
 #include "platform/platform.h"
 #include "scan/header_file.h"
 #include "scan/header_halves.h"
+#include "tests/allocation_faults.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -105,6 +110,24 @@ TEST(PlatformCalls, WithoutASecondThreadALargeHeaderIsScannedInTurn) {
     EXPECT_EQ(lists[0].extensions[Api::gl].size(), lists[1].extensions[Api::gl].size());
     EXPECT_EQ(halves[halves.size() - 1], inTurn[inTurn.size() - 1]);
     EXPECT_EQ(halves.place(halves.size() - 1).line, inTurn.place(inTurn.size() - 1).line);
+}
+
+// Memory running out for the worker or for its thread is thrown, and the signals this thread
+// holds are as they were: all held while the thread starts, they would stay held here.
+TEST(PlatformCalls, AWorkerThatCannotStartLeavesTheSignalsAsTheyWere) {
+    sigset_t before;
+    pthread_sigmask(SIG_SETMASK, nullptr, &before);
+    for (int failing = 1; failing <= 2; ++failing) {
+        {
+            const AllocationFaults faults(failing);
+            EXPECT_THROW(hostPlatform().startWorker(true), std::bad_alloc) << failing;
+        }
+        sigset_t after;
+        pthread_sigmask(SIG_SETMASK, nullptr, &after);
+        for (int signal = 1; signal < NSIG; ++signal) {
+            EXPECT_EQ(sigismember(&after, signal), sigismember(&before, signal)) << signal;
+        }
+    }
 }
 
 }  // namespace
