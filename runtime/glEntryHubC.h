@@ -41,8 +41,12 @@ extern "C" {
 // once a context is current, in place of InitOpenGLExtensions. False, changing nothing, without a
 // current context; else every flag and pointer is filled, an address that the driver answers
 // with 1, 2, 3 or -1 is null, and each name the driver announces but the loader does not know
-// goes to unknownName, when not null. It prints nothing.
+// goes to unknownName, when not null. It prints nothing. The second asks every address of
+// getProcAddress, the program's own address function, in place of wglGetProcAddress; a context is
+// current when glGetString(GL_VERSION) answers.
 bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));
+bool InitOpenGLExtensionsCheckedWith(void* (*getProcAddress)(const char* name),
+                                     void (*unknownName)(const char* name));
 
 #ifdef __cplusplus
 }

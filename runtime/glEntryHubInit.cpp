@@ -234,12 +234,8 @@ void setVersionFlags(Version version) {
     }
 }
 
-}  // namespace
-
-bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name)) {
-    if (!wglGetCurrentContext()) {
-        return false;
-    }
+// Every flag and pointer, a context being current.
+void fillLoader(UnknownName unknownName) {
     memset(&ExtCaps, 0, sizeof(ExtCaps));
     const Version version = parseVersion(reinterpret_cast<const char*>(glGetString(GL_VERSION)));
     Wanted gl = wantedOf(glextlist, wglextlist, unknownName);
@@ -251,5 +247,28 @@ bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name)) {
     setVersionFlags(version);
     MapGLEXT();
     MapWGLEXT();
+}
+
+}  // namespace
+
+bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name)) {
+    if (!wglGetCurrentContext()) {
+        return false;
+    }
+    fillLoader(unknownName);
+    return true;
+}
+
+bool InitOpenGLExtensionsCheckedWith(void* (*getProcAddress)(const char* name),
+                                     void (*unknownName)(const char* name)) {
+    if (!getProcAddress) {
+        return InitOpenGLExtensionsChecked(unknownName);
+    }
+    if (!glGetString(GL_VERSION)) {
+        return false;
+    }
+    linkweldGivenGetProcAddress = getProcAddress;
+    fillLoader(unknownName);
+    linkweldGivenGetProcAddress = 0;
     return true;
 }

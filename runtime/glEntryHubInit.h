@@ -16,3 +16,10 @@
 // `unknownName`, when not null. Without `unknownName`, a list is read only until every flag it
 // could set is set, and not at all when the loader has none (a subset of few names).
 bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));
+
+// The same, every address asked of `getProcAddress`, the program's own address function (as a
+// windowing library gives it: glfwGetProcAddress, SDL_GL_GetProcAddress), in place of
+// wglGetProcAddress; a context is current when glGetString(GL_VERSION) answers. A null
+// `getProcAddress` is InitOpenGLExtensionsChecked.
+bool InitOpenGLExtensionsCheckedWith(void* (*getProcAddress)(const char* name),
+                                     void (*unknownName)(const char* name));

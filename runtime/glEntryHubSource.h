@@ -49,8 +49,10 @@ extern "C" {
 #endif
 #include "glEntryHub.cpp"
 #ifdef LINKWELD_C_LINKAGE
-// Declared here first, so that glEntryHubInit.cpp's definition after this has C linkage too.
+// Declared here first, so that glEntryHubInit.cpp's definitions after this have C linkage too.
 bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));
+bool InitOpenGLExtensionsCheckedWith(void* (*getProcAddress)(const char* name),
+                                     void (*unknownName)(const char* name));
 }
 #endif
 

@@ -85,6 +85,20 @@ TEST(CheckedInit, VersionFlagsUpToTheLeadingMajorMinor) {
     }
 }
 
+}  // namespace
+
+PROC fakePointer;  // the stand-in loader's one pointer, defined with it below
+
+namespace {
+
+Names asked;  // of the program's address function, in order
+
+void* recordAsked(const char* name) {
+    asked.push_back(name);
+    // 2 is what some drivers answer for a name they lack.
+    return reinterpret_cast<void*>(std::strcmp(name, "glFake") == 0 ? 0xC0 : 2);
+}
+
 // Two scripted contexts, each with its extensions, its version and its own address for the
 // stand-in loader's one pointer; the one current on a thread is its own.
 struct FakeContext {
@@ -178,12 +192,29 @@ TEST(CheckedInit, TheUsualNamesReachTheTableChosenOrTheContextsOwn) {
     current = nullptr;
 }
 
+// The program's address function, in place of wglGetProcAddress, is asked every address, its
+// answers held to what the driver's are held to; never without a context, nor after the fill.
+TEST(CheckedInit, TheProgramsAddressFunctionIsAskedEveryAddress) {
+    asked.clear();
+    current = nullptr;
+    EXPECT_FALSE(InitOpenGLExtensionsCheckedWith(recordAsked, nullptr));
+    EXPECT_TRUE(asked.empty());
+    current = &contextA;
+    EXPECT_TRUE(InitOpenGLExtensionsCheckedWith(recordAsked, nullptr));
+    EXPECT_EQ(asked, (Names{"wglGetExtensionsStringARB", "wglGetExtensionsStringEXT", "glFake"}));
+    EXPECT_EQ(reinterpret_cast<intptr_t>(fakePointer), 0xC0);
+    EXPECT_TRUE(ExtCaps.flags[0] && ExtCaps.flags[1] && !ExtCaps.flags[2] && ExtCaps.flags[3]);
+    EXPECT_TRUE(InitOpenGLExtensionsChecked(nullptr));
+    EXPECT_EQ(reinterpret_cast<intptr_t>(fakePointer), 0xA0);
+    EXPECT_EQ(asked.size(), 3u);
+    current = nullptr;
+}
+
 }  // namespace
 
 // The stand-in loader and driver the initialisation links against: it knows the flags of flagOf,
 // and its one pointer.
 GLEXTCAPS ExtCaps;
-PROC fakePointer;
 template <int flag>
 void APIENTRY mapFlag() {
     ExtCaps.flags[flag] = true;
@@ -202,7 +233,8 @@ int FindAndInitGLExtension(char* ext) {
     return lookUpAnything(ext);
 }
 void MapGLEXT() {
-    fakePointer = wglGetProcAddress("glFake");
+    // As the generated source asks on the checked route, which defines wglGetProcAddress so.
+    fakePointer = linkweldGetProcAddress("glFake");
     ++fills;
 }
 void MapWGLEXT() {}

@@ -1,5 +1,6 @@
 // Runs InitOpenGLExtensionsChecked with no context, on a compatibility context and on a 3.3
-// core-profile context, and checks every flag against the driver's own strings and version.
+// core-profile context, and checks every flag against the driver's own strings and version; then
+// InitOpenGLExtensionsCheckedWith, given an address function, which must fill the same.
 // The report goes to standard error: standard output must stay empty. With an argument it runs
 // the generated InitOpenGLExtensions instead, to show what that does in the same situations:
 //   init_check.exe [generated-without-context | generated-on-core]
@@ -7,6 +8,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "glEntryHubInit.h"
 #include "gl_window.h"
@@ -30,8 +32,20 @@ bool (*const kHoldsSentinel[])() = {
 #include "entry_names.inc"
 };
 #undef LINKWELD_ENTRY
+#define LINKWELD_ENTRY(name) +[] { return reinterpret_cast<void*>(name); },
+void* (*const kPointerOf[])() = {
+#include "entry_names.inc"
+};
+#undef LINKWELD_ENTRY
 
 int unknownNames = 0;
+int programAsked = 0;
+
+// An address function as a program's windowing library gives one.
+void* programsAddress(const char* name) {
+    ++programAsked;
+    return reinterpret_cast<void*>(wglGetProcAddress(name));
+}
 
 void countUnknown(const char*) {
     ++unknownNames;
@@ -121,6 +135,26 @@ int checkContext(const char* kind, bool core) {
     return mismatches;
 }
 
+// The checked initialisation again, through the program's address function: every flag and
+// pointer as the first left them.
+int checkProgramsAddressFunction(const char* kind) {
+    std::vector<void*> pointers;
+    for (auto pointerOf : kPointerOf) {
+        pointers.push_back(pointerOf());
+    }
+    unsigned char caps[sizeof ExtCaps];
+    memcpy(caps, &ExtCaps, sizeof ExtCaps);
+    programAsked = 0;
+    int mismatches = InitOpenGLExtensionsCheckedWith(programsAddress, nullptr) ? 0 : 1;
+    mismatches += memcmp(caps, &ExtCaps, sizeof ExtCaps) != 0;
+    for (std::size_t i = 0; i < pointers.size(); ++i) {
+        mismatches += kPointerOf[i]() != pointers[i];
+    }
+    fprintf(stderr, "%s, the program's address function: %d addresses asked, %d mismatches\n", kind,
+            programAsked, mismatches);
+    return mismatches;
+}
+
 int checkWithoutContext() {
     memset(&ExtCaps, 0xA5, sizeof ExtCaps);
     unsigned char before[sizeof ExtCaps];
@@ -129,11 +163,13 @@ int checkWithoutContext() {
         set();
     }
     int mismatches = InitOpenGLExtensionsChecked(countUnknown) ? 1 : 0;
+    mismatches += InitOpenGLExtensionsCheckedWith(programsAddress, countUnknown) ? 1 : 0;
+    mismatches += programAsked;
     mismatches += memcmp(before, &ExtCaps, sizeof ExtCaps) != 0;
     for (auto holds : kHoldsSentinel) {
         mismatches += !holds();
     }
-    fprintf(stderr, "no context: returned false, flags and %u pointers unchanged: %s\n",
+    fprintf(stderr, "no context: both returned false, flags and %u pointers unchanged: %s\n",
             static_cast<unsigned>(sizeof kHoldsSentinel / sizeof kHoldsSentinel[0]),
             mismatches == 0 ? "yes" : "NO");
     memset(&ExtCaps, 0, sizeof ExtCaps);
@@ -160,6 +196,7 @@ int main(int argc, char** argv) {
     }
     if (mode.empty()) {
         failures += checkContext("compatibility context", false);
+        failures += checkProgramsAddressFunction("compatibility context");
     }
     InitOpenGLExtensionsChecked(nullptr);
     HGLRC core = makeCoreContext(dc, wglCreateContextAttribsARB, 3, 3);
@@ -174,6 +211,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     failures += checkContext("3.3 core context", true);
+    failures += checkProgramsAddressFunction("3.3 core context");
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(core);
     DestroyWindow(window);
