@@ -17,6 +17,7 @@
 
 #include "scan/header_file.h"
 #include "scan/header_scanner.h"
+#include "scan/line_forms.h"
 
 namespace {
 
