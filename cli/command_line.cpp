@@ -117,8 +117,8 @@ int writeGenerated(const Platform& platform, const SymbolTables& tables) {
 }
 
 // With --depfile, the rule naming every header and program file the run read.
-bool writeRunsDepfile(const ArgumentWalk& walk, const SymbolTables& tables,
-                      const ProgramFiles& files) {
+bool writeRunsDepfile(const Platform& platform, const ArgumentWalk& walk,
+                      const SymbolTables& tables, const ProgramFiles& files) {
     const std::vector<const char*> paths = walk.valuesOf(kDepfile);
     if (paths.empty()) {
         return true;
@@ -132,7 +132,7 @@ bool writeRunsDepfile(const ArgumentWalk& walk, const SymbolTables& tables,
         read.push_back(header.path);
     }
     read.insert(read.end(), files.paths.begin(), files.paths.end());
-    return writeDepfile(paths.back(), read);
+    return writeDepfile(platform, paths.back(), read);
 }
 
 int runArguments(int argc, char** argv, const Platform& platform) {
@@ -178,7 +178,7 @@ int runArguments(int argc, char** argv, const Platform& platform) {
         return checkGenerated(tables);
     }
     const int status = writeGenerated(platform, tables);
-    return status == 0 && !writeRunsDepfile(walk, tables, files) ? 1 : status;
+    return status == 0 && !writeRunsDepfile(platform, walk, tables, files) ? 1 : status;
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
-// The make rule of --depfile, written whole through a stream.
+// The make rule of --depfile, written whole through the platform.
 #include "cli/depfile.h"
 
-#include <cerrno>
-#include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "cli/messages.h"
@@ -33,7 +30,8 @@ bool appendEscaped(std::string& rule, const std::string& name) {
 
 }  // namespace
 
-bool writeDepfile(const std::string& path, const std::vector<std::string>& prerequisites) {
+bool writeDepfile(const Platform& platform, const std::string& path,
+                  const std::vector<std::string>& prerequisites) {
     std::string rule;
     bool carried = appendEscaped(rule, path);
     rule += ":";
@@ -53,12 +51,7 @@ bool writeDepfile(const std::string& path, const std::vector<std::string>& prere
                                        "rule can carry")});
         return false;
     }
-    errno = 0;
-    std::ofstream file(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
-    file.write(rule.data(), static_cast<std::streamsize>(rule.size()));
-    file.close();
-    if (!file) {
-        const int error = errno != 0 ? errno : EIO;
+    if (const int error = platform.writeWhole(path, rule.data(), rule.size())) {
         report(Message::cannotWriteDepfile,
                {quotedName(path), text(std::error_code(error, std::generic_category()).message())});
         return false;

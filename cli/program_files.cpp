@@ -10,11 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isRegularFile(const fs::path& path) {
-    std::error_code error;
-    return fs::is_regular_file(path, error);
-}
-
 std::string keyOf(const std::string& path) {
     std::error_code error;
     const fs::path absolute = fs::absolute(fs::u8path(path), error).lexically_normal();
@@ -47,14 +42,15 @@ void queueIncludes(const Platform& platform, ProgramFiles& files, const std::str
             continue;
         }
         fs::path found = beside / included;
-        for (std::size_t i = 0; !isRegularFile(found) && i < directories.size(); ++i) {
+        for (std::size_t i = 0; !platform.isRegularFile(found.u8string()) && i < directories.size();
+             ++i) {
             found = fs::u8path(directories[i]) / included;
         }
         bool never = false;
         for (const std::string& other : files.never) {
             never = never || platform.sameFile(found.u8string(), other);
         }
-        if (isRegularFile(found) && !never) {
+        if (platform.isRegularFile(found.u8string()) && !never) {
             queueProgramFile(files, found.u8string());
         }
     }

@@ -1,4 +1,5 @@
-// The calls to the system that reading files and a second thread make: one table, the host's
+// The calls to the system that reading files, writing a depfile and a second thread make: one
+// table, the host's
 // filled by its twin (platform_posix.cpp, platform_windows.cpp), handed to what uses it, so that
 // a test may hand a fake that fails a call or says which calls a run made.
 #pragma once
@@ -24,6 +25,11 @@ struct Platform {
     void (*close)(int descriptor);
     // Whether two names (UTF-8) lead to one file; false when either cannot be looked at.
     bool (*sameFile)(const std::string& one, const std::string& other);
+    // Whether `path` (UTF-8) names a regular file, links followed; false when it cannot be looked
+    // at.
+    bool (*isRegularFile)(const std::string& path);
+    // Writes `size` bytes to `path` (UTF-8), made or emptied first: 0, or why it failed (errno).
+    int (*writeWhole)(const std::string& path, const char* bytes, std::size_t size);
 
     // A second thread, with every signal held there when `holdSignals` (they then reach the
     // others alone); null when the system gives none. Memory running out is thrown.

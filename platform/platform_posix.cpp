@@ -86,6 +86,30 @@ const Platform kPosix = {
         return stat(one.c_str(), &first) == 0 && stat(other.c_str(), &second) == 0 &&
                first.st_dev == second.st_dev && first.st_ino == second.st_ino;
     },
+    [](const std::string& path) {
+        struct stat status;
+        return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+    },
+    [](const std::string& path, const char* bytes, std::size_t size) {
+        const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (descriptor < 0) {
+            return errno;
+        }
+        int error = 0;
+        while (size > 0 && error == 0) {
+            const long count = ::write(descriptor, bytes, atMostInt(size));
+            if (count >= 0) {
+                bytes += count;
+                size -= static_cast<std::size_t>(count);
+            } else if (errno != EINTR) {
+                error = errno;
+            }
+        }
+        if (::close(descriptor) != 0 && error == 0) {
+            error = errno;
+        }
+        return error;
+    },
     [](bool holdSignals) -> Worker* {
         auto worker = std::make_unique<Worker>();
         sigset_t all;

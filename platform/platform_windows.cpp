@@ -55,6 +55,41 @@ const Platform kWindows = {
             return false;  // not UTF-8
         }
     },
+    [](const std::string& path) {
+        std::error_code error;
+        try {
+            return std::filesystem::is_regular_file(std::filesystem::u8path(path), error);
+        } catch (const std::exception&) {
+            return false;  // not UTF-8
+        }
+    },
+    [](const std::string& path, const char* bytes, std::size_t size) {
+        int descriptor = -1;
+        try {
+            descriptor = _wopen(std::filesystem::u8path(path).c_str(),
+                                _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+        } catch (const std::exception&) {
+            return EINVAL;  // not UTF-8
+        }
+        if (descriptor < 0) {
+            return errno;
+        }
+        int error = 0;
+        while (size > 0 && error == 0) {
+            const unsigned most = static_cast<unsigned>(size < INT_MAX ? size : INT_MAX);
+            const int count = _write(descriptor, bytes, most);
+            if (count >= 0) {
+                bytes += count;
+                size -= static_cast<std::size_t>(count);
+            } else {
+                error = errno;
+            }
+        }
+        if (_close(descriptor) != 0 && error == 0) {
+            error = errno;
+        }
+        return error;
+    },
     [](bool) -> Worker* { return nullptr; },
     [](Worker*, void (*)(void*), void*) {},
     [](Worker*) {},

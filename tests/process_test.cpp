@@ -392,7 +392,8 @@ TEST(Process, ANameOfAListThatNoHeaderDeclaresIsAWarningOrUnderStrictAnError) {
 }
 
 // With --include-dir a source's quoted includes are read too, and the depfile names every file
-// read; a name only a prototype of --all-prototypes declares is a warning at its place.
+// read, or says why it cannot; a name only a prototype of --all-prototypes declares is a warning
+// at its place.
 TEST(Process, QuotedIncludesAreReadAndTheDepfileNamesThem) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("include"));
@@ -410,6 +411,14 @@ TEST(Process, QuotedIncludesAreReadAndTheDepfileNamesThem) {
     EXPECT_NE(readFile(dir.file("glEntryHub.h")).find(" glBlendColorEXT;"), std::string::npos);
     EXPECT_EQ(readFile(dir.file("deps.d")), "deps.d: \\\n  " + sourcePath("examples/glext.h") +
                                                 " \\\n  main.c \\\n  include/blend.h\n");
+    // A depfile that cannot be written is an error with the system's reason, the pair in place.
+    const RunResult full =
+        runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h"), "--depfile", "/dev/full"});
+    EXPECT_EQ(full.exitStatus, 1);
+    EXPECT_NE(full.err.find("error: cannot write \"/dev/full\", which --depfile names: No space "
+                            "left on device; the new files are in place"),
+              std::string::npos)
+        << full.err;
     // A prototype in a form no line form reads, known by its pointer type.
     writeFile(dir.file("wgl.h"),
               "#define WGL_EXT_foo 1\ntypedef BOOL (WINAPI * PFNWGLFOOEXTPROC) "
