@@ -98,9 +98,11 @@ const Platform kPosix = {
         int error = 0;
         while (size > 0 && error == 0) {
             const long count = ::write(descriptor, bytes, atMostInt(size));
-            if (count >= 0) {
+            if (count > 0) {
                 bytes += count;
                 size -= static_cast<std::size_t>(count);
+            } else if (count == 0) {
+                error = ENOSPC;  // nothing taken: it would take nothing again
             } else if (errno != EINTR) {
                 error = errno;
             }

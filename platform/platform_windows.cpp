@@ -78,11 +78,11 @@ const Platform kWindows = {
         while (size > 0 && error == 0) {
             const unsigned most = static_cast<unsigned>(size < INT_MAX ? size : INT_MAX);
             const int count = _write(descriptor, bytes, most);
-            if (count >= 0) {
+            if (count > 0) {
                 bytes += count;
                 size -= static_cast<std::size_t>(count);
             } else {
-                error = errno;
+                error = count == 0 ? ENOSPC : errno;  // nothing taken: it would take nothing again
             }
         }
         if (_close(descriptor) != 0 && error == 0) {

@@ -234,8 +234,12 @@ void setVersionFlags(Version version) {
     }
 }
 
-// Every flag and pointer, a context being current.
-void fillLoader(UnknownName unknownName) {
+// Every flag and pointer, a context being current, each address asked of `given` (null:
+// wglGetProcAddress). The function before is put back after, since a callback may start another
+// fill; no destructor does it, which would tie the unit to the C++ runtime.
+void fillLoader(UnknownName unknownName, void* (*given)(const char* name)) {
+    void* (*const before)(const char* name) = linkweldGivenGetProcAddress;
+    linkweldGivenGetProcAddress = given;
     memset(&ExtCaps, 0, sizeof(ExtCaps));
     const Version version = parseVersion(reinterpret_cast<const char*>(glGetString(GL_VERSION)));
     Wanted gl = wantedOf(glextlist, wglextlist, unknownName);
@@ -247,6 +251,7 @@ void fillLoader(UnknownName unknownName) {
     setVersionFlags(version);
     MapGLEXT();
     MapWGLEXT();
+    linkweldGivenGetProcAddress = before;
 }
 
 }  // namespace
@@ -255,7 +260,7 @@ bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name)) {
     if (!wglGetCurrentContext()) {
         return false;
     }
-    fillLoader(unknownName);
+    fillLoader(unknownName, 0);
     return true;
 }
 
@@ -267,8 +272,6 @@ bool InitOpenGLExtensionsCheckedWith(void* (*getProcAddress)(const char* name),
     if (!glGetString(GL_VERSION)) {
         return false;
     }
-    linkweldGivenGetProcAddress = getProcAddress;
-    fillLoader(unknownName);
-    linkweldGivenGetProcAddress = 0;
+    fillLoader(unknownName, getProcAddress);
     return true;
 }

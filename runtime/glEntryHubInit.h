@@ -17,9 +17,10 @@
 // could set is set, and not at all when the loader has none (a subset of few names).
 bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));
 
-// The same, every address asked of `getProcAddress`, the program's own address function (as a
-// windowing library gives it: glfwGetProcAddress, SDL_GL_GetProcAddress), in place of
-// wglGetProcAddress; a context is current when glGetString(GL_VERSION) answers. A null
-// `getProcAddress` is InitOpenGLExtensionsChecked.
+// The same, every address asked of `getProcAddress`, the program's own address function, in
+// place of wglGetProcAddress: SDL_GL_GetProcAddress as it is, or a function that returns what
+// glfwGetProcAddress answers as a void*. A context is current when glGetString(GL_VERSION)
+// answers. A null `getProcAddress` is InitOpenGLExtensionsChecked. Under --contexts, not while
+// another thread fills a table.
 bool InitOpenGLExtensionsCheckedWith(void* (*getProcAddress)(const char* name),
                                      void (*unknownName)(const char* name));

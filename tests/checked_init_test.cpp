@@ -193,7 +193,8 @@ TEST(CheckedInit, TheUsualNamesReachTheTableChosenOrTheContextsOwn) {
 }
 
 // The program's address function, in place of wglGetProcAddress, is asked every address, its
-// answers held to what the driver's are held to; never without a context, nor after the fill.
+// answers held to what the driver's are held to; never without a context, nor after the fill,
+// nor by a fill that its callback starts.
 TEST(CheckedInit, TheProgramsAddressFunctionIsAskedEveryAddress) {
     asked.clear();
     current = nullptr;
@@ -207,6 +208,10 @@ TEST(CheckedInit, TheProgramsAddressFunctionIsAskedEveryAddress) {
     EXPECT_TRUE(InitOpenGLExtensionsChecked(nullptr));
     EXPECT_EQ(reinterpret_cast<intptr_t>(fakePointer), 0xA0);
     EXPECT_EQ(asked.size(), 3u);
+    // A callback that starts a fill of its own leaves this fill its function.
+    EXPECT_TRUE(InitOpenGLExtensionsCheckedWith(
+        recordAsked, [](const char*) { InitOpenGLExtensionsCheckedWith(recordAsked, nullptr); }));
+    EXPECT_EQ(reinterpret_cast<intptr_t>(fakePointer), 0xC0);
     current = nullptr;
 }
 

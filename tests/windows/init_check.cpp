@@ -147,6 +147,7 @@ int checkProgramsAddressFunction(const char* kind) {
     programAsked = 0;
     int mismatches = InitOpenGLExtensionsCheckedWith(programsAddress, nullptr) ? 0 : 1;
     mismatches += memcmp(caps, &ExtCaps, sizeof ExtCaps) != 0;
+    mismatches += programAsked < static_cast<int>(pointers.size());  // every pointer asked of it
     for (std::size_t i = 0; i < pointers.size(); ++i) {
         mismatches += kPointerOf[i]() != pointers[i];
     }
