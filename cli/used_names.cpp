@@ -167,7 +167,8 @@ bool keepUsedNames(const Platform& platform, const ArgumentWalk& walk, SymbolTab
             }
         }
         unknown += file.moreUnknown;
-        if (walk.given(kIncludeDir) && !file.isList) {
+        // A file of include lines and comments alone reads as a list, and is still followed.
+        if (walk.given(kIncludeDir)) {
             queueIncludes(platform, files, path, directories);
         }
     }

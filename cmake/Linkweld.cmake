@@ -276,6 +276,10 @@ function(linkweld_add_loader target)
   if(ARG_LINKAGE AND NOT ARG_LINKAGE MATCHES "^(C|CXX)$")
     message(FATAL_ERROR "linkweld_add_loader(${target}): LINKAGE is C or CXX, not ${ARG_LINKAGE}")
   endif()
+  if(NOT WIN32 AND (NOT ARG_ONLY_USED OR ARG_CONTEXTS OR ARG_DEBUG))
+    message(WARNING "linkweld_add_loader(${target}): off Windows only a loader of the names the "
+      "program uses compiles: give ONLY_USED, without CONTEXTS or DEBUG (doc/platforms.md)")
+  endif()
   if(NOT ARG_OUTPUT_DIR)
     set(ARG_OUTPUT_DIR "${CMAKE_CURRENT_BINARY_DIR}/${target}_linkweld")
   endif()
@@ -342,9 +346,10 @@ ${windows}#include <stdio.h>
     list(APPEND includes "${runtime_dir}")
   endif()
 
-  # The tables of several contexts are filled by the checked initialisation.
+  # The tables of several contexts are filled by the checked initialisation; so is every loader
+  # off Windows, through the program's address function (doc/platforms.md).
   set(checked "${ARG_CHECKED_INIT}")
-  if(ARG_CONTEXTS)
+  if(ARG_CONTEXTS OR NOT WIN32)
     set(checked TRUE)
   endif()
   # The names the target's sources use, and which unit compiles the loader, are known once this

@@ -53,7 +53,9 @@ install(FILES
   runtime/glEntryHubDebug11.h
   runtime/glEntryHubInit.cpp
   runtime/glEntryHubInit.h
+  runtime/glEntryHubPlatform.h
   runtime/glEntryHubProc.h
+  runtime/glEntryHubRenamed.h
   runtime/glEntryHubSource.h
   DESTINATION ${LINKWELD_RUNTIME_INSTALL_DIR})
 

@@ -15,6 +15,8 @@
 #pragma GCC system_header
 #endif
 
+#include "glEntryHubPlatform.h"
+
 // What glEntryHub.h includes, outside the linkage block so that system headers keep their own:
 // a subset pair's header includes it ahead of its guard (see glEntryHubSource.h).
 #define _GL_ENTRY_HUB_H_

@@ -204,6 +204,7 @@ void lookUpGlNames(Version version, Wanted& wanted) {
 }
 
 void lookUpWglNames(Wanted& wanted) {
+#ifdef LINKWELD_WGL
     if (satisfied(wanted)) {
         return;
     }
@@ -218,6 +219,10 @@ void lookUpWglNames(Wanted& wanted) {
     if (names) {
         lookUpAll(names, wanted);
     }
+#else
+    // Elsewhere no WGL name is announced, and an address function may answer for any name.
+    (void)wanted;
+#endif
 }
 
 // No driver announces versions, so every GL_VERSION_x_y the loader knows and the context

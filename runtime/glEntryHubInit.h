@@ -4,6 +4,9 @@
 // glEntryHub.cpp (C programs: glEntryHubCChecked.cpp, and glEntryHubC.h in place of this).
 #pragma once
 
+// First, for what the pair takes from Windows off Windows.
+#include "glEntryHubPlatform.h"
+
 #include "glEntryHub.h"
 
 // Call once a context is current, in place of InitOpenGLExtensions. Without a current context it

@@ -13,10 +13,14 @@
 // header (linkweld --used-by) includes what its names need ahead of its guard, under a guard of
 // its own: read here with its guard taken, it includes that and no more, and the whole pair's
 // header adds nothing, which then takes the includes below.
+#include "glEntryHubPlatform.h"
 #define _GL_ENTRY_HUB_H_
 #include "glEntryHub.h"
 #undef _GL_ENTRY_HUB_H_
 #ifndef LINKWELD_GL_ENTRY_HUB_SUBSET
+#ifndef LINKWELD_WGL
+#error "off Windows only a loader of the names used compiles: linkweld --used-by, ONLY_USED"
+#endif
 #include <windows.h>
 
 #include <GL/gl.h>
@@ -30,6 +34,13 @@
 #ifdef LINKWELD_CHECKED
 #include "glEntryHubProc.h"
 #define wglGetProcAddress(name) linkweldGetProcAddress(name)
+#ifndef LINKWELD_WGL
+// No WGL here: no context or device context of its own to name.
+#define wglGetCurrentContext() ((HGLRC)0)
+#define wglGetCurrentDC() ((HDC)0)
+#endif
+#elif !defined(LINKWELD_WGL)
+#error "off Windows compile glEntryHubChecked.cpp or glEntryHubCChecked.cpp, not this unit"
 #endif
 
 // The generated text's fixed idioms warn under -Wall -Wextra (string literals in "char *"

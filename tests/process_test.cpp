@@ -401,16 +401,19 @@ TEST(Process, QuotedIncludesAreReadAndTheDepfileNamesThem) {
               "#include \"blend.h\"\n#include \"glEntryHub.h\"\n"
               "const GLubyte* s(void) { return glGetStringi(0, 0); }\n");
     writeFile(dir.file("include/blend.h"), "#include \"main.c\"\nvoid glBlendColorEXT(void);\n");
+    // A unit of one include line, as a C file compiled as C++ is, looks like a list of no names.
+    writeFile(dir.file("unit.cpp"), "// main.c, as C++.\n#include \"main.c\"\n");
     const RunResult run =
-        runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h"), "--used-by", "main.c",
+        runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h"), "--used-by", "unit.cpp",
                                "--include-dir", "include", "--depfile", "deps.d"});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.err, examplesWarning() +
                            "main.c:3: warning: \"glGetStringi\" is declared only by a prototype "
                            "that --all-prototypes reads; nothing is kept for it\n");
     EXPECT_NE(readFile(dir.file("glEntryHub.h")).find(" glBlendColorEXT;"), std::string::npos);
-    EXPECT_EQ(readFile(dir.file("deps.d")), "deps.d: \\\n  " + sourcePath("examples/glext.h") +
-                                                " \\\n  main.c \\\n  include/blend.h\n");
+    EXPECT_EQ(readFile(dir.file("deps.d")),
+              "deps.d: \\\n  " + sourcePath("examples/glext.h") +
+                  " \\\n  unit.cpp \\\n  main.c \\\n  include/blend.h\n");
     // A depfile that cannot be written is an error with the system's reason, the pair in place.
     const RunResult full =
         runLinkweld(dir.path, {"-gl", sourcePath("examples/glext.h"), "--depfile", "/dev/full"});

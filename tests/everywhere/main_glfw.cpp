@@ -1,0 +1,2 @@
+// main_glfw.c, as C++.
+#include "main_glfw.c"

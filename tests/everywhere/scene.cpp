@@ -1,0 +1,2 @@
+// scene.c, as C++.
+#include "scene.c"
