@@ -42,7 +42,9 @@
 #   defines LINKWELD_DEBUG in the Debug configuration, where every call of the loader's names and
 #   of OpenGL 1.1 then goes through a wrapper that reports a GL error with the call's name and
 #   place (glEntryHubDebug.h, doc/debugging.md); other configurations compile as without it.
-#   Where a
+#   Off Windows (a native Linux build) the unit is always the checked one, and only a loader of
+#   ONLY_USED compiles, without CONTEXTS or DEBUG: configuring warns otherwise
+#   (doc/platforms.md). Where a
 #   scanned glext.h or wglext.h states its version, <dir> also gets a header of that name which
 #   includes it and stops the build when an older one was included first
 #   (LinkweldHeaderCheck.cmake). ONLY_USED makes the loader of only the names that the target's
