@@ -25,7 +25,8 @@ struct Reader {
     bool tooLong = false;
     bool afterDigit = false;  // the token began with a digit: a number, not a name
     bool inComment = false;
-    bool slash = false;  // the byte before was a "/" that may start "//"
+    bool slash = false;      // the byte before was a "/" that may start "//"
+    bool afterHash = false;  // a "#" began the comment, and its first word is yet to come
     LineShape shape = LineShape::blank;
     std::uint64_t line = 1;
     std::size_t marked = 0;  // bytes of a byte-order mark read at the start
@@ -47,7 +48,27 @@ struct Reader {
         }
     }
 
+    // A preprocessor directive is no list's comment: a header of directives alone (a guard,
+    // macros) is a source, and the names of its macros count.
+    static bool isDirective(const std::string& word) {
+        static const char* const kDirectives[] = {"define", "undef",  "include", "if",
+                                                  "ifdef",  "ifndef", "elif",    "else",
+                                                  "endif",  "pragma", "error",   "line"};
+        for (const char* directive : kDirectives) {
+            if (word == directive) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     void endToken() {
+        if (afterHash && inToken) {
+            afterHash = false;
+            if (isDirective(token)) {
+                shape = LineShape::other;
+            }
+        }
         // A name longer than any of the tables names nothing, and is not looked up; but it is a
         // name, which a list may hold alone on a line.
         const bool name = inToken && !afterDigit;
@@ -93,7 +114,7 @@ struct Reader {
             notAList();
         }
         shape = LineShape::blank;
-        inComment = slash = false;
+        inComment = slash = afterHash = false;
         ++line;
     }
 
@@ -138,6 +159,7 @@ struct Reader {
         if (c == '\n') {
             endLine();
         } else if (c == '#') {
+            afterHash = afterHash || !inComment;
             inComment = true;
         } else if (c == '/' && !inComment) {
             slash = true;

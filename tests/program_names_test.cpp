@@ -35,6 +35,8 @@ TEST(ProgramNames, AListIsToldFromASourceAndItsCommentsNameNothing) {
         // Words of comments count once the file turns out to be a source.
         {"xA # glB\nint glA; /* glC */\n#define X glD\n", false, {"glA", "glB", "glC", "glD"}, {}},
         {"glA\nglB/2\n# glC\n", false, {"glA", "glB", "glC"}, {}},
+        // A header of directives alone: a guard and a macro, whose name counts.
+        {"#ifndef H\n# define BIND(v) glA(v)\n#endif\n", false, {"glA"}, {}},
         {"glA\nglB /", false, {"glA", "glB"}, {}},  // a "/" alone ends the file
         {"\xEF\xBBglA\n", false, {"glA"}, {}},
         {"glA 0x1F 2glB " + std::string(300, 'g'), false, {"glA"}, {}},
