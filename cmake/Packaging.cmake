@@ -14,7 +14,8 @@ string(REPLACE "](doc/" "](" readme "${readme}")
 string(REPLACE "[doc/" "[" readme "${readme}")
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/README.md "${readme}")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.md HACKING.md doc/c-route.md doc/cmake.md
-  doc/contexts.md doc/debugging.md doc/windows.md doc/diagnostics.md doc/replacement.md doc/performance.md
+  doc/contexts.md doc/debugging.md doc/platforms.md doc/windows.md doc/diagnostics.md
+  doc/replacement.md doc/performance.md
   doc/demo.png doc/demo_core.png
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 if(WIN32)

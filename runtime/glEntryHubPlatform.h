@@ -23,9 +23,23 @@
 #define WINAPI
 #endif
 
+// The platform's gl.h includes the platform's glext.h, unless told not to: the lines of the
+// glext.h linkweld read, in the pair's header, then declare the names kept, newer ones too.
+#ifndef GL_GLEXT_LEGACY
+#define GL_GLEXT_LEGACY
+#define LINKWELD_GLEXT_LEGACY
+#endif
 #include <GL/gl.h>
+#ifdef LINKWELD_GLEXT_LEGACY
+#undef GL_GLEXT_LEGACY
+#undef LINKWELD_GLEXT_LEGACY
+#endif
 
 #include "glEntryHubRenamed.h"
+
+// The generated InitOpenGLExtensions reaches addresses through WGL alone: here a call of it
+// fails to link, naming what to call instead.
+#define InitOpenGLExtensions InitOpenGLExtensions_needs_WGL_call_InitOpenGLExtensionsCheckedWith
 #endif
 
 #endif

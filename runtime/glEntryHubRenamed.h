@@ -1,18 +1,91 @@
 // The functions that the GL/gl.h of Linux and the BSDs (Mesa's, and libglvnd's, which is the
-// same) declares beyond OpenGL 1.1: OpenGL 1.2 and 1.3, the imaging subset and a few extensions.
+// same) declares beyond OpenGL 1.1 and glext.h declares too: OpenGL 1.2 and 1.3, the imaging
+// subset and GL_ARB_multitexture.
 // A loader's pointer of one of those names would clash with that declaration, so the pointer
 // takes the name with "linkweld_" before it, and a program's call of the usual name reaches it
 // through the macro. Windows's GL/gl.h declares OpenGL 1.1 alone and needs none of this.
-// Included by glEntryHubPlatform.h after GL/gl.h; one row per name, in alphabetical order.
+// That gl.h declares the pointer types of some of them alone; the others are declared here, from
+// its prototypes, since glext.h leaves out the sections gl.h marks as its own (OpenGL 1.2
+// and 1.3, GL_ARB_imaging, GL_ARB_multitexture). Included by glEntryHubPlatform.h after
+// GL/gl.h; one row per name, in alphabetical order.
 #ifndef LINKWELD_GL_ENTRY_HUB_RENAMED_H
 #define LINKWELD_GL_ENTRY_HUB_RENAMED_H
 
 // clang-format off
+typedef __typeof__(glClientActiveTexture)* PFNGLCLIENTACTIVETEXTUREPROC;
+typedef __typeof__(glColorSubTable)* PFNGLCOLORSUBTABLEPROC;
+typedef __typeof__(glColorTable)* PFNGLCOLORTABLEPROC;
+typedef __typeof__(glColorTableParameterfv)* PFNGLCOLORTABLEPARAMETERFVPROC;
+typedef __typeof__(glColorTableParameteriv)* PFNGLCOLORTABLEPARAMETERIVPROC;
+typedef __typeof__(glConvolutionFilter1D)* PFNGLCONVOLUTIONFILTER1DPROC;
+typedef __typeof__(glConvolutionFilter2D)* PFNGLCONVOLUTIONFILTER2DPROC;
+typedef __typeof__(glConvolutionParameterf)* PFNGLCONVOLUTIONPARAMETERFPROC;
+typedef __typeof__(glConvolutionParameterfv)* PFNGLCONVOLUTIONPARAMETERFVPROC;
+typedef __typeof__(glConvolutionParameteri)* PFNGLCONVOLUTIONPARAMETERIPROC;
+typedef __typeof__(glConvolutionParameteriv)* PFNGLCONVOLUTIONPARAMETERIVPROC;
+typedef __typeof__(glCopyColorSubTable)* PFNGLCOPYCOLORSUBTABLEPROC;
+typedef __typeof__(glCopyColorTable)* PFNGLCOPYCOLORTABLEPROC;
+typedef __typeof__(glCopyConvolutionFilter1D)* PFNGLCOPYCONVOLUTIONFILTER1DPROC;
+typedef __typeof__(glCopyConvolutionFilter2D)* PFNGLCOPYCONVOLUTIONFILTER2DPROC;
+typedef __typeof__(glGetColorTable)* PFNGLGETCOLORTABLEPROC;
+typedef __typeof__(glGetColorTableParameterfv)* PFNGLGETCOLORTABLEPARAMETERFVPROC;
+typedef __typeof__(glGetColorTableParameteriv)* PFNGLGETCOLORTABLEPARAMETERIVPROC;
+typedef __typeof__(glGetConvolutionFilter)* PFNGLGETCONVOLUTIONFILTERPROC;
+typedef __typeof__(glGetConvolutionParameterfv)* PFNGLGETCONVOLUTIONPARAMETERFVPROC;
+typedef __typeof__(glGetConvolutionParameteriv)* PFNGLGETCONVOLUTIONPARAMETERIVPROC;
+typedef __typeof__(glGetHistogram)* PFNGLGETHISTOGRAMPROC;
+typedef __typeof__(glGetHistogramParameterfv)* PFNGLGETHISTOGRAMPARAMETERFVPROC;
+typedef __typeof__(glGetHistogramParameteriv)* PFNGLGETHISTOGRAMPARAMETERIVPROC;
+typedef __typeof__(glGetMinmax)* PFNGLGETMINMAXPROC;
+typedef __typeof__(glGetMinmaxParameterfv)* PFNGLGETMINMAXPARAMETERFVPROC;
+typedef __typeof__(glGetMinmaxParameteriv)* PFNGLGETMINMAXPARAMETERIVPROC;
+typedef __typeof__(glGetSeparableFilter)* PFNGLGETSEPARABLEFILTERPROC;
+typedef __typeof__(glHistogram)* PFNGLHISTOGRAMPROC;
+typedef __typeof__(glLoadTransposeMatrixd)* PFNGLLOADTRANSPOSEMATRIXDPROC;
+typedef __typeof__(glLoadTransposeMatrixf)* PFNGLLOADTRANSPOSEMATRIXFPROC;
+typedef __typeof__(glMinmax)* PFNGLMINMAXPROC;
+typedef __typeof__(glMultTransposeMatrixd)* PFNGLMULTTRANSPOSEMATRIXDPROC;
+typedef __typeof__(glMultTransposeMatrixf)* PFNGLMULTTRANSPOSEMATRIXFPROC;
+typedef __typeof__(glMultiTexCoord1d)* PFNGLMULTITEXCOORD1DPROC;
+typedef __typeof__(glMultiTexCoord1dv)* PFNGLMULTITEXCOORD1DVPROC;
+typedef __typeof__(glMultiTexCoord1f)* PFNGLMULTITEXCOORD1FPROC;
+typedef __typeof__(glMultiTexCoord1fv)* PFNGLMULTITEXCOORD1FVPROC;
+typedef __typeof__(glMultiTexCoord1i)* PFNGLMULTITEXCOORD1IPROC;
+typedef __typeof__(glMultiTexCoord1iv)* PFNGLMULTITEXCOORD1IVPROC;
+typedef __typeof__(glMultiTexCoord1s)* PFNGLMULTITEXCOORD1SPROC;
+typedef __typeof__(glMultiTexCoord1sv)* PFNGLMULTITEXCOORD1SVPROC;
+typedef __typeof__(glMultiTexCoord2d)* PFNGLMULTITEXCOORD2DPROC;
+typedef __typeof__(glMultiTexCoord2dv)* PFNGLMULTITEXCOORD2DVPROC;
+typedef __typeof__(glMultiTexCoord2f)* PFNGLMULTITEXCOORD2FPROC;
+typedef __typeof__(glMultiTexCoord2fv)* PFNGLMULTITEXCOORD2FVPROC;
+typedef __typeof__(glMultiTexCoord2i)* PFNGLMULTITEXCOORD2IPROC;
+typedef __typeof__(glMultiTexCoord2iv)* PFNGLMULTITEXCOORD2IVPROC;
+typedef __typeof__(glMultiTexCoord2s)* PFNGLMULTITEXCOORD2SPROC;
+typedef __typeof__(glMultiTexCoord2sv)* PFNGLMULTITEXCOORD2SVPROC;
+typedef __typeof__(glMultiTexCoord3d)* PFNGLMULTITEXCOORD3DPROC;
+typedef __typeof__(glMultiTexCoord3dv)* PFNGLMULTITEXCOORD3DVPROC;
+typedef __typeof__(glMultiTexCoord3f)* PFNGLMULTITEXCOORD3FPROC;
+typedef __typeof__(glMultiTexCoord3fv)* PFNGLMULTITEXCOORD3FVPROC;
+typedef __typeof__(glMultiTexCoord3i)* PFNGLMULTITEXCOORD3IPROC;
+typedef __typeof__(glMultiTexCoord3iv)* PFNGLMULTITEXCOORD3IVPROC;
+typedef __typeof__(glMultiTexCoord3s)* PFNGLMULTITEXCOORD3SPROC;
+typedef __typeof__(glMultiTexCoord3sv)* PFNGLMULTITEXCOORD3SVPROC;
+typedef __typeof__(glMultiTexCoord4d)* PFNGLMULTITEXCOORD4DPROC;
+typedef __typeof__(glMultiTexCoord4dv)* PFNGLMULTITEXCOORD4DVPROC;
+typedef __typeof__(glMultiTexCoord4f)* PFNGLMULTITEXCOORD4FPROC;
+typedef __typeof__(glMultiTexCoord4fv)* PFNGLMULTITEXCOORD4FVPROC;
+typedef __typeof__(glMultiTexCoord4i)* PFNGLMULTITEXCOORD4IPROC;
+typedef __typeof__(glMultiTexCoord4iv)* PFNGLMULTITEXCOORD4IVPROC;
+typedef __typeof__(glMultiTexCoord4s)* PFNGLMULTITEXCOORD4SPROC;
+typedef __typeof__(glMultiTexCoord4sv)* PFNGLMULTITEXCOORD4SVPROC;
+typedef __typeof__(glResetHistogram)* PFNGLRESETHISTOGRAMPROC;
+typedef __typeof__(glResetMinmax)* PFNGLRESETMINMAXPROC;
+typedef __typeof__(glSeparableFilter2D)* PFNGLSEPARABLEFILTER2DPROC;
+
 #define glActiveTexture linkweld_glActiveTexture
 #define glActiveTextureARB linkweld_glActiveTextureARB
 #define glBlendColor linkweld_glBlendColor
 #define glBlendEquation linkweld_glBlendEquation
-#define glBlendEquationSeparateATI linkweld_glBlendEquationSeparateATI
 #define glClientActiveTexture linkweld_glClientActiveTexture
 #define glClientActiveTextureARB linkweld_glClientActiveTextureARB
 #define glColorSubTable linkweld_glColorSubTable

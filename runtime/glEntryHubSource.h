@@ -14,6 +14,9 @@
 // its own: read here with its guard taken, it includes that and no more, and the whole pair's
 // header adds nothing, which then takes the includes below.
 #include "glEntryHubPlatform.h"
+#ifndef LINKWELD_WGL
+#undef InitOpenGLExtensions  // defined under its own name, so that a call of it cannot link
+#endif
 #define _GL_ENTRY_HUB_H_
 #include "glEntryHub.h"
 #undef _GL_ENTRY_HUB_H_
@@ -58,7 +61,16 @@
 #ifdef LINKWELD_C_LINKAGE
 extern "C" {
 #endif
+#ifndef LINKWELD_WGL
+// The pointers bear names the platform's GL library exports as functions: in a shared library
+// they would bind to those, and the fill write into that library's code. Hidden, they stay the
+// library's own; an executable or a static library links them as before.
+#pragma GCC visibility push(hidden)
+#endif
 #include "glEntryHub.cpp"
+#ifndef LINKWELD_WGL
+#pragma GCC visibility pop
+#endif
 #ifdef LINKWELD_C_LINKAGE
 // Declared here first, so that glEntryHubInit.cpp's definitions after this have C linkage too.
 bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));

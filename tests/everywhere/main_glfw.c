@@ -2,6 +2,15 @@
 //   program compat|core FRAME
 // opens a window with a compatibility context or a 3.3 core one, fills the loader through
 // GLFW's address function, checks it, and draws the frame into FRAME. Status 0 when all holds.
+// The loader's header first, so that the lines of the glext.h linkweld read declare its names.
+#ifndef SCENE_REFERENCE
+#ifdef __cplusplus
+#include "glEntryHubInit.h"
+#else
+#include "glEntryHubC.h"
+#endif
+#endif
+
 #include <GLFW/glfw3.h>
 #include <stdio.h>
 #include <string.h>
@@ -9,12 +18,6 @@
 #include "scene.h"
 
 #ifndef SCENE_REFERENCE
-#ifdef __cplusplus
-#include "glEntryHubInit.h"
-#else
-#include "glEntryHubC.h"
-#endif
-
 // GLFW answers a function pointer; the loader takes it as a void*.
 static void* glfwAddress(const char* name) {
     GLFWglproc proc = glfwGetProcAddress(name);

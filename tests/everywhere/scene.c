@@ -132,6 +132,9 @@ bool drawScene(bool core, const char* path) {
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, NULL);
     glEnableVertexAttribArray(0);
     bindChecks();
+    if (!core) {
+        glClientActiveTexture(GL_TEXTURE1);  // OpenGL 1.3, whose pointer type gl.h lacks
+    }
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "checks"), 1);
     glUniform4f(glGetUniformLocation(program, "tint"), 1.0f, 0.0f, 1.0f, 1.0f);

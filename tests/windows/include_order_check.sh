@@ -13,7 +13,7 @@ khronos=/usr/include/khronos-api
 work="$LINKWELD_WORK/include_order"
 fresh_dir "$work"
 cd "$work"
-cp "$LINKWELD_SOURCE_DIR/runtime/glEntryHubC.h" .
+cp "$LINKWELD_SOURCE_DIR"/runtime/glEntryHub{C,Platform,Renamed}.h .
 # GLFW's header is the same on every platform; copied alone, so the host's headers stay out.
 mkdir -p glfw/GLFW && cp /usr/include/GLFW/glfw3.h glfw/GLFW/
 printf '#pragma once\n#include <stdio.h>\n#include <stdlib.h>\n#include <string.h>\n' > stdafx.h

@@ -1,0 +1,2 @@
+// main_wgl.c, as C++.
+#include "main_wgl.c"
