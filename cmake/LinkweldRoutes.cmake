@@ -83,7 +83,12 @@ function(_linkweld_attach_route target output_dir checked linkage out_includes)
   message(VERBOSE "linkweld_add_loader(${target}): ${linkage} linkage, compiles ${source}")
   target_sources(${target} PRIVATE "${source}")
   if(linkage STREQUAL "C" OR checked)
-    set(${out_includes} "${runtime_dir}" PARENT_SCOPE)
+    # Off Windows, also the stand-in for <windows.h> that a pair with a WGL name includes.
+    set(includes "${runtime_dir}")
+    if(NOT WIN32)
+      list(APPEND includes "${runtime_dir}/standin")
+    endif()
+    set(${out_includes} "${includes}" PARENT_SCOPE)
     # A shipped unit silences the generated text itself (glEntryHubSource.h); only Microsoft's
     # strict string conversions, an error rather than a warning, need an option. The file is
     # shared by the targets of the directory: set, never appended twice.

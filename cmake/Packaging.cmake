@@ -59,6 +59,7 @@ install(FILES
   runtime/glEntryHubRenamed.h
   runtime/glEntryHubSource.h
   DESTINATION ${LINKWELD_RUNTIME_INSTALL_DIR})
+install(FILES runtime/standin/windows.h DESTINATION ${LINKWELD_RUNTIME_INSTALL_DIR}/standin)
 
 install(EXPORT linkweldTargets NAMESPACE linkweld:: DESTINATION ${package_dir})
 configure_package_config_file(cmake/linkweldConfig.cmake.in

@@ -69,6 +69,10 @@ bool checkLoader(void) {
     ENTRY(glUniform1i);
     ENTRY(glUniform4f);
     ENTRY(glActiveTexture);  // also declared by the GL/gl.h of Linux
+#ifdef _WIN32
+    // A WGL name in a file Linux builds too: its pair includes <windows.h>, a stand-in there.
+    printf("WGL_ARB_create_context: %d\n", EXTCAPS(WGL_ARB_create_context));
+#endif
 #endif
     return ok;
 }
