@@ -42,8 +42,8 @@
 #   defines LINKWELD_DEBUG in the Debug configuration, where every call of the loader's names and
 #   of OpenGL 1.1 then goes through a wrapper that reports a GL error with the call's name and
 #   place (glEntryHubDebug.h, doc/debugging.md); other configurations compile as without it.
-#   Off Windows (a native Linux build) the unit is always the checked one, and only a loader of
-#   ONLY_USED compiles, without CONTEXTS or DEBUG: configuring warns otherwise
+#   Off Windows (a native Linux build) the unit is always the checked one, the include path
+#   holds stand-ins for <windows.h> and GLAUX, and CONTEXTS or DEBUG get a warning
 #   (doc/platforms.md). Where a
 #   scanned glext.h or wglext.h states its version, <dir> also gets a header of that name which
 #   includes it and stops the build when an older one was included first
@@ -278,9 +278,9 @@ function(linkweld_add_loader target)
   if(ARG_LINKAGE AND NOT ARG_LINKAGE MATCHES "^(C|CXX)$")
     message(FATAL_ERROR "linkweld_add_loader(${target}): LINKAGE is C or CXX, not ${ARG_LINKAGE}")
   endif()
-  if(NOT WIN32 AND (NOT ARG_ONLY_USED OR ARG_CONTEXTS OR ARG_DEBUG))
-    message(WARNING "linkweld_add_loader(${target}): off Windows only a loader of the names the "
-      "program uses compiles: give ONLY_USED, without CONTEXTS or DEBUG (doc/platforms.md)")
+  if(NOT WIN32 AND (ARG_CONTEXTS OR ARG_DEBUG))
+    message(WARNING "linkweld_add_loader(${target}): CONTEXTS and DEBUG need Windows; off "
+      "Windows the loader does not compile with them (doc/platforms.md)")
   endif()
   if(NOT ARG_OUTPUT_DIR)
     set(ARG_OUTPUT_DIR "${CMAKE_CURRENT_BINARY_DIR}/${target}_linkweld")

@@ -60,6 +60,7 @@ install(FILES
   runtime/glEntryHubSource.h
   DESTINATION ${LINKWELD_RUNTIME_INSTALL_DIR})
 install(FILES runtime/standin/windows.h DESTINATION ${LINKWELD_RUNTIME_INSTALL_DIR}/standin)
+install(FILES runtime/standin/GL/glaux.h DESTINATION ${LINKWELD_RUNTIME_INSTALL_DIR}/standin/GL)
 
 install(EXPORT linkweldTargets NAMESPACE linkweld:: DESTINATION ${package_dir})
 configure_package_config_file(cmake/linkweldConfig.cmake.in

@@ -1,9 +1,9 @@
-// What a pair of only the names a program uses (linkweld --used-by) takes from Windows, for
-// other platforms, Linux and the BSDs (doc/platforms.md): the words of Microsoft's calling
-// conventions that its lines spell out, here empty as the platform's headers have none, the
-// platform's own GL/gl.h, and other names for the pointers that would clash with what that gl.h
-// declares (glEntryHubRenamed.h). Read first by glEntryHubC.h, glEntryHubInit.h and the shipped
-// units; on Windows it adds nothing.
+// What a generated pair takes from Windows, for other platforms, Linux and the BSDs
+// (doc/platforms.md): the words of Microsoft's calling conventions that its lines spell out,
+// here empty as the platform's headers have none, the platform's own GL/gl.h, and other names
+// for the pointers that would clash with what that gl.h declares (glEntryHubRenamed.h).
+// <windows.h> and GL/glaux.h, where the pair includes them, are the stand-ins of standin/. Read
+// first by glEntryHubC.h, glEntryHubInit.h and the shipped units; on Windows it adds nothing.
 #ifndef LINKWELD_GL_ENTRY_HUB_PLATFORM_H
 #define LINKWELD_GL_ENTRY_HUB_PLATFORM_H
 

@@ -21,9 +21,6 @@
 #include "glEntryHub.h"
 #undef _GL_ENTRY_HUB_H_
 #ifndef LINKWELD_GL_ENTRY_HUB_SUBSET
-#ifndef LINKWELD_WGL
-#error "off Windows only a loader of the names used compiles: linkweld --used-by, ONLY_USED"
-#endif
 #include <windows.h>
 
 #include <GL/gl.h>

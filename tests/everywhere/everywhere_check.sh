@@ -41,7 +41,8 @@ check_run() {
 
 case "$mode" in
 build)
-    need clang "$MINGW_CXX" /usr/include/GLFW/glfw3.h /usr/include/khronos-api/GL/glext.h
+    need clang "$MINGW_CXX" /usr/include/GLFW/glfw3.h /usr/include/GL/glu.h \
+        /usr/include/khronos-api/GL/glext.h
     fresh_dir "$work"
     cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
     for build in "${builds[@]}" mingw; do
@@ -61,7 +62,7 @@ llvmpipe | softpipe)
     for context in compat core; do
         check_run gcc scene_reference "$context" "$mode"
         for build in "${builds[@]}"; do
-            for program in scene_c scene_cxx; do
+            for program in scene_c scene_cxx scene_whole; do
                 check_run "$build" "$program" "$context" "$mode"
             done
         done
