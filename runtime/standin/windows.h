@@ -1,9 +1,9 @@
 // A stand-in for <windows.h> off Windows, for the whole pair and for a pair whose program names a
 // WGL name, as a source shared with the Windows build does under #ifdef _WIN32: the types of the
 // WGL declarations the pair's header then holds, and the WGL functions it takes from Windows,
-// declared only (the checked unit calls none of them off Windows). linkweld_add_loader puts this directory on the
-// include path off Windows; by hand, give it with -I. Nothing here exists at run time: the flags
-// of WGL names stay unset.
+// declared only (the checked unit calls none of them off Windows). linkweld_add_loader puts this
+// directory on the include path off Windows; by hand, give it with -I. Nothing here exists at run
+// time: the flags of WGL names stay unset.
 #ifndef LINKWELD_WINDOWS_STANDIN_H
 #define LINKWELD_WINDOWS_STANDIN_H
 
