@@ -32,6 +32,11 @@
 #include "glext.h"
 #include "wglext.h"
 #endif
+#ifndef LINKWELD_WGL
+// After the pair's own lines, the rest of the platform's glext.h, whose types the platform's
+// other headers (GL/glx.h) take.
+#include <GL/glext.h>
+#endif
 
 #ifdef __cplusplus
 extern "C" {

@@ -14,3 +14,6 @@
 #ifdef LINKWELD_CONTEXTS
 #include "glEntryHubContexts.cpp"
 #endif
+#ifndef LINKWELD_WGL
+#pragma GCC visibility pop
+#endif

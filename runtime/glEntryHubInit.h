@@ -9,6 +9,12 @@
 
 #include "glEntryHub.h"
 
+#ifndef LINKWELD_WGL
+// After the pair's own lines, the rest of the platform's glext.h, whose types the platform's
+// other headers (GL/glx.h) take.
+#include <GL/glext.h>
+#endif
+
 // Call once a context is current, in place of InitOpenGLExtensions. Without a current context it
 // returns false and changes nothing. Otherwise it clears every flag; sets the flag of each name
 // the driver announces (through glGetString before OpenGL 3.0 and on a compatibility profile,

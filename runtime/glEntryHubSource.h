@@ -60,14 +60,12 @@ extern "C" {
 #endif
 #ifndef LINKWELD_WGL
 // The pointers bear names the platform's GL library exports as functions: in a shared library
-// they would bind to those, and the fill write into that library's code. Hidden, they stay the
-// library's own; an executable or a static library links them as before.
+// they would bind to those, and the fill write into that library's code; the initialisation
+// would bind to another loader's. Hidden, the unit's names stay the library's own; an executable
+// or a static library links them as before. The unit pops this at its end.
 #pragma GCC visibility push(hidden)
 #endif
 #include "glEntryHub.cpp"
-#ifndef LINKWELD_WGL
-#pragma GCC visibility pop
-#endif
 #ifdef LINKWELD_C_LINKAGE
 // Declared here first, so that glEntryHubInit.cpp's definitions after this have C linkage too.
 bool InitOpenGLExtensionsChecked(void (*unknownName)(const char* name));

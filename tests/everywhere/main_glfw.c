@@ -12,6 +12,9 @@
 #endif
 
 #include <GLFW/glfw3.h>
+// GLX's header after the loader's, as a program that asks GLFW for its native handles has it.
+#define GLFW_EXPOSE_NATIVE_GLX
+#include <GLFW/glfw3native.h>
 #include <stdio.h>
 #include <string.h>
 
