@@ -11,14 +11,12 @@ static void* (*linkweldGivenGetProcAddress)(const char* name) = 0;
 
 static inline PROC linkweldGetProcAddress(const char* name) {
     // In parentheses: the checked route defines wglGetProcAddress(name) as a call of this.
-#ifdef LINKWELD_WGL
     const PROC proc = linkweldGivenGetProcAddress
                           ? reinterpret_cast<PROC>(linkweldGivenGetProcAddress(name))
+#ifdef LINKWELD_WGL
                           : (wglGetProcAddress)(name);
 #else
-    // No system function to fall back on: the program's is the only one.
-    const PROC proc =
-        linkweldGivenGetProcAddress ? reinterpret_cast<PROC>(linkweldGivenGetProcAddress(name)) : 0;
+                          : 0;  // no system function to fall back on: the program's is the only one
 #endif
     const intptr_t value = reinterpret_cast<intptr_t>(proc);
     return value >= -1 && value <= 3 ? 0 : proc;
