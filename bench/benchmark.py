@@ -38,10 +38,13 @@ def build(build_dir):
     subprocess.run(["cmake", "--build", build_dir, "--target", "linkweld"], check=True,
                    stdout=subprocess.DEVNULL)
     programs = {}
-    # Built and linked as the Release linkweld is (CMakeLists.txt): the C++ runtime linked in,
-    # the same hardening. A floor that loaded libstdc++ at start would pay what linkweld does not.
+    # Compiled as the Release linkweld is (CMakeLists.txt), with the same hardening, and linked
+    # with linkweld's own link options as the build wrote them: a floor that loaded libstdc++ at
+    # start, or kept parts of it linkweld drops, would pay what linkweld does not.
+    with open(os.path.join(build_dir, "linkweld-link-options.txt")) as options:
+        link = options.read().split()
     lean = ["-O3", "-DNDEBUG", "-fstack-protector-strong", "-U_FORTIFY_SOURCE",
-            "-D_FORTIFY_SOURCE=2", "-static-libstdc++", "-static-libgcc", "-Wl,-z,relro,-z,now"]
+            "-D_FORTIFY_SOURCE=2"] + link
     for name in ("fscanf_baseline", "safe_run_floor"):
         programs[name] = os.path.join(build_dir, name)
         subprocess.run(["c++"] + lean + ["-o", programs[name],
