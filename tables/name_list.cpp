@@ -63,8 +63,8 @@ void NameList::rebuildIndex(std::size_t size) {
 
 // The distinct name `name`, brought in by the next entry if it is new.
 std::uint32_t NameList::intern(std::string_view name) {
-    // The index stays at most half full.
-    if ((hashes.size() + 1) * 2 > slots.size()) {
+    // The index stays at most three quarters full.
+    if ((hashes.size() + 1) * 4 > slots.size() * 3) {
         rebuildIndex(slots.empty() ? 64 : slots.size() * 2);
     }
     const std::uint32_t hash = hashOf(name);
