@@ -52,20 +52,29 @@ extern "C" void onInterruption(int signal) {
 }  // namespace
 
 void catchInterruptions() {
+    // One call a signal sets the handler and tells what it replaced; a signal ignored before is
+    // given back its SIG_IGN. All are held meanwhile, so that none meets the handler it should
+    // not have: one held while ignored again is dropped, as it would have been.
+    sigset_t all;
+    sigset_t before;
+    sigfillset(&all);
+    sigprocmask(SIG_BLOCK, &all, &before);
     sigemptyset(&caught);
+    struct sigaction action = {};
+    action.sa_handler = onInterruption;
+    sigfillset(&action.sa_mask);
     for (int signal = 1; signal < NSIG; ++signal) {
         struct sigaction previous = {};
-        if (leavesTheProcess(signal) || sigaction(signal, nullptr, &previous) != 0 ||
-            previous.sa_handler == SIG_IGN) {
+        if (leavesTheProcess(signal) || sigaction(signal, &action, &previous) != 0) {
             continue;
         }
-        struct sigaction action = {};
-        action.sa_handler = onInterruption;
-        sigfillset(&action.sa_mask);
-        if (sigaction(signal, &action, nullptr) == 0) {
+        if (previous.sa_handler == SIG_IGN) {
+            sigaction(signal, &previous, nullptr);
+        } else {
             sigaddset(&caught, signal);
         }
     }
+    sigprocmask(SIG_SETMASK, &before, nullptr);
 }
 
 void holdSignals() {
