@@ -41,8 +41,8 @@ check_run() {
 
 case "$mode" in
 build)
-    need clang "$MINGW_CXX" /usr/include/GLFW/glfw3.h /usr/include/GL/glu.h \
-        /usr/include/khronos-api/GL/glext.h
+    need clang "$MINGW_CXX" /usr/include/GLFW/glfw3.h /usr/include/X11/extensions/Xrandr.h \
+        /usr/include/GL/glu.h /usr/include/khronos-api/GL/glext.h
     fresh_dir "$work"
     cmake --install "$LINKWELD_BUILD_DIR" --prefix "$work/prefix" >/dev/null
     for build in "${builds[@]}" mingw; do

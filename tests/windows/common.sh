@@ -5,7 +5,7 @@ set -Eeuo pipefail
 trap 'echo "$(basename "$0"):$LINENO: stopped: \"$BASH_COMMAND\" exited with status $?" >&2' ERR
 
 readonly SKIP=77
-readonly PACKAGES="khronos-api g++-mingw-w64-x86-64 g++-mingw-w64-i686 clang lld wine wine64 xvfb xauth libgl1-mesa-dri libglfw3-dev libglu1-mesa-dev"
+readonly PACKAGES="khronos-api g++-mingw-w64-x86-64 g++-mingw-w64-i686 clang lld wine wine64 xvfb xauth libgl1-mesa-dri libglfw3-dev libxrandr-dev libglu1-mesa-dev"
 readonly MINGW_CXX=x86_64-w64-mingw32-g++
 
 # Skips the test, with the reason, unless every named program or file is present.
