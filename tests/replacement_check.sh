@@ -8,7 +8,7 @@
 # Needs LINKWELD and LINKWELD_WORK; skips without strace or setpriv.
 set -Eeuo pipefail
 # A script that stops on a failed command says where and which.
-trap 'echo "$(basename "$0"):$LINENO: stopped: \"$BASH_COMMAND\" exited with status $?" >&2' ERR
+trap 'echo "${0##*/}:$LINENO: stopped: \"$BASH_COMMAND\" exited with status $?" >&2' ERR
 command -v strace >/dev/null && command -v setpriv >/dev/null ||
     { echo "skipped: apt-get install strace util-linux"; exit 77; }
 # LeakSanitizer cannot run under strace; a sanitizer build's leaks are found by the other tests.

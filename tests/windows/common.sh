@@ -2,7 +2,7 @@
 # The caller sets LINKWELD_WORK (a directory of the build tree) and WINEPREFIX.
 set -Eeuo pipefail
 # A script that stops on a failed command says where and which.
-trap 'echo "$(basename "$0"):$LINENO: stopped: \"$BASH_COMMAND\" exited with status $?" >&2' ERR
+trap 'echo "${0##*/}:$LINENO: stopped: \"$BASH_COMMAND\" exited with status $?" >&2' ERR
 
 readonly SKIP=77
 readonly PACKAGES="khronos-api g++-mingw-w64-x86-64 g++-mingw-w64-i686 clang lld wine wine64 xvfb xauth libgl1-mesa-dri libglfw3-dev libxrandr-dev libglu1-mesa-dev"

@@ -6,11 +6,21 @@ need wine wineboot wineserver timeout
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 case "$1" in
     setup)
-        timeout 60 wineserver -k 2>/dev/null || true
-        rm -rf "$WINEPREFIX"
-        mkdir -p "$(dirname "$WINEPREFIX")"
-        timeout 300 wineboot -i
-        timeout 60 wineserver -w
+        # A prefix takes about 700 MB. Short of room, wineboot stops with "could not load
+        # kernel32.dll, status c0000135"; the room left is printed, and a second prefix tried.
+        for attempt in 1 2; do
+            timeout 60 wineserver -k 2>/dev/null || true
+            rm -rf "$WINEPREFIX"
+            mkdir -p "$(dirname "$WINEPREFIX")"
+            status=0
+            timeout 300 wineboot -i || status=$?
+            timeout 60 wineserver -w || true
+            [ "$status" = 0 ] && break
+            echo "wineboot -i exited with status $status; the room where the prefix is:" >&2
+            df -h "$(dirname "$WINEPREFIX")" >&2
+            [ "$attempt" = 2 ] && exit "$status"
+            sleep 10
+        done
         ;;
     cleanup)
         timeout 60 wineserver -k 2>/dev/null || true
