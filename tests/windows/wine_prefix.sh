@@ -14,8 +14,10 @@ case "$1" in
             mkdir -p "$(dirname "$WINEPREFIX")"
             status=0
             timeout 300 wineboot -i || status=$?
-            timeout 60 wineserver -w || true
-            [ "$status" = 0 ] && break
+            if [ "$status" = 0 ]; then
+                timeout 60 wineserver -w
+                break
+            fi
             echo "wineboot -i exited with status $status; the room where the prefix is:" >&2
             df -h "$(dirname "$WINEPREFIX")" >&2
             [ "$attempt" = 2 ] && exit "$status"
